@@ -1,0 +1,93 @@
+#include "app/startup.h"
+
+#include "app/base_directory.h"
+#include "app/editions.h"
+#include "app/globals.h"
+#include "app/settings.h"
+#include "formats/textfile.h"
+#include "platform/dialog_service.h"
+#include "platform/single_instance.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QPointer>
+#include <QWidget>
+
+TStartup::TStartup(Seams seams) : seams_(std::move(seams)) {}
+
+TStartup::~TStartup() {
+    shut_down();
+}
+
+void TStartup::initialise(const QString& startupDirectory, const QString& programDirectory) {
+    initialised_ = true;
+    // Steps 1 and 2.
+    GLB_initialise_process_values(startupDirectory, programDirectory);
+
+    // Step 3: the texts file; its absence ends the program.
+    TGlobalValues& g = GLB();
+    const QString textsName =
+        GLB_read_string(g.default_section, QStringLiteral("Text File"), g.texts_file_name);
+    bool found = false;
+    GLB_set_texts(std::make_unique<Ttextfile_handler>(textsName, found, true));
+    g.message_box_caption = GLB_text(QStringLiteral("MESSAGES_CAPTION"));
+    g.out_of_memory_text = GLB_text(QStringLiteral("OUT_OF_MEMORY"));
+
+    // Step 4.
+    GLB_read_editions_file();
+
+    // Step 5, under the hourglass.
+    if (seams_.load_species_database) {
+        const bool gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+        if (gui) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        seams_.load_species_database();
+        if (gui) QGuiApplication::restoreOverrideCursor();
+    }
+
+    // Step 6.
+    GLB_read_base_directory();
+}
+
+QString TStartup::mutex_name() {
+    const TEdition& e = GLB_edition();
+    return QStringLiteral("Korvelan Mutex") + e.title + u' ' + e.version;
+}
+
+bool TStartup::claim_single_instance() {
+    marker_ = std::make_unique<platform::SingleInstanceMarker>(mutex_name());
+    if (!marker_->alreadyExisted()) return true;
+    QStringList question;
+    GLB_texts().lines(QStringLiteral("OTHER_INSTANCE"), question, 1);
+    const int answer = platform::DialogService::message(
+        question.join(u'\n'), GLB().message_box_caption, platform::box::QuestionYesNo);
+    return answer != platform::answer::No;
+}
+
+int TStartup::run_main_program() {
+    // Step 7.
+    GLB().help_file = QStringLiteral("Korvelan.hlp");
+    // Step 8.
+    if (!claim_single_instance()) return 0;
+    // Step 9.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/PROGRAM_ICON_2")));
+    // Step 10.
+    QPointer<QWidget> mainWindow = seams_.create_windows ? seams_.create_windows() : nullptr;
+    if (mainWindow) mainWindow->show();
+    // Step 11. The main window's close writes the windows' state; it goes
+    // before the finalisations.
+    const int code = mainWindow ? QApplication::exec() : 0;
+    delete mainWindow.data();
+    shut_down();
+    return code;
+}
+
+void TStartup::shut_down() {
+    if (shut_down_ || !initialised_) return;
+    shut_down_ = true;
+    TGlobalValues& g = GLB();
+    GLB_write_flag(g.default_section, QStringLiteral("Just Installed"), false);
+    GLB_write_string(g.default_section, QStringLiteral("Base Directory"), g.base_directory);
+    if (seams_.free_species_database) seams_.free_species_database();
+    GLB_set_texts(nullptr);
+}

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, runs every test headless, then builds the
+# tests again with AddressSanitizer + UndefinedBehaviorSanitizer and runs them.
+set -euo pipefail
+cd "$(dirname "$0")"
+./scripts/install-dependencies.sh
+export QT_QPA_PLATFORM=offscreen
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
+chmod 0700 "$XDG_RUNTIME_DIR"
+jobs=$(nproc)
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs" --timeout 300
+
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVELAN_SANITIZE=ON -DKORVELAN_BENCH=OFF
+cmake --build build-sanitize -j "$jobs"
+ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-sanitize --output-on-failure -j "$jobs" --timeout 600
+
+if [ -x scripts/fuzz.sh ]; then ./scripts/fuzz.sh; fi
+echo "All tests passed."

@@ -1,0 +1,112 @@
+#include "app/startup.h"
+#include "app/editions.h"
+#include "app/globals.h"
+#include "app/settings.h"
+#include "formats/textfile.h"
+#include "platform/dialog_service.h"
+#include "support/scripted_dialogs.h"
+#include "support/test_environment.h"
+
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QProcess>
+
+using testing_support::DialogScript;
+using testing_support::ProgramDirectory;
+
+namespace {
+
+const QByteArray kTexts =
+    "$[MESSAGES_CAPTION]\nKorvelan\n$[OUT_OF_MEMORY]\nNo memory\n"
+    "$[OTHER_INSTANCE]\nAlready running.\nStart again?\n";
+
+class Startup : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir.write("Korvelan.txt", kTexts);
+        dir.write("PROGR_NM.TXT", "1011\n");
+        dir.write("Korvelan.ini", "[GENERAL]\nJust Installed=Yes\nBase Directory=/media/cdrom/x\n");
+    }
+    ProgramDirectory dir;
+    DialogScript script;
+};
+
+}  // namespace
+
+TEST_F(Startup, StepsRunInOrderAndShutDownWritesTheBaseDirectory) {
+    std::vector<QString> order;
+    {
+        TStartup startup({.load_species_database =
+                              [&] {
+                                  // The edition is known before the database loads.
+                                  order.push_back("database " +
+                                                  QString::number(GLB_edition().edition_code));
+                              },
+                          .create_windows = {},
+                          .free_species_database = [&] { order.push_back("free"); }});
+        startup.initialise(dir.path(), dir.path());
+        EXPECT_EQ(GLB().message_box_caption, GLB_edition().title);
+        EXPECT_EQ(GLB().out_of_memory_text, QStringLiteral("No memory"));
+        EXPECT_EQ(GLB_text("OTHER_INSTANCE", 2), QStringLiteral("Start again?"));
+        EXPECT_TRUE(GLB().base_directory.endsWith(u'/'));
+        GLB().base_directory = QStringLiteral("/media/dvd/");
+        startup.shut_down();
+    }
+    EXPECT_EQ(order, (std::vector<QString>{"database 101", "free"}));
+    EXPECT_FALSE(GLB_read_flag("GENERAL", "Just Installed", true));
+    EXPECT_EQ(GLB_read_string("GENERAL", "Base Directory", {}), QStringLiteral("/media/dvd/"));
+    EXPECT_TRUE(script.messages().empty());
+}
+
+TEST_F(Startup, TheTextsFileNamedInTheSettingsIsUsed) {
+    dir.write("Korvelan.ini", "[GENERAL]\nText File=Spanish.txt\n");
+    dir.write("Spanish.txt", "$[MESSAGES_CAPTION]\nKorvelan ES\n$[OUT_OF_MEMORY]\nSin memoria\n");
+    TStartup startup({});
+    startup.initialise(dir.path(), dir.path());
+    EXPECT_EQ(GLB().out_of_memory_text, QStringLiteral("Sin memoria"));
+}
+
+TEST_F(Startup, AMissingTextsFileEndsTheProgramWithItsMessage) {
+    QFile::remove(dir.file("Korvelan.txt"));
+    TStartup startup({});
+    try {
+        startup.initialise(dir.path(), dir.path());
+        FAIL() << "the start went on without texts";
+    } catch (const platform::FatalStop& stop) {
+        EXPECT_EQ(stop.message,
+                  "The text file \"" + dir.file("Korvelan.txt") + "\" was not found!");
+        EXPECT_EQ(stop.exitCode, 1);
+    }
+}
+
+TEST_F(Startup, ASecondCopyAsksAndTheAnswerDecides) {
+    TStartup startup({});
+    startup.initialise(dir.path(), dir.path());
+    QProcess firstCopy;
+    firstCopy.start(QStringLiteral(SINGLE_INSTANCE_PROBE), {TStartup::mutex_name()});
+    ASSERT_TRUE(firstCopy.waitForReadyRead(5000));
+
+    script.dialogs().messageAnswers = {platform::answer::No, platform::answer::Yes};
+    EXPECT_FALSE(startup.claim_single_instance());
+    ASSERT_EQ(script.messages().size(), 1u);
+    EXPECT_EQ(script.lastMessage(), QStringLiteral("Already running.\nStart again?"));
+    EXPECT_EQ(script.messages()[0].style, 36);
+    EXPECT_EQ(script.messages()[0].caption, GLB_edition().title);
+    EXPECT_TRUE(startup.claim_single_instance());
+
+    firstCopy.kill();
+    firstCopy.waitForFinished(5000);
+}
+
+TEST_F(Startup, ADifferentEditionIsNoSecondCopy) {
+    TStartup startup({});
+    startup.initialise(dir.path(), dir.path());
+    QProcess otherEdition;
+    otherEdition.start(QStringLiteral(SINGLE_INSTANCE_PROBE),
+                       {QStringLiteral("Korvelan MutexSome Other Title 1.0")});
+    ASSERT_TRUE(otherEdition.waitForReadyRead(5000));
+    EXPECT_TRUE(startup.claim_single_instance());
+    EXPECT_TRUE(script.messages().empty());
+    otherEdition.kill();
+    otherEdition.waitForFinished(5000);
+}

@@ -1,0 +1,101 @@
+#include "formats/datafile_reader.h"
+#include "app/editions.h"
+#include "formats/textfile.h"
+#include "support/scripted_dialogs.h"
+#include "support/test_environment.h"
+
+#include <gtest/gtest.h>
+
+using testing_support::DialogScript;
+using testing_support::ProgramDirectory;
+
+namespace {
+
+TDataFileReader readerOf(const char* text) {
+    TDataFileReader reader;
+    reader.open_text(QStringLiteral("/prog/taxa.txt"), QString::fromUtf8(text));
+    return reader;
+}
+
+}  // namespace
+
+TEST(DataFileReader, NextLineWalksTheFileAndExpandsLineFeeds) {
+    auto r = readerOf("first\r\none LINEFEED_ONLY_REPLACERtwo\nlast");
+    EXPECT_EQ(r.current_line(), QStringLiteral("first"));
+    EXPECT_EQ(r.next_line(), QStringLiteral("one \ntwo"));
+    EXPECT_EQ(r.next_line(), QStringLiteral("last"));
+    EXPECT_EQ(r.next_line(), QString());
+    EXPECT_EQ(r.next_line(), QString());
+    EXPECT_TRUE(r.at_end());
+}
+
+TEST(DataFileReader, SectionsAreFoundForwardOnlyAndCutToTheCallersSize) {
+    auto r = readerOf(
+        "@#[FAMILIES] comment\nTinamidae\nRheidae\nCracidae\n@#[ORDERS]\nClements 2000\n"
+        "@#[EMPTY]\n@#[LAST]\nx LINEFEED_ONLY_REPLACERy\n");
+    QStringList target{"old", "old", "old", "old"};
+    int count = -1;
+    ASSERT_TRUE(r.read_section("FAMILIES", false, 1, target, count));
+    EXPECT_EQ(count, 2);
+    EXPECT_EQ(target, (QStringList{"Tinamidae", "Rheidae", "", ""}));
+
+    ASSERT_TRUE(r.read_section("ORDERS", false, 5, target, count));
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(target.value(0), QStringLiteral("Clements 2000"));
+    ASSERT_TRUE(r.read_section("EMPTY", false, 5, target, count));
+    EXPECT_EQ(count, 0);
+    // A section behind the reading position is not found again.
+    EXPECT_FALSE(r.read_section("FAMILIES", false, 5, target, count));
+    ASSERT_TRUE(r.read_section("LAST", false, 5, target, count));
+    EXPECT_EQ(target.value(0), QStringLiteral("x \ny"));
+    // Names compare exactly.
+    auto again = readerOf("@#[families]\nx\n");
+    EXPECT_FALSE(again.read_section("FAMILIES", false, 5, target, count));
+}
+
+TEST(DataFileReader, MissingFilesAndSectionsAreFatalWhenAsked) {
+    DialogScript script;
+    ProgramDirectory dir;
+    dir.makeCurrentProgramDirectory();
+    GLB_set_texts(std::make_unique<Ttextfile_handler>(Ttextfile_handler::fromText(
+        QStringLiteral("$[BS_DATA]\none\ntwo\nIn the data file \nthe section\nis missing.\n"))));
+    TDataFileReader reader;
+    EXPECT_FALSE(reader.open_data_file("people.txt", false));
+    try {
+        reader.open_data_file("people.txt", true);
+        FAIL();
+    } catch (const platform::FatalStop& stop) {
+        EXPECT_EQ(stop.message, "File \"" + dir.file("people.txt") + "\" could not be loaded!");
+    }
+    dir.write("people.txt", "@#[PEOPLE]\nA. Person\n");
+    ASSERT_TRUE(reader.open_data_file("people.txt", true));
+    QStringList target;
+    int count = 0;
+    try {
+        reader.read_section("LITERATURE", true, 10, target, count);
+        FAIL();
+    } catch (const platform::FatalStop& stop) {
+        EXPECT_EQ(stop.message, "In the data file " + dir.file("people.txt") +
+                                    "\nthe section \"@#[LITERATURE]\" is missing.");
+    }
+    GLB_set_texts(nullptr);
+}
+
+TEST(DataFileReader, CorruptLineReportSpeaksTheInterfaceLanguage) {
+    DialogScript script;
+    const TEdition before = GLB_edition();
+    const auto report = [](int product) {
+        GLB_set_edition(GLB_edition_for_product(product));
+        try {
+            readerOf("x").corrupt_line_report(QStringLiteral("locality.txt"), 17,
+                                              QStringLiteral("MANU"));
+        } catch (const platform::FatalStop& stop) {
+            return stop.message;
+        }
+        return QString();
+    };
+    EXPECT_EQ(report(1011), QStringLiteral("locality.txt corrupt! Error 17\nhint: \"MANU\""));
+    EXPECT_EQ(report(1012), QStringLiteral("locality.txt corrupto! Error 17\nhint: \"MANU\""));
+    EXPECT_EQ(report(1052), QStringLiteral("locality.txt corrupt! Fout 17\nhint: \"MANU\""));
+    GLB_set_edition(before);
+}
