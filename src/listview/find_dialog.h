@@ -9,7 +9,7 @@ class QPushButton;
 // The one Find dialog of the program: a text and "search from the top".
 class TFindInShowStringsDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TFindInShowStringsDialog(QWidget* parent = nullptr);
 
     // Shows the dialog modally with the text (all selected) and the flag; on

@@ -57,7 +57,9 @@ void TListBitmaps::load() {
     loadedFlag() = true;
 }
 
-bool TListBitmaps::loaded() { return loadedFlag(); }
+bool TListBitmaps::loaded() {
+    return loadedFlag();
+}
 
 const TListBitmap& TListBitmaps::at(int index) {
     Q_ASSERT(index >= 1 && index <= kCount);

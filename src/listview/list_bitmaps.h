@@ -16,7 +16,7 @@ struct TListBitmap {
 
 // The list's eleven bitmaps, loaded once at start from the resources.
 class TListBitmaps {
-public:
+  public:
     static constexpr int kCount = 11;
 
     // Loads every bitmap; a missing one stops the program with

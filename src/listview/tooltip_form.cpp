@@ -5,8 +5,7 @@
 #include <QPainter>
 
 TTooltipForm::TTooltipForm(QPoint screenPoint, const QFont& font, int clientWidth, int lineCount,
-                           DrawRoutine draw, const QString& text, QRect screenArea,
-                           QWidget* parent)
+                           DrawRoutine draw, const QString& text, QRect screenArea, QWidget* parent)
     : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       draw_(std::move(draw)),
       text_(text),

@@ -10,7 +10,7 @@
 // gone as soon as the mouse leaves the area it explains.
 class TTooltipForm : public QWidget {
     Q_OBJECT
-public:
+  public:
     // The routine draws the text with the pen at the given start point.
     using DrawRoutine = std::function<void(QPainter&, QPoint pen, const QString& text)>;
 
@@ -23,11 +23,11 @@ public:
     // when it did.
     bool check_cursor(QPoint cursorPosition);
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     DrawRoutine draw_;
     QString text_;
     QRect area_;

@@ -17,11 +17,17 @@ Ttop_forms& Ttop_forms::instance() {
     return forms;
 }
 
-void Ttop_forms::add_form(TRegisteredListWindow* form) { forms_.append(form); }
+void Ttop_forms::add_form(TRegisteredListWindow* form) {
+    forms_.append(form);
+}
 
-void Ttop_forms::delete_form(TRegisteredListWindow* form) { forms_.removeOne(form); }
+void Ttop_forms::delete_form(TRegisteredListWindow* form) {
+    forms_.removeOne(form);
+}
 
-TRegisteredListWindow* Ttop_forms::main_child_form() const { return forms_.value(0); }
+TRegisteredListWindow* Ttop_forms::main_child_form() const {
+    return forms_.value(0);
+}
 
 int Ttop_forms::index_of(const TRegisteredListWindow* form) const {
     for (qsizetype i = 0; i < forms_.size(); ++i)

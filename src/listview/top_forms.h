@@ -7,7 +7,7 @@ struct TEdition;
 
 // What the register needs of a list window.
 class TRegisteredListWindow {
-public:
+  public:
     virtual ~TRegisteredListWindow() = default;
     virtual void set_window_caption(const QString& caption) = 0;
     virtual void refresh_list() = 0;
@@ -22,7 +22,7 @@ QString GLB_list_window_caption(const TEdition& edition, int k);
 // The register of open list windows (show windows are not in it); the first
 // entry is the main window.
 class Ttop_forms {
-public:
+  public:
     static Ttop_forms& instance();
 
     void add_form(TRegisteredListWindow* form);
@@ -40,6 +40,6 @@ public:
     int index_of(const TRegisteredListWindow* form) const;
     TRegisteredListWindow* at(int index) const { return forms_.value(index); }
 
-private:
+  private:
     QList<TRegisteredListWindow*> forms_;
 };
