@@ -10,4 +10,10 @@ namespace platform {
 // control bytes the formatted-text codes use stay single characters.
 QString decodeText(const QByteArray& bytes);
 
+// The same decision made once for a whole file, so that its lines can be
+// decoded one at a time (large data files are kept as bytes).
+enum class TextEncoding { Ascii, Utf8, Windows1252 };
+TextEncoding detectEncoding(QByteArrayView bytes);
+QString decodeText(QByteArrayView bytes, TextEncoding encoding);
+
 }  // namespace platform
