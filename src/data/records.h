@@ -307,6 +307,8 @@ class Tdata {
     // Whether destruction writes section "AUDIO CDS" (on by default).
     void set_write_settings_at_end(bool write) { write_settings_at_end_ = write; }
     void write_audio_cd_settings() const;
+    // Pictures are looked for again after the base directory changed.
+    void clear_small_picture_missing_flags() const;
 
     // --- Systematic orders -------------------------------------------------
     int family_count(int order) const { return family_counts_[order - 1]; }
@@ -394,6 +396,7 @@ class Tdata {
     int visible_species_total(int order, const TClassVisibleSpeciesAndRecordings& filter) const;
     int visible_recording_count(int order, const TClassVisibleSpeciesAndRecordings& filter,
                                 int kindType) const;
+    int visible_subspecies_count(int order, const TClassVisibleSpeciesAndRecordings& filter) const;
 
   private:
     friend class TDataLoader;

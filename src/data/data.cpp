@@ -1,0 +1,203 @@
+#include "app/editions.h"
+#include "app/messages.h"
+#include "app/settings.h"
+#include "data/loader.h"
+#include "data/records.h"
+#include "pictures_maps/areas.h"
+#include "platform/dialog_service.h"
+
+namespace {
+
+std::unique_ptr<Tdata>& dataInstance() {
+    static std::unique_ptr<Tdata> data;
+    return data;
+}
+
+const QString kAudioCdsSection = QStringLiteral("AUDIO CDS");
+
+}  // namespace
+
+Tdata& GLB_data() {
+    Tdata* data = dataInstance().get();
+    if (!data) GLB_fatal_message(QStringLiteral("The species database has not been loaded."));
+    return *data;
+}
+
+Tdata* GLB_data_or_null() {
+    return dataInstance().get();
+}
+
+void GLB_set_data(std::unique_ptr<Tdata> data) {
+    // The old database goes first, so its settings are written before a new
+    // one could read them.
+    dataInstance().reset();
+    dataInstance() = std::move(data);
+}
+
+void GLB_load_species_database() {
+    auto data = std::make_unique<Tdata>();
+    data->load();
+    GLB_set_data(std::move(data));
+}
+
+void GLB_free_species_database() {
+    GLB_set_data(nullptr);
+}
+
+Tdata::Tdata() = default;
+
+Tdata::~Tdata() {
+    if (loaded_ && write_settings_at_end_) write_audio_cd_settings();
+}
+
+void Tdata::write_audio_cd_settings() const {
+    for (const TaudioCD* cd : audio_cds_by_sequence_) {
+        const QString n = QString::number(cd->sequence_number);
+        GLB_write_string(kAudioCdsSection, "Part of short name CD " + n, cd->fingerprint());
+        GLB_write_string(kAudioCdsSection, "Directory on hard disk CD " + n,
+                         cd->hard_disk_directory);
+    }
+}
+
+void Tdata::clear_small_picture_missing_flags() const {
+    for (const Tspecies& s : species_store_) s.small_picture_missing = false;
+}
+
+// --- Orders --------------------------------------------------------------------
+
+Tfamily* Tdata::family_by_index(int order, int index) const {
+    if (!GLB_valid_order(order) || index < 1) return nullptr;
+    Tfamily* f = first_family(order);
+    for (int i = 1; f && i < index; ++i) f = f->next;
+    return f;
+}
+
+std::vector<int> Tdata::offered_orders() const {
+    std::vector<int> orders{kFirstOrder};
+    for (int order = 2; order <= kLastOrder; ++order)
+        if (order_offered(order)) orders.push_back(order);
+    return orders;
+}
+
+bool Tdata::order_offered(int order) const {
+    if (order == kFirstOrder) return true;
+    for (int slot = 1; slot <= order_slot_count_; ++slot)
+        if (order_of_slot(slot) == order) return true;
+    return false;
+}
+
+QString Tdata::order_name(int order) {
+    switch (order) {
+        case 2:
+            return QStringLiteral("Clements");
+        case 3:
+            return QStringLiteral("Sibley and Monroe");
+        default:
+            return {};
+    }
+}
+
+bool Tdata::warn_if_order_incomplete(int order) const {
+    if (order < 2 || order > kLastOrder || order_complete(order)) return false;
+    // The box has its own caption: it is a warning, not the program speaking.
+    platform::DialogService::message(
+        "There is at least one species not in the " + order_name(order) + " order.",
+        QStringLiteral("Warning"), platform::box::Plain);
+    return true;
+}
+
+// --- Lookups -------------------------------------------------------------------
+
+Tspecies* Tdata::species_by_unique_id(int uniqueId) const {
+    return species_by_id_.value(uniqueId, nullptr);
+}
+
+Tcutpart* Tdata::cut_part_by_key(const QString& identifier) const {
+    return cut_part_by_key_.value(identifier, nullptr);
+}
+
+Tcutpart* Tdata::cut_part_by_identifier(const QString& identifier) const {
+    // Digits, one letter, digits, one letter; the letters may be absent.
+    qsizetype i = 0;
+    const auto number = [&] {
+        qint64 value = 0;
+        while (i < identifier.size() && identifier[i].isDigit() && identifier[i].unicode() < 128) {
+            value = std::min<qint64>(value * 10 + (identifier[i].unicode() - u'0'), INT32_MAX);
+            ++i;
+        }
+        return static_cast<int>(value);
+    };
+    const auto letter = [&] { return i < identifier.size() ? identifier[i++] : QChar(u' '); };
+    const int recording = number();
+    const QChar first = letter();
+    const int part = number();
+    const QChar second = letter();
+    for (Tcutpart* c : cut_part_list_)
+        if (c->recording_number == recording && c->first_letter == first &&
+            c->part_number == part && c->second_letter == second)
+            return c;
+    return nullptr;
+}
+
+Tperson* Tdata::person_by_name_part(const QString& part, int n) const {
+    const QString upper = part.toUpper();
+    int found = 0;
+    for (Tperson* p : people_list_)
+        if (p->name.toUpper().contains(upper) && ++found == n) return p;
+    return nullptr;
+}
+
+Tperson* Tdata::person_by_name(const QString& name) const {
+    return person_by_name_.value(name, nullptr);
+}
+
+Tlocality* Tdata::locality_by_key(const QString& key) const {
+    return locality_by_key_.value(key, nullptr);
+}
+
+Tmap_data* Tdata::map_by_name(const QString& name) const {
+    return map_by_name_.value(name, nullptr);
+}
+
+TaudioCD* Tdata::audio_cd_by_number(int cdNumber) const {
+    return audio_cd_by_number_.value(cdNumber, nullptr);
+}
+
+TaudioCD* Tdata::audio_cd_by_sequence(int sequenceNumber) const {
+    if (sequenceNumber < 1 || sequenceNumber > audio_cd_count()) return nullptr;
+    return audio_cds_by_sequence_[static_cast<size_t>(sequenceNumber - 1)];
+}
+
+QString Tdata::literature_reference(int n) const {
+    if (n < 1 || n > literature_reference_count()) return {};
+    return literature_[static_cast<size_t>(n - 1)];
+}
+
+QString Tdata::literature_text(const Tspecies& species) const {
+    const QString in = GLB_edition().language == TLanguage::Spanish ? QStringLiteral(" en ")
+                                                                    : QStringLiteral(" in ");
+    QStringList lines;
+    for (const Tliterature_entry& e : species.literature)
+        lines << e.text + in + literature_reference(e.reference);
+    return lines.join(u'\n');
+}
+
+QString Tdata::class_name(int animalClass) {
+    const bool spanish = GLB_edition().language == TLanguage::Spanish;
+    switch (animalClass) {
+        case animal_class::Birds:
+            return spanish ? QStringLiteral("Aves") : QStringLiteral("Birds");
+        case animal_class::Mammals:
+            return spanish ? QStringLiteral("Mamíferos") : QStringLiteral("Mammals");
+        case animal_class::Reptiles:
+            return QStringLiteral("Reptiles");
+        case animal_class::Amphibians:
+            return spanish ? QStringLiteral("Ranas y Sapos") : QStringLiteral("Frogs and Toads");
+        default:
+            return {};
+    }
+}
+
+void Tdata::load() {
+    TDataLoader(*this).run();
+}

@@ -1,0 +1,796 @@
+#include "data/loader.h"
+
+#include "app/editions.h"
+#include "app/helpers.h"
+#include "app/messages.h"
+#include "app/settings.h"
+#include "data/records.h"
+#include "pictures_maps/areas.h"
+#include "platform/dialog_service.h"
+
+#include <algorithm>
+
+namespace {
+
+const QString kRecord = QString();  // the empty name of a record header
+const QString kBlockHeader = QStringLiteral("@#[]");
+const QString kAnyHeader = QStringLiteral("@#[");
+
+// The limits of the data: anything beyond them is left unread.
+constexpr int kMaxFamilies = 300;
+constexpr int kMaxLiteratureReferences = 99;
+constexpr int kMaxBlockLines = 1600;
+constexpr int kMaxOrderSlots = 3;
+constexpr int kMaxOrderSpecies = 5000;
+
+// The people a species' credit number 1..4 names, by a part of their name.
+constexpr const char* kCreditedNameParts[4] = {"Ferrándiz", "Verhoost", "Tupa", "Sollmann"};
+
+[[noreturn]] void fatal(const QString& text) {
+    GLB_fatal_message(text);
+}
+
+bool lessAsText(const QString& a, const QString& b) {
+    const int c = a.compare(b, Qt::CaseInsensitive);
+    return c != 0 ? c < 0 : a < b;
+}
+
+template <typename T, typename Key>
+void sortByText(std::vector<T*>& list, Key key) {
+    std::stable_sort(list.begin(), list.end(),
+                     [&](const T* a, const T* b) { return lessAsText(key(a), key(b)); });
+}
+
+// Finds "X(" outside quoted map names; −1 when absent.
+qsizetype findPart(const QString& text, QChar letter) {
+    bool quoted = false;
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == u'"') quoted = !quoted;
+        if (!quoted && text[i] == letter && text[i + 1] == u'(') return i;
+    }
+    return -1;
+}
+
+}  // namespace
+
+TDataLoader::TDataLoader(Tdata& data) : d_(data), edition_code_(GLB_edition().edition_code) {}
+
+std::optional<int> TDataLoader::to_int(QStringView text) {
+    text = text.trimmed();
+    if (text.isEmpty()) return std::nullopt;
+    qsizetype i = 0;
+    bool negative = false;
+    if (text[0] == u'-' || text[0] == u'+') negative = text[i++] == u'-';
+    if (i == text.size()) return std::nullopt;
+    qint64 value = 0;
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9') return std::nullopt;
+        value = value * 10 + (c - u'0');
+        if (value > qint64(INT32_MAX) + 1) return std::nullopt;
+    }
+    if (negative) value = -value;
+    if (value > INT32_MAX || value < INT32_MIN) return std::nullopt;
+    return static_cast<int>(value);
+}
+
+QString TDataLoader::shared(const QString& text) {
+    if (text.isEmpty()) return {};
+    return *texts_.insert(text);
+}
+
+QString TDataLoader::shared_marked_up(const QString& text) {
+    return shared(GLB_marked_up_text(text));
+}
+
+void TDataLoader::open(const QString& fileName) {
+    reader_.open_data_file(fileName, true);
+}
+
+bool TDataLoader::next_record(int lines) {
+    int count = 0;
+    return reader_.read_section(kRecord, false, lines - 1, record_, count);
+}
+
+QString TDataLoader::field(int line) const {
+    return record_.value(line - 1);
+}
+
+void TDataLoader::run() {
+    load_maps();
+    load_people();
+    {
+        TDataFileReader names;
+        TDataFileReader taxa;
+        names.open_data_file(QStringLiteral("names_sc.txt"), true);
+        taxa.open_data_file(QStringLiteral("taxa.txt"), true);
+        load_families(names, taxa);
+        load_literature(names);
+        load_species(names, taxa);
+    }
+    load_localities();
+    load_pictures();
+    load_audio_cds();
+    read_hard_disk_copies();
+    load_cut_parts();
+    load_items();
+    load_orders();
+    texts_.clear();
+    d_.loaded_ = true;
+}
+
+// --- 1. Maps ---------------------------------------------------------------------
+
+void TDataLoader::load_maps() {
+    open(QStringLiteral("mapsdata.txt"));
+    while (next_record(3)) {
+        Tmap_data& map = d_.map_store_.emplace_back();
+        map.name = field(1);
+        map.number = to_int(field(2)).value_or(0);
+        QString bounds = field(3);
+        const double a = GLB_read_decimal(GLB_take_comma_field(bounds), 0);
+        const double b = GLB_read_decimal(GLB_take_comma_field(bounds), 0);
+        const double c = GLB_read_decimal(GLB_take_comma_field(bounds), 0);
+        const double dd = GLB_read_decimal(GLB_take_comma_field(bounds), 0);
+        map.bounds = {a, c, b, dd};
+        if (!d_.map_by_name_.contains(map.name)) {
+            d_.map_by_name_.insert(map.name, &map);
+            d_.map_list_.push_back(&map);
+        }
+    }
+    sortByText(d_.map_list_, [](const Tmap_data* m) { return m->name; });
+}
+
+// --- 2. People -------------------------------------------------------------------
+
+void TDataLoader::load_people() {
+    open(QStringLiteral("people.txt"));
+    while (next_record(4)) {
+        Tperson& person = d_.person_store_.emplace_back();
+        person.name = field(1);
+        person.text_1 = field(2);
+        person.text_2 = field(3);
+        person.text_3 = field(4);
+        if (!d_.default_person_) d_.default_person_ = &person;
+        if (!d_.person_by_name_.contains(person.name)) {
+            d_.person_by_name_.insert(person.name, &person);
+            d_.people_list_.push_back(&person);
+        }
+    }
+    sortByText(d_.people_list_, [](const Tperson* p) { return p->name; });
+}
+
+// --- 3. Families -----------------------------------------------------------------
+
+void TDataLoader::load_families(TDataFileReader& names, TDataFileReader& taxa) {
+    QStringList nameLines;
+    QStringList taxaLines;
+    int count = 0;
+    names.read_section(QStringLiteral("FAMILIES"), true, 2 * kMaxFamilies - 1, nameLines, count);
+    const int families = count / 2;
+    taxa.read_section(QStringLiteral("FAMILIES"), true, std::max(families - 1, 0), taxaLines,
+                      count);
+    Tfamily* last = nullptr;
+    for (int k = 1; k <= families; ++k) {
+        Tfamily& f = d_.family_store_.emplace_back();
+        f.order = kFirstOrder;
+        f.scientific_name = nameLines.value(2 * k - 2);
+        f.folder_name = nameLines.value(2 * k - 1);
+        f.common_name = taxaLines.value(k - 1);
+        (last ? last->next : d_.first_families_[0]) = &f;
+        last = &f;
+    }
+    d_.family_counts_[0] = families;
+}
+
+// --- 4. Literature ---------------------------------------------------------------
+
+void TDataLoader::load_literature(TDataFileReader& names) {
+    QStringList lines;
+    int count = 0;
+    names.read_section(QStringLiteral("LIT. REFERENCES"), true, kMaxLiteratureReferences - 1, lines,
+                       count);
+    d_.literature_.assign(lines.begin(), lines.begin() + count);
+}
+
+// --- 5. Species ------------------------------------------------------------------
+
+void TDataLoader::load_species(TDataFileReader& names, TDataFileReader& taxa) {
+    std::array<Tperson*, 4> credited{};
+    for (size_t i = 0; i < credited.size(); ++i)
+        credited[i] = d_.person_by_name_part(QString::fromUtf8(kCreditedNameParts[i]), 1);
+
+    QStringList ignored;
+    QStringList block;
+    QStringList taxaLines;
+    int count = 0;
+    int k = 0;
+    for (Tfamily* family = d_.first_families_[0]; family; family = family->next) {
+        ++k;
+        const QString section = QStringLiteral("SPECIES ") + QString::number(k);
+        names.read_section(section, true, 0, ignored, count);
+        Tspecies* firstOfFamily = nullptr;
+        const size_t before = d_.species_store_.size();
+        // Blocks follow one another, each after a line that is exactly "@#[]".
+        bool atBlock = names.current_line() == kBlockHeader;
+        while (atBlock) {
+            block.clear();
+            atBlock = false;
+            while (!names.at_end()) {
+                const QString line = names.next_line();
+                if (line.startsWith(kAnyHeader)) {
+                    atBlock = line == kBlockHeader;
+                    break;
+                }
+                if (block.size() < kMaxBlockLines) block.push_back(line);
+            }
+            load_species_block(block, *family, credited);
+            if (!firstOfFamily) firstOfFamily = &d_.species_store_.back();
+        }
+
+        // taxa.txt: four lines per species, in the same order.
+        const int speciesCount = static_cast<int>(d_.species_store_.size() - before);
+        taxa.read_section(section, true, 4 * speciesCount - 1, taxaLines, count);
+        int j = 0;
+        for (Tspecies* s = firstOfFamily; s; s = s->next(kFirstOrder), ++j) {
+            s->common_name = taxaLines.value(4 * j);
+            s->second_name = shared_marked_up(taxaLines.value(4 * j + 1));
+            s->third_text = shared_marked_up(taxaLines.value(4 * j + 2));
+            s->fourth_text = shared_marked_up(taxaLines.value(4 * j + 3));
+        }
+    }
+    for (Tspecies& s : d_.species_store_) {
+        if (d_.species_by_id_.contains(s.unique_id)) continue;
+        d_.species_by_id_.insert(s.unique_id, &s);
+        d_.species_list_.push_back(&s);
+    }
+    std::stable_sort(d_.species_list_.begin(), d_.species_list_.end(),
+                     [](const Tspecies* a, const Tspecies* b) {
+                         return QString::number(a->unique_id) < QString::number(b->unique_id);
+                     });
+}
+
+void TDataLoader::load_species_block(const QStringList& block, Tfamily& family,
+                                     const std::array<Tperson*, 4>& credited) {
+    const auto line = [&](int n) { return block.value(n - 1); };
+    Tspecies& s = d_.species_store_.emplace_back();
+    s.scientific_name = line(1);
+
+    const QString numbers = line(2);
+    const qsizetype blank = numbers.indexOf(u' ');
+    const std::optional<int> speciesNumber =
+        to_int(blank < 0 ? QStringView(numbers) : QStringView(numbers).left(blank));
+    if (!speciesNumber) fatal(QStringLiteral("Error occured when converting species ID!"));
+    const std::optional<int> uniqueId =
+        blank < 0 ? std::nullopt : to_int(QStringView(numbers).mid(blank + 1));
+    if (!uniqueId) fatal(QStringLiteral("Error occured when converting unique ID!"));
+    s.species_number = *speciesNumber;
+    s.unique_id = *uniqueId;
+
+    // Flags, then the parenthesised parts.
+    QString rest = line(3);
+    const QString flags = GLB_take_comma_field(rest);
+    s.is_amphibian = flags.contains(u'A');
+    s.is_reptile = flags.contains(u'R');
+    s.is_mammal = flags.contains(u'M');
+    s.flag_s = flags.contains(u'S');
+    s.has_recording_items = flags.contains(u'C');
+    s.flag_e = flags.contains(u'E') || GLB_edition().every_species_flag_e;
+    s.flag_n = flags.contains(u'N') && !flags.contains(u'E');
+
+    const qsizetype t = findPart(rest, u'T');
+    if (t >= 0) {
+        const QString status = rest.mid(t + 2, 2).toUpper();
+        s.threatened_status = status == u"VU"   ? 1
+                              : status == u"EN" ? 2
+                              : status == u"CR" ? 3
+                              : status == u"EX" ? 4
+                                                : 0;
+    }
+    const qsizetype dPart = findPart(rest, u'D');
+    if (dPart >= 0 && edition_code_ == 111) {
+        s.has_map = true;
+    } else if (dPart >= 0 && edition_code_ != 112) {
+        // "NAME" one character, then "Mask" or "----", then "Main" or "----".
+        qsizetype at = dPart + 2;
+        bool mainSecond = false;
+        for (int r = 0; r < 2; ++r) {
+            if (at >= rest.size() || rest[at] != u'"')
+                fatal(QStringLiteral(
+                    "Inconsistency in the file with scientific names: can't find map!"));
+            const qsizetype close = rest.indexOf(u'"', at + 1);
+            const QString name = rest.mid(at + 1, close < 0 ? -1 : close - at - 1);
+            Tmap_data* map = d_.map_by_name(name);
+            if (!map)
+                fatal(QStringLiteral(
+                    "Inconsistency in the file with scientific names: can't find map!"));
+            const qsizetype marks = close < 0 ? rest.size() : close + 2;
+            s.map_references[static_cast<size_t>(r)] = {rest.mid(marks, 4) == u"Mask", map};
+            const bool isMain = rest.mid(marks + 4, 4) == u"Main";
+            s.map_reference_count = r + 1;
+            if (r == 1) mainSecond = isMain;
+            at = marks + 8;
+            if (at >= rest.size() || rest[at] != u',') break;
+            ++at;
+        }
+        if (s.map_reference_count == 2 && mainSecond)
+            std::swap(s.map_references[0], s.map_references[1]);
+    }
+
+    // Presence in the region and the distribution object, by edition.
+    const QString distribution = line(4);
+    const auto area = [&] {
+        std::unique_ptr<TArea> a = TArea::create_for_edition(edition_code_);
+        if (a) {
+            try {
+                a->ParseDistribution(distribution, s.scientific_name, true);
+            } catch (const TDistributionError& error) {
+                fatal(error.message());
+            }
+        }
+        return a;
+    };
+    switch (edition_code_) {
+        case 101:
+        case 106:
+            s.present_in_region = true;
+            s.distribution = area();
+            break;
+        case 104:
+            s.present_in_region = s.species_number >= 52000 && s.species_number <= 55500;
+            break;
+        case 111:
+            s.present_in_region = distribution.contains(u'V');
+            s.distribution = area();
+            break;
+        case 112:
+            s.present_in_region = distribution.contains(u'C') || distribution.contains(u'P');
+            break;
+        case 113:
+            s.present_in_region = distribution.contains(u'M');
+            s.distribution = area();
+            break;
+        case 114:
+            s.present_in_region = flags.contains(u'L');
+            s.distribution = area();
+            break;
+        case 115:
+        case 120:
+            s.present_in_region = s.species_number < 1000000;
+            s.distribution = area();
+            break;
+        case 130:
+            s.present_in_region = distribution.contains(QStringLiteral("BO"));
+            s.distribution = area();
+            break;
+        default:
+            s.present_in_region = true;
+            break;
+    }
+
+    const std::optional<int> credit = to_int(line(5));
+    if (credit && *credit >= 1 && *credit <= 4) s.credited_person = credited[size_t(*credit - 1)];
+
+    const QString literature = line(6);
+    if (!literature.isEmpty()) {
+        for (QString piece : literature.split(QStringLiteral("%$#fgd&"))) {
+            if (piece.isEmpty()) continue;
+            const std::optional<int> reference = to_int(GLB_take_comma_field(piece));
+            s.literature.push_back({reference.value_or(0), shared(piece)});
+        }
+    }
+
+    int next = 7;
+    if (edition_code_ == 130) s.alternative_id = to_int(line(next++)).value_or(0);
+    Tsubspecies* lastSubspecies = nullptr;
+    const QString notReal = QStringLiteral("-NOT REAL SSP");
+    for (; next <= block.size() && !line(next).isEmpty(); ++next) {
+        Tsubspecies& ssp = d_.subspecies_store_.emplace_back();
+        const QString text = line(next);
+        const qsizetype marker = text.indexOf(notReal);
+        ssp.not_real = marker >= 0;
+        ssp.name = marker >= 0 ? text.left(marker) : text;
+        ssp.ordinal = ++s.subspecies_count;
+        (lastSubspecies ? lastSubspecies->next : s.first_subspecies) = &ssp;
+        lastSubspecies = &ssp;
+    }
+
+    s.family_in_orders[0] = &family;
+    s.family_folder_name = shared(family.folder_name);
+    if (!family.first_species) {
+        family.first_species = &s;
+    } else {
+        // The species before this one in the store is the family's last.
+        Tspecies& previous = d_.species_store_[d_.species_store_.size() - 2];
+        previous.next_in_orders[0] = &s;
+    }
+}
+
+// --- 6. Localities ---------------------------------------------------------------
+
+void TDataLoader::load_localities() {
+    open(QStringLiteral("locality.txt"));
+    const TLanguage language = GLB_edition().language;
+    while (next_record(9)) {
+        Tlocality& l = d_.locality_store_.emplace_back();
+        l.key = field(1);
+        l.name = field(2);
+        l.region = shared(field(3));
+        QString country = field(4);
+        if ((language == TLanguage::Spanish || language == TLanguage::Portuguese) &&
+            country == u"Brazil")
+            country = QStringLiteral("Brasil");
+        if (language == TLanguage::Spanish && country == u"Peru") country = QStringLiteral("Perú");
+        l.country = shared(country);
+        l.prefix = shared(field(5));
+        l.text = shared_marked_up(field(6));
+        // Two groups of nine characters: eight for the number, then "D"
+        // when seconds are given.
+        const QString coordinates = field(7);
+        l.latitude = to_int(QStringView(coordinates).left(8)).value_or(0);
+        l.latitude_seconds_given = coordinates.mid(8, 1) == u"D";
+        l.longitude = to_int(QStringView(coordinates).mid(9).left(8)).value_or(0);
+        l.longitude_seconds_given = coordinates.mid(17, 1) == u"D";
+        l.site_description = GLB_marked_up_text(field(9));
+        if (!d_.locality_by_key_.contains(l.key)) {
+            d_.locality_by_key_.insert(l.key, &l);
+            d_.locality_list_.push_back(&l);
+        }
+    }
+    sortByText(d_.locality_list_, [](const Tlocality* l) { return l->key; });
+    for (Tlocality* l : d_.locality_list_)
+        if (!l->site_description.isEmpty()) d_.described_sites_.push_back(l);
+    sortByText(d_.described_sites_, [](const Tlocality* l) { return l->display_text(true); });
+}
+
+// --- 7. Pictures -----------------------------------------------------------------
+
+std::optional<Tssp_data> TDataLoader::subspecies_reference(const QString& text,
+                                                           const Tspecies& species) {
+    if (text.isEmpty()) return std::nullopt;
+    Tssp_data reference;
+    QString name = text;
+    const QString pMark = QStringLiteral(" (P)");
+    if (name.endsWith(pMark)) {
+        reference.p_flag = true;
+        name.chop(pMark.size());
+    }
+    if (name.isEmpty()) return reference;
+    reference.subspecies = species.subspecies_by_name(name);
+    if (!reference.subspecies)
+        GLB_show_message("Error occured with a subspecies \"" + name + u'"',
+                         platform::box::IconStop);
+    return reference;
+}
+
+void TDataLoader::load_pictures() {
+    if (!reader_.open_data_file(QStringLiteral("big_pict.txt"), false)) return;
+    const QString cutparts = QStringLiteral("cutparts.txt");
+    while (next_record(7)) {
+        const std::optional<int> id = to_int(field(1));
+        Tspecies* species = id ? d_.species_by_unique_id(*id) : nullptr;
+        if (!species)
+            fatal(
+                QStringLiteral("Serious error when reading data, unique ID in big_pict.txt not "
+                               "found in species list!"));
+        Tbig_picture& p = d_.picture_store_.emplace_back();
+        p.species = species;
+        p.subspecies = subspecies_reference(field(2), *species);
+        const QString photographer = field(3);
+        if (!photographer.isEmpty()) {
+            p.photographer = d_.person_by_name(photographer);
+            if (!p.photographer) fatal(QStringLiteral("Inconsistency in file \"big_pict.txt\"!"));
+        }
+        p.date = field(4).isEmpty() ? -1 : to_int(field(4)).value_or(-1);
+        const QString locality = field(5);
+        if (!locality.isEmpty()) {
+            p.locality = d_.locality_by_key(locality);
+            if (!p.locality) reader_.corrupt_line_report(cutparts, 1, locality);
+        }
+        p.counts_as_photograph = !field(6).contains(QStringLiteral("NSS"));
+        if (p.counts_as_photograph) species->has_photographs = true;
+        p.text = shared_marked_up(field(7));
+
+        Tbig_picture* last = species->first_picture;
+        while (last && last->next) last = last->next;
+        p.previous = last;
+        (last ? last->next : species->first_picture) = &p;
+        p.sequence_number = ++species->picture_count;
+    }
+}
+
+// --- 8. Audio CDs ----------------------------------------------------------------
+
+void TDataLoader::load_audio_cds() {
+    open(QStringLiteral("othermedia.txt"));
+    while (next_record(7)) {
+        const std::optional<int> number = to_int(field(1));
+        if (!number)
+            fatal(QStringLiteral("Error occured when converting audio CD \"tape\" number!"));
+        TaudioCD& cd = d_.audio_cd_store_.emplace_back();
+        cd.cd_number = *number;
+        cd.sequence_number = static_cast<int>(d_.audio_cd_store_.size());
+        cd.full_title = field(2);
+        cd.name = field(3);
+        cd.web_address = field(4);
+        cd.carried_on_disc = field(5).compare(QStringLiteral("TRUE"), Qt::CaseInsensitive) == 0;
+        cd.identity_text = field(6);
+        cd.folder_name = field(7);
+        if (!cd.carried_on_disc) ++d_.audio_cds_not_carried_;
+        d_.audio_cds_by_sequence_.push_back(&cd);
+        d_.audio_cd_list_.push_back(&cd);
+        if (!d_.audio_cd_by_number_.contains(cd.cd_number))
+            d_.audio_cd_by_number_.insert(cd.cd_number, &cd);
+    }
+    sortByText(d_.audio_cd_list_,
+               [](const TaudioCD* cd) { return QString::number(cd->cd_number); });
+}
+
+// --- 9. Copies of audio CDs on the hard disk ---------------------------------------
+
+void TDataLoader::read_hard_disk_copies() {
+    const QString section = QStringLiteral("AUDIO CDS");
+    for (TaudioCD* cd : d_.audio_cds_by_sequence_) {
+        const QString n = QString::number(cd->sequence_number);
+        if (GLB_read_string(section, "Part of short name CD " + n, QString()) == cd->fingerprint())
+            cd->hard_disk_directory =
+                GLB_read_string(section, "Directory on hard disk CD " + n, QString());
+    }
+}
+
+// --- 10. Recordings --------------------------------------------------------------
+
+namespace {
+
+// The five characters after the word and one separating character, digits
+// only; none when the word is absent, an empty text when none are digits.
+std::optional<QString> valueAfter(const QString& line, const QString& word) {
+    const qsizetype at = line.indexOf(word);
+    if (at < 0) return std::nullopt;
+    QString digits;
+    for (const QChar c : QStringView(line).mid(at + word.size() + 1).left(5))
+        if (c >= u'0' && c <= u'9') digits += c;
+    return digits;
+}
+
+}  // namespace
+
+void TDataLoader::load_cut_parts() {
+    open(QStringLiteral("cutparts.txt"));
+    const QString file = QStringLiteral("cutparts.txt");
+    while (next_record(10)) {
+        Tcutpart& c = d_.cut_part_store_.emplace_back();
+        c.identifier = field(1);
+        const QString& id = c.identifier;
+        qsizetype i = 0;
+        qint64 recording = 0;
+        for (; i < id.size() && id[i] >= u'0' && id[i] <= u'9'; ++i) {
+            recording = recording * 10 + (id[i].unicode() - u'0');
+            if (recording > INT32_MAX)
+                fatal("Error in file \"" + file + "\": the recording number of \"" + id +
+                      "\" is too large!");
+        }
+        c.recording_number = static_cast<int>(recording);
+        c.first_letter = i < id.size() ? id[i] : QChar(u' ');
+        c.part_number = to_int(QStringView(id).mid(i + 1, 4)).value_or(0);
+        c.second_letter = i + 5 < id.size() ? id[i + 5] : QChar(u' ');
+
+        const QString carrier = field(2);
+        if (!carrier.startsWith(QStringLiteral("CD"))) {
+            const std::optional<int> compression = to_int(carrier);
+            if (!compression)
+                fatal(QStringLiteral("Error occured when converting compression number!"));
+            c.is_sound_file = true;
+            c.compression_number = *compression;
+            const qint64 seconds = to_int(field(3)).value_or(0);
+            // Lengths beyond the range of milliseconds in 32 bits are cut.
+            c.length =
+                static_cast<int>(std::min<qint64>((seconds < 1 ? 99 : seconds) * 1000, INT32_MAX));
+            c.length_is_file_length = true;
+        } else {
+            c.is_sound_file = false;
+            c.audio_cd = d_.audio_cd_by_number(c.recording_number);
+            if (!c.audio_cd) reader_.corrupt_line_report(file, 3, id);
+            if (!carrier.contains(QStringLiteral("track")))
+                reader_.corrupt_line_report(file, 4, id);
+            const auto number = [&](const char* word, const char* what) {
+                const std::optional<QString> digits =
+                    valueAfter(carrier, QString::fromLatin1(word));
+                if (!digits) return 0;
+                const std::optional<int> value = to_int(*digits);
+                if (!value)
+                    fatal(QStringLiteral("Error occured when converting ") +
+                          QString::fromLatin1(what) + u'!');
+                return *value;
+            };
+            c.track = number("track", "audio CD track number");
+            c.offset = number("offset", "offset on audio CD track") * 100;
+            c.length = number("length", "length of recording on audio CD track") * 100;
+            c.selected = number("selected", "cutpart selected on audio CD track") == 1;
+        }
+        c.number_4 = field(4).isEmpty() ? -1 : to_int(field(4)).value_or(-1);
+        c.date = field(5).isEmpty() ? -1 : to_int(field(5)).value_or(-1);
+
+        const QString locality = field(6);
+        if (locality.isEmpty()) fatal(QStringLiteral("Locality is empty string!?"));
+        c.locality = d_.locality_by_key(locality);
+        if (!c.locality) reader_.corrupt_line_report(file, 1, locality);
+        const QString recordist = field(7);
+        if (!recordist.isEmpty()) {
+            c.recordist = d_.person_by_name(recordist);
+            if (!c.recordist) reader_.corrupt_line_report(file, 2, recordist);
+        }
+        QString text1 = GLB_marked_up_text(field(8));
+        QString text2 = GLB_marked_up_text(field(9));
+        if (edition_code_ == 109) {
+            text1.remove(QStringLiteral(" (USA)"));
+            text2.remove(QStringLiteral(" (USA)"));
+        }
+        c.text_1 = shared(text1);
+        c.text_2 = shared(text2);
+        c.number = to_int(field(10)).value_or(0);
+
+        if (!d_.cut_part_by_key_.contains(c.identifier)) {
+            d_.cut_part_by_key_.insert(c.identifier, &c);
+            d_.cut_part_list_.push_back(&c);
+        }
+    }
+    sortByText(d_.cut_part_list_, [](const Tcutpart* c) { return c->identifier; });
+}
+
+// --- 11. Recording items ---------------------------------------------------------
+
+void TDataLoader::load_items() {
+    open(QStringLiteral("cupaitem.txt"));
+    const QString file = QStringLiteral("cupaitem.txt");
+    QStringList lines;
+    // The last item of each cut part's chain, so appending stays cheap.
+    QHash<const Tcutpart*, Tcupaitem*> lastOfCutPart;
+    int k = 0;
+    for (Tfamily* family = d_.first_families_[0]; family; family = family->next) {
+        ++k;
+        int j = 0;
+        for (Tspecies* s = family->first_species; s; s = s->next(kFirstOrder)) {
+            if (!s->has_recording_items) continue;
+            ++j;
+            const QString section = QString::number(k) + u'_' + QString::number(j);
+            if (!reader_.read_whole_section(section, false, lines) || lines.isEmpty())
+                reader_.corrupt_line_report(file, 1, s->scientific_name);
+            Tcupaitem* lastOfSpecies = nullptr;
+            for (qsizetype at = 0; at + 9 <= lines.size(); at += 9) {
+                const auto line = [&](int n) -> const QString& { return lines[at + n - 1]; };
+                Tcutpart* cut = d_.cut_part_by_key(line(9));
+                if (!cut) reader_.corrupt_line_report(file, 2, s->scientific_name);
+                Tcupaitem& item = d_.item_store_.emplace_back();
+                item.item_number = line(1).isEmpty()
+                                       ? Tcupaitem::kNoItemNumber
+                                       : to_int(line(1)).value_or(Tcupaitem::kNoItemNumber);
+                item.kind_letter = line(2).isEmpty() ? QChar(u' ') : line(2)[0];
+                const std::optional<int> percentage = to_int(line(3));
+                item.percentage = static_cast<std::uint8_t>(
+                    percentage && *percentage >= 0 && *percentage <= 255 ? *percentage : 100);
+                item.subspecies = subspecies_reference(line(4), *s);
+                item.first_text = shared_marked_up(line(5));
+                item.present = line(6).contains(u'P');
+                QString second = line(7);
+                if (!line(8).isEmpty()) second += u' ' + line(8);
+                item.second_text = shared_marked_up(second);
+                item.species = s;
+                item.cut_part = cut;
+
+                item.previous_loaded = d_.last_item_loaded_;
+                d_.last_item_loaded_ = &item;
+                (lastOfSpecies ? lastOfSpecies->next_of_species : s->first_item) = &item;
+                lastOfSpecies = &item;
+                Tcupaitem*& lastOfCut = lastOfCutPart[cut];
+                (lastOfCut ? lastOfCut->next_of_cut_part_in_orders[0]
+                           : cut->first_item_in_orders[0]) = &item;
+                lastOfCut = &item;
+                if (cut->is_sound_file) s->has_sound_files = true;
+            }
+        }
+    }
+}
+
+// --- 12. Further systematic orders -------------------------------------------------
+
+void TDataLoader::load_orders() {
+    open(QStringLiteral("syst_ord.txt"));
+    QStringList lines;
+    int count = 0;
+    reader_.read_section(QStringLiteral("ORDERS"), true, kMaxOrderSlots - 1, lines, count);
+    d_.order_slot_count_ = count;
+    for (int slot = 1; slot <= count; ++slot) {
+        const QString& name = lines[slot - 1];
+        const int order = name == u"Clements 2000" ? 2 : name == u"Sibley&Monroe" ? 3 : 4;
+        d_.order_of_slots_[static_cast<size_t>(slot - 1)] = static_cast<std::uint8_t>(order);
+    }
+    for (int slot = 1; slot <= count; ++slot)
+        load_order_slot(slot, d_.order_of_slots_[static_cast<size_t>(slot - 1)]);
+}
+
+void TDataLoader::load_order_slot(int slot, int order) {
+    const size_t o = static_cast<size_t>(order - 1);
+    const QString file = QStringLiteral("syst_ord.txt");
+    QStringList lines;
+    int count = 0;
+
+    // The order's families.
+    reader_.read_whole_section(QStringLiteral("FAMILIES_") + QString::number(slot), true, lines);
+    std::vector<Tfamily*> families;
+    families.reserve(static_cast<size_t>(lines.size()));
+    for (QString line : lines) {
+        Tfamily& f = d_.family_store_.emplace_back();
+        f.order = order;
+        f.scientific_name = GLB_take_comma_field(line);
+        f.common_name = line;
+        families.push_back(&f);
+    }
+
+    // Its species, appended to their families in the order of the lines.
+    for (Tspecies& s : d_.species_store_) {
+        s.position_in_orders_2_to_4[o - 1] = -1;
+        s.family_in_orders[o] = nullptr;
+        s.next_in_orders[o] = nullptr;
+    }
+    reader_.read_section(QStringLiteral("SPECIES_") + QString::number(slot), true,
+                         kMaxOrderSpecies - 1, lines, count);
+    std::vector<Tspecies*> lastOfFamily(families.size(), nullptr);
+    size_t current = 0;
+    for (int p = 0; p < count; ++p) {
+        QString line = lines[p];
+        const std::optional<int> familyNumber = to_int(GLB_take_comma_field(line));
+        if (!familyNumber)
+            fatal(QStringLiteral("Error in file \"syst_ord.txt\": error converting family nr"));
+        const std::optional<int> id = to_int(line);
+        Tspecies* s = id ? d_.species_by_unique_id(*id) : nullptr;
+        if (!s) continue;
+        // A species listed twice keeps its first place.
+        if (s->position_in_orders_2_to_4[o - 1] >= 0) continue;
+        if (*familyNumber < 1 || size_t(*familyNumber) > families.size())
+            fatal("Error in file \"" + file + "\": family nr " + QString::number(*familyNumber) +
+                  " of section SPECIES_" + QString::number(slot) + " does not exist");
+        // The family pointer only moves forward.
+        current = std::max(current, size_t(*familyNumber - 1));
+        Tfamily* f = families[current];
+        s->position_in_orders_2_to_4[o - 1] = p;
+        s->family_in_orders[o] = f;
+        (lastOfFamily[current] ? lastOfFamily[current]->next_in_orders[o] : f->first_species) = s;
+        lastOfFamily[current] = s;
+    }
+
+    // Families that got no species are not part of the order.
+    Tfamily* last = nullptr;
+    d_.first_families_[o] = nullptr;
+    int familyCount = 0;
+    for (Tfamily* f : families) {
+        if (!f->first_species) continue;
+        (last ? last->next : d_.first_families_[o]) = f;
+        last = f;
+        ++familyCount;
+    }
+    d_.family_counts_[o] = familyCount;
+
+    d_.order_complete_[o] =
+        std::all_of(d_.species_store_.begin(), d_.species_store_.end(),
+                    [&](const Tspecies& s) { return s.position_in_orders_2_to_4[o - 1] >= 0; });
+
+    // Each recording's items, by their species' place in this order; equal
+    // places keep the order of loading.
+    std::vector<Tcupaitem*> items;
+    for (Tcutpart& c : d_.cut_part_store_) {
+        items.clear();
+        for (Tcupaitem* i = c.first_item_in_orders[0]; i; i = i->next_of_cut_part_in_orders[0])
+            items.push_back(i);
+        std::stable_sort(items.begin(), items.end(), [&](const Tcupaitem* a, const Tcupaitem* b) {
+            return a->species->position(order) < b->species->position(order);
+        });
+        Tcupaitem* previous = nullptr;
+        c.first_item_in_orders[o] = nullptr;
+        for (Tcupaitem* i : items) {
+            (previous ? previous->next_of_cut_part_in_orders[o] : c.first_item_in_orders[o]) = i;
+            previous = i;
+        }
+        if (previous) previous->next_of_cut_part_in_orders[o] = nullptr;
+    }
+}
