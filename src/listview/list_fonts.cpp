@@ -69,12 +69,15 @@ std::unique_ptr<TListFonts>& theTable() {
 TListFonts& GLB_list_fonts() {
     auto& table = theTable();
     if (!table) {
-        table = std::make_unique<TListFonts>(
-            GLB_read_int(GLB().default_section, kTextSizeKey, list_font::kDefaultTextSize));
+        table = std::make_unique<TListFonts>(GLB_read_text_size());
         // Fonts must go while the application that made them still exists.
         qAddPostRoutine([] { theTable().reset(); });
     }
     return *table;
+}
+
+int GLB_read_text_size() {
+    return GLB_read_int(GLB().default_section, kTextSizeKey, list_font::kDefaultTextSize);
 }
 
 void GLB_write_text_size() {

@@ -60,5 +60,7 @@ class TListFonts {
 // The process-wide table; made on first use with the base height from the
 // "Text Size" setting.
 TListFonts& GLB_list_fonts();
+// The "Text Size" setting (default 15).
+int GLB_read_text_size();
 // Writes the table's base height to the "Text Size" setting (at shut-down).
 void GLB_write_text_size();
