@@ -1,13 +1,26 @@
 #include "listview/child_form.h"
 
 #include "app/editions.h"
+#include "app/globals.h"
+#include "app/settings.h"
+#include "data/records.h"
 #include "formats/textfile.h"
+#include "listview/find_dialog.h"
+#include "listview/list_find.h"
+#include "listview/show_form.h"
+#include "listview/show_strings.h"
+#include "listview/window_state.h"
+#include "pictures_maps/areas.h"
 #include "platform/dialog_service.h"
 
 #include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
-#include <QResizeEvent>
+#include <QScreen>
+#include <QScrollBar>
+#include <QShortcut>
 #include <QStatusBar>
 
 namespace {
@@ -42,26 +55,61 @@ enum MenuLine {
 QString menuText(int line) {
     return GLB_text(QStringLiteral("MENUS"), line);
 }
+QString windowSection(int n) {
+    return QStringLiteral("WINDOW ") + QString::number(n);
+}
+
+TFindInShowStringsDialog*& findDialog() {
+    static TFindInShowStringsDialog* dialog = nullptr;
+    return dialog;
+}
+
+bool& closeAll() {
+    static bool flag = false;
+    return flag;
+}
+
+bool hasClassRows() {
+    return GLB_edition().has_class_rows;
+}
 
 }  // namespace
 
+void TChildForm::set_find_dialog(TFindInShowStringsDialog* dialog) {
+    findDialog() = dialog;
+}
+bool TChildForm::closing_all() {
+    return closeAll();
+}
+
 TChildForm::TChildForm(bool secondary, QWidget* parent)
-    : QMainWindow(parent), secondary_(secondary) {
+    : QMainWindow(parent, secondary ? Qt::Window : Qt::WindowFlags()), secondary_(secondary) {
+    setAttribute(Qt::WA_DeleteOnClose, secondary);
     resize(684, 512);
     create_menus();
+    create_shortcuts();
+
+    list_form_ = new TShowForm(this);
+    setCentralWidget(list_form_);
+    connect(list_form_, &TShowForm::caption_changed, this,
+            [this](const QString& text) { caption_panel_->setText(' ' + text); });
 
     caption_panel_ = new QLabel(this);
+    area_panel_ = new QLabel(this);
+    area_panel_->setAlignment(Qt::AlignCenter);
     cd_status_panel_ = new QLabel(this);
     statusBar()->addWidget(caption_panel_);
-    statusBar()->addWidget(cd_status_panel_);
-    statusBar()->setSizeGripEnabled(true);
-    layout_status_panels();
+    statusBar()->addWidget(area_panel_);
+    statusBar()->addWidget(cd_status_panel_, 1);
+    area_panel_->hide();
 
-    const TEdition& edition = GLB_edition();
-    QString caption = edition.title;
-    if (edition.version != "1.0") caption += u' ' + edition.version;
-    caption.replace(QStringLiteral(" & "), QStringLiteral(" and "));
-    setWindowTitle(caption);
+    Timer_check_CD_ROM.setInterval(2000);
+    connect(&Timer_check_CD_ROM, &QTimer::timeout, this, &TChildForm::check_cd_rom);
+    Timer_check_CD_ROM.start();
+}
+
+TChildForm::~TChildForm() {
+    Ttop_forms::instance().delete_form(this);
 }
 
 void TChildForm::create_menus() {
@@ -73,27 +121,32 @@ void TChildForm::create_menus() {
         actions_[line - 1] = action;
         return action;
     };
+    auto enable = [](QAction* action, auto slot) {
+        action->setEnabled(true);
+        QObject::connect(action, &QAction::triggered, slot);
+    };
     const QString dialogDots = QStringLiteral("...");
 
     QMenu* file = menuBar()->addMenu(menuText(kFile));
-    addAction(file, kNewWindow);
-    addAction(file, kFoldAll);
+    enable(addAction(file, kNewWindow), [this] { new_window(); });
+    enable(addAction(file, kFoldAll), [this] { fold_all(); });
     addAction(file, kShow, dialogDots);
     addAction(file, kWhatWasThat, dialogDots);
     addAction(file, kPlayLists);
     addAction(file, kMakeMp3s, dialogDots);
     file->addSeparator();
-    QAction* exit = addAction(file, secondary_ ? kCloseWord : kExit);
-    exit->setEnabled(true);
-    connect(exit, &QAction::triggered, this, &QWidget::close);
+    enable(addAction(file, secondary_ ? kCloseWord : kExit), [this] { close(); });
     if (secondary_) actions_[kPlayLists - 1]->setVisible(false);
 
     QMenu* search = menuBar()->addMenu(menuText(kSearch));
-    addAction(search, kFind, dialogDots + u'\t' + QStringLiteral("Ctrl+F"));
-    addAction(search, kFindAgain, u'\t' + QStringLiteral("F3"));
+    enable(addAction(search, kFind, dialogDots + '\t' + QStringLiteral("Ctrl+F")),
+           [this] { find_command(); });
+    enable(addAction(search, kFindAgain, '\t' + QStringLiteral("F3")), [this] { find_again(); });
 
     QMenu* view = menuBar()->addMenu(menuText(kView));
     addAction(view, kSiteDescriptions, dialogDots);
+    const Tdata* data = GLB_data_or_null();
+    if (!data || data->described_sites().empty()) view->menuAction()->setVisible(false);
 
     QMenu* options = menuBar()->addMenu(menuText(kOptionsMenu));
     addAction(options, kOptions, dialogDots);
@@ -105,13 +158,30 @@ void TChildForm::create_menus() {
     addAction(help, kReadme);
     addAction(help, kRecentInfoOnTheWeb);
     help->addSeparator();
-    QAction* about = addAction(help, kAbout, dialogDots);
-    about->setEnabled(true);
-    connect(about, &QAction::triggered, this, [] {
+    enable(addAction(help, kAbout, dialogDots), [] {
         const TEdition& e = GLB_edition();
         platform::DialogService::message(
-            e.title + u'\n' + QStringLiteral("Version ") + e.version + "\n\n" + e.credits, e.title,
+            e.title + '\n' + QStringLiteral("Version ") + e.version + "\n\n" + e.credits, e.title,
             platform::box::IconInformation);
+    });
+}
+
+void TChildForm::create_shortcuts() {
+    auto shortcut = [this](const QKeySequence& keys, auto slot) {
+        auto* s = new QShortcut(keys, this);
+        s->setContext(Qt::WindowShortcut);
+        connect(s, &QShortcut::activated, this, slot);
+    };
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_F), [this] { find_command(); });
+    shortcut(QKeySequence(Qt::Key_F3), [this] { find_again(); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), [this] {
+        if (auto* next = Ttop_forms::instance().next(this)) next->focus_list();
+    });
+    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), [this] {
+        if (auto* previous = Ttop_forms::instance().previous(this)) previous->focus_list();
+    });
+    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), [this] {
+        if (auto* previous = Ttop_forms::instance().previous(this)) previous->focus_list();
     });
 }
 
@@ -120,21 +190,237 @@ QAction* TChildForm::menu_action(int menuLine) const {
     return actions_[menuLine - 1];
 }
 
-void TChildForm::set_caption_panel_text(const QString& text) {
-    caption_panel_->setText(u' ' + text);
+void TChildForm::open_list_window(const TOpenOptions& options) {
+    Ttop_forms& register_ = Ttop_forms::instance();
+    register_.add_form(this);
+    register_.rewrite_captions();
+    const int n = register_.count();
+    const Tdata& data = GLB_data();
+
+    if (options.list_to_copy && options.list_to_copy->list_form_->has_strings()) {
+        list_form_->set_up_as_copy(options.list_to_copy->list_form_->strings());
+    } else if (options.restore) {
+        restore_geometry(n);
+        const SHST_TClassShowStringsData settings(data, windowSection(n));
+        const TFoldSnapshot snapshot = GLB_parse_visible(
+            GLB_read_string(windowSection(n), QStringLiteral("Visible"), QString()),
+            hasClassRows());
+        list_form_->set_up(settings, snapshot);
+    } else {
+        const SHST_TClassShowStringsData settings =
+            options.settings_to_copy ? *options.settings_to_copy : SHST_TClassShowStringsData(data);
+        TFoldSnapshot snapshot = TFoldSnapshot::initial();
+        list_form_->set_up(settings, snapshot);
+    }
+    data.warn_if_order_incomplete(list_form_->strings().model().settings().systematic_order);
+    update_area_panel();
+    remember_normal_rect();
 }
 
-void TChildForm::set_cd_status_text(const QString& text) {
-    cd_status_panel_->setText(text);
+void TChildForm::restore_geometry(int n) {
+    const QString section = windowSection(n);
+    const QRect screen = QGuiApplication::primaryScreen()
+                             ? QGuiApplication::primaryScreen()->availableGeometry()
+                             : QRect(0, 0, 1280, 1024);
+    const auto coord =
+        GLB_parse_coord(GLB_read_string(section, QStringLiteral("Coord"), QString()));
+    if (coord) {
+        setGeometry(*coord);
+        restored_maximized_ = GLB_read_flag(section, QStringLiteral("Maximized"), true);
+    } else {
+        setGeometry(GLB_default_window_rect(screen));
+        restored_maximized_ = true;
+    }
+}
+
+void TChildForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (restored_maximized_) {
+        restored_maximized_ = false;
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+    list_form_->setFocus();
+    if (!secondary_ && !further_windows_opened_) {
+        further_windows_opened_ = true;
+        open_further_windows();
+    }
+}
+
+void TChildForm::open_further_windows() {
+    const int count =
+        std::max(1, GLB_read_int(GLB().default_section, QStringLiteral("Windows"), 1));
+    for (int n = 2; n <= count; ++n) {
+        auto* window = new TChildForm(true, this);
+        window->open_list_window({.restore = true});
+        window->show();
+    }
+    activateWindow();
+    list_form_->setFocus();
+}
+
+TChildForm* TChildForm::new_window() {
+    auto* window =
+        new TChildForm(true, Ttop_forms::instance().count() > 0
+                                 ? dynamic_cast<QWidget*>(Ttop_forms::instance().main_child_form())
+                                 : this);
+    window->open_list_window({.list_to_copy = this});
+    window->setGeometry(geometry().translated(30, 30));
+    window->show();
+    return window;
+}
+
+void TChildForm::fold_all() {
+    list_form_->fold_all();
+}
+
+void TChildForm::find(bool fromTop) {
+    if (find_text.isEmpty() || !list_form_->has_strings()) return;
+    const int top = list_form_->scroll_position();
+    const TViewBand view{top, top + list_form_->viewport()->height()};
+    const TListFindResult result =
+        GLB_find_in_list(list_form_->strings(), find_text, fromTop, false, view);
+    if (!result.found) {
+        platform::DialogService::message(GLB_text(QStringLiteral("BS_CHILD"), 1) + find_text +
+                                             GLB_text(QStringLiteral("BS_CHILD"), 2),
+                                         GLB().message_box_caption, platform::box::IconWarning);
+        return;
+    }
+    list_form_->list_changed();
+    if (result.must_scroll) list_form_->scroll_to(result.found_top - list_form_->quarter_height());
+}
+
+void TChildForm::find_command() {
+    if (!findDialog()) return;
+    QString text = find_text;
+    bool fromTop = search_from_top;
+    if (!findDialog()->run(text, fromTop)) return;
+    find_text = text;
+    search_from_top = fromTop;
+    find(search_from_top);
+    list_form_->setFocus();
+}
+
+void TChildForm::find_again() {
+    find(false);
+}
+
+void TChildForm::set_window_caption(const QString& caption) {
+    setWindowTitle(caption);
+}
+
+void TChildForm::refresh_list() {
+    list_form_->viewport()->update();
+}
+
+void TChildForm::focus_list() {
+    activateWindow();
+    raise();
+    list_form_->setFocus(Qt::TabFocusReason);
+}
+
+void TChildForm::write_window_state(int n) const {
+    const QString section = windowSection(n);
+    GLB_write_string(section, QStringLiteral("Coord"), GLB_format_coord(normal_rect_));
+    GLB_write_flag(section, QStringLiteral("Maximized"), isMaximized());
+    if (!list_form_->has_strings()) return;
+    list_form_->strings().model().settings().write_settings(section);
+    GLB_write_string(section, QStringLiteral("Visible"),
+                     GLB_format_visible(list_form_->take_snapshot(), hasClassRows()));
+}
+
+void TChildForm::closeEvent(QCloseEvent* event) {
+    if (secondary_ && !closeAll()) {
+        const int answer = platform::DialogService::message(
+            GLB_text(QStringLiteral("BS_CHILD"), 3), GLB().message_box_caption,
+            platform::box::QuestionYesNoCancelDefault2);
+        if (answer == platform::answer::Cancel) {
+            event->ignore();
+            return;
+        }
+        if (answer == platform::answer::Yes) {
+            closeAll() = true;
+            event->ignore();
+            if (auto* main = dynamic_cast<QWidget*>(Ttop_forms::instance().main_child_form()))
+                main->close();
+            return;
+        }
+    }
+    if (secondary_) {
+        Ttop_forms::instance().delete_form(this);
+        Ttop_forms::instance().rewrite_captions();
+        event->accept();
+        return;
+    }
+    // The main window: every window's state, then the end of the program.
+    Ttop_forms::instance().write_data_to_ini_file();
+    closeAll() = true;
+    for (int i = Ttop_forms::instance().count() - 1; i >= 1; --i)
+        if (auto* window = dynamic_cast<QWidget*>(Ttop_forms::instance().at(i))) window->close();
+    event->accept();
+}
+
+void TChildForm::remember_normal_rect() {
+    if (!isMaximized() && !isMinimized() && !isFullScreen()) normal_rect_ = geometry();
+}
+
+void TChildForm::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    remember_normal_rect();
 }
 
 void TChildForm::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
+    remember_normal_rect();
+    layout_status_panels();
+}
+
+void TChildForm::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && list_form_) list_form_->viewport()->update();
+}
+
+QString TChildForm::caption_panel_text() const {
+    return caption_panel_->text();
+}
+QString TChildForm::area_panel_text() const {
+    return area_panel_->text();
+}
+int TChildForm::status_panel_count() const {
+    return area_panel_->isVisible() ? 3 : 2;
+}
+
+void TChildForm::update_area_panel() {
+    QString names;
+    if (list_form_->has_strings()) {
+        if (const TArea* area =
+                list_form_->strings().model().settings().visible_set.selected_area())
+            area->SelectedNames(names);
+    }
+    area_panel_->setText(names);
+    area_panel_->setVisible(!names.isEmpty());
     layout_status_panels();
 }
 
 void TChildForm::layout_status_panels() {
     const int clientWidth = width();
-    caption_panel_->setFixedWidth(std::max(clientWidth - 300, clientWidth / 2));
-    cd_status_panel_->setMinimumWidth(50);
+    int areaWidth = 0;
+    if (area_panel_ && !area_panel_->text().isEmpty()) {
+        areaWidth = area_panel_->fontMetrics().horizontalAdvance(
+            QStringLiteral("       ") + area_panel_->text() + QStringLiteral("       "));
+        area_panel_->setFixedWidth(areaWidth);
+    }
+    if (caption_panel_)
+        caption_panel_->setFixedWidth(std::max(clientWidth - 300, clientWidth / 2) - areaWidth);
+}
+
+void TChildForm::check_cd_rom() {
+    // The drive status comes with the audio-CD players; until then there is
+    // nothing to show.
+    if (isMinimized()) return;
+}
+
+TChildForm* GLB_open_main_list_window() {
+    auto* window = new TChildForm(false);
+    window->open_list_window({.restore = true});
+    return window;
 }

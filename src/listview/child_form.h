@@ -1,32 +1,90 @@
 #pragma once
 
+#include "listview/fold_snapshot.h"
+#include "listview/top_forms.h"
+
 #include <QMainWindow>
+#include <QTimer>
 
 class QAction;
 class QLabel;
-class QMenu;
+class TShowForm;
+class SHST_TClassShowStringsData;
+class TFindInShowStringsDialog;
 
 // A list window: the main window of the program or one of its further list
-// windows, with the common menu and the status bar.
-class TChildForm : public QMainWindow {
+// windows, with the common menu, the hosted list and the status bar.
+class TChildForm : public QMainWindow, public TRegisteredListWindow {
     Q_OBJECT
   public:
+    struct TOpenOptions {
+        bool restore = false;                      // from "WINDOW n"
+        const TChildForm* list_to_copy = nullptr;  // New Window
+        const SHST_TClassShowStringsData* settings_to_copy = nullptr;
+    };
+
     explicit TChildForm(bool secondary, QWidget* parent = nullptr);
+    ~TChildForm() override;
+
+    // Joins the register, then sets the list up as the options say.
+    void open_list_window(const TOpenOptions& options);
 
     bool is_secondary() const { return secondary_; }
     QAction* menu_action(int menuLine) const;  // by its line in "MENUS", from 1
-    void set_caption_panel_text(const QString& text);
-    void set_cd_status_text(const QString& text);
+    TShowForm* list_form() const { return list_form_; }
+    QString caption_panel_text() const;
+    QString area_panel_text() const;
+    int status_panel_count() const;
+
+    // Menu commands.
+    TChildForm* new_window();
+    void fold_all();
+    void find(bool fromTop);
+    void find_command();
+    void find_again();
+
+    QString find_text;
+    bool search_from_top = true;
+
+    // TRegisteredListWindow
+    void set_window_caption(const QString& caption) override;
+    void refresh_list() override;
+    void focus_list() override;
+    void write_window_state(int n) const override;
+
+    // The find dialog shared by every list window (made at start).
+    static void set_find_dialog(TFindInShowStringsDialog* dialog);
+    // Set while "close all" shuts every window.
+    static bool closing_all();
 
   protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void create_menus();
+    void create_shortcuts();
     void layout_status_panels();
+    void update_area_panel();
+    void remember_normal_rect();
+    void open_further_windows();
+    void restore_geometry(int n);
+    void check_cd_rom();
 
     bool secondary_;
+    bool further_windows_opened_ = false;
     QList<QAction*> actions_;  // index = line of "MENUS" - 1
+    TShowForm* list_form_ = nullptr;
     QLabel* caption_panel_ = nullptr;
+    QLabel* area_panel_ = nullptr;
     QLabel* cd_status_panel_ = nullptr;
+    QRect normal_rect_;
+    bool restored_maximized_ = false;
+    QTimer Timer_check_CD_ROM;
 };
+
+// Opens the program's main list window, restored from the settings.
+TChildForm* GLB_open_main_list_window();

@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-QString GLB_format_visible(const TWindowFoldState& state, bool withClasses) {
+QString GLB_format_visible(const TFoldSnapshot& state, bool withClasses) {
     QStringList fields;
     if (withClasses) {
         QString flags;
@@ -14,13 +14,14 @@ QString GLB_format_visible(const TWindowFoldState& state, bool withClasses) {
     fields << QString::number(withClasses ? state.top_class : 1)
            << QString::number(state.top_family) << QString::number(state.top_species)
            << QString::number(state.selected_family) << QString::number(state.selected_species);
-    const size_t count = std::min(state.open_families.size(), TWindowFoldState::kMaxOpenFamilies);
-    for (size_t i = 0; i < count; ++i) fields << QString::number(state.open_families[i]);
+    const int count = std::clamp(state.open_family_count, 0, TFoldSnapshot::kMaxOpenFamilies);
+    for (int i = 0; i < count; ++i)
+        fields << QString::number(state.open_families[static_cast<size_t>(i)]);
     return fields.join(u',');
 }
 
-TWindowFoldState GLB_parse_visible(const QString& text, bool withClasses) {
-    TWindowFoldState state;
+TFoldSnapshot GLB_parse_visible(const QString& text, bool withClasses) {
+    TFoldSnapshot state = TFoldSnapshot::initial();
     QStringList fields = text.split(u',');
     if (withClasses) {
         const QString flags = fields.isEmpty() ? QString() : fields.takeFirst().trimmed();
@@ -39,12 +40,12 @@ TWindowFoldState GLB_parse_visible(const QString& text, bool withClasses) {
         ++next;
     }
     state.top_class = GLB_clamp(state.top_class, 1, 6);
-    for (; next < fields.size() && state.open_families.size() < TWindowFoldState::kMaxOpenFamilies;
+    for (; next < fields.size() && state.open_family_count < TFoldSnapshot::kMaxOpenFamilies;
          ++next) {
         bool ok = false;
         const int family = fields[next].trimmed().toInt(&ok);
         if (!ok) break;
-        state.open_families.push_back(family);
+        state.open_families[static_cast<size_t>(state.open_family_count++)] = family;
     }
     return state;
 }

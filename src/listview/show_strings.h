@@ -1,0 +1,138 @@
+#pragma once
+
+#include "listview/formatted_text.h"
+#include "listview/show_strings_model.h"
+
+#include <QPoint>
+#include <QRect>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QPainter;
+class QWidget;
+
+// What a click or key did to the list.
+struct TListChange {
+    bool changed = false;  // lines were added or removed
+    bool selection_changed = false;
+    int scroll_by = 0;     // suggested scroll down, 0 for none
+    int invalid_from = 0;  // list y from which the view must be repainted
+};
+
+struct TSelectionMove {
+    bool end_reached = false;      // nothing to move to; the caller beeps
+    std::optional<int> scroll_to;  // a new scroll position, when the selection left the view
+};
+
+// The recording buttons a list creates when their lines are first painted.
+// Until the players exist, no button is made and the line paints nothing.
+class TRecordingButtonFactory {
+  public:
+    virtual ~TRecordingButtonFactory() = default;
+    // Makes the button for the block, a child of the host at the point (view
+    // coordinates); none when buttons are not available.
+    virtual std::unique_ptr<TRecordingButton> create(QWidget* host, TRecordingButtonBlock& block,
+                                                     QPoint viewPoint) {
+        (void)host, (void)block, (void)viewPoint;
+        return nullptr;
+    }
+    // The width the pen moves past a button.
+    virtual int total_width() const { return 0; }
+};
+TRecordingButtonFactory& GLB_recording_button_factory();
+void GLB_set_recording_button_factory(std::unique_ptr<TRecordingButtonFactory> factory);
+
+// The species list of one window: the chain of lines with the painting,
+// hit testing, clicking, selection and keyboard rules that turn it into a
+// list the user works with. Coordinates are list coordinates (0 at the top
+// of the first line) unless they say otherwise.
+class TShowStrings : public TRecordingButtonList {
+  public:
+    TShowStrings(const SHST_TClassShowStringsData& settings, const TListGeometry& geometry);
+    // A copy of another window's list (New Window).
+    TShowStrings(const TShowStrings& other);
+    ~TShowStrings() override;
+
+    TShowStringsModel& model() { return *model_; }
+    const TShowStringsModel& model() const { return *model_; }
+    void set_host(QWidget* host) { host_ = host; }
+
+    // --- Painting ----------------------------------------------------------
+    // Paints the lines that meet the rectangle; the painter draws in list
+    // coordinates. `scroll` turns list into view coordinates for buttons.
+    void paint(QPainter& painter, const QRect& listRect, bool highlightSelection, QPoint scroll);
+    // The scroll range: all advances but the last line's, plus 100.
+    int scroll_range() const;
+    // The bitmap table entry a line draws (0 for none).
+    int bitmap_index(const TRecordShowStringData& line) const;
+
+    // --- Mouse -------------------------------------------------------------
+    bool over_clickable(QPoint point) const;
+    TListChange click(QPoint point, const TViewBand& view);
+
+    // --- Keyboard and selection --------------------------------------------
+    // Folds or unfolds the selected row (only opening or only closing when
+    // asked); nothing when the selection is outside the view band.
+    TListChange key_toggle(bool openOnly, bool closeOnly, const TViewBand& view);
+    TSelectionMove move_selection(bool forward, const TViewBand& view, int quarterHeight);
+    void select_first_row_head();
+    void select_last_row_head();
+    void select_line(TRecordShowStringData* line);
+    TRecordShowStringData* selected() const { return model_->selected(); }
+    bool in_view_band(const TRecordShowStringData& line, const TViewBand& view) const;
+
+    // --- Whole-list operations ---------------------------------------------
+    void fold_all();
+    void change_name_settings(const SHST_TClassShowStringsData& settings);
+    TFoldSnapshot take_snapshot(const TViewBand& view) const;
+    void apply_snapshot(const TFoldSnapshot& snapshot);
+    // The chain was changed from outside (a find that unfolded rows).
+    void chain_changed();
+
+    // --- Commands on the selection (false: the caller beeps) ----------------
+    bool show_map_of_selection();
+    bool show_picture_of_selection();
+    bool show_literature_of_selection(QPoint scroll);
+
+    // The current family's first name, and ", " and the current species'
+    // first name when a species is current.
+    QString caption_text() const;
+
+    // Top (before its advance) and reference y (after it) of a line.
+    int top_of(const TRecordShowStringData& line) const;
+    int reference_y_of(const TRecordShowStringData& line) const;
+    // The first name line of a row head (the class title is its own).
+    static TRecordShowStringData* first_name_line(TRecordShowStringData* rowHead);
+
+    // --- The window's recording buttons --------------------------------------
+    void shift_buttons(int baseId, int dy) override;
+    void remove_button(int id) override;
+
+  private:
+    struct LineAt {
+        TRecordShowStringData* line = nullptr;
+        int reference_y = 0;
+    };
+    // The first line whose reference y lies below `y`, found from the
+    // cached top line; the cache moves to it.
+    LineAt line_near(int y) const;
+    void reset_cache();
+    void paint_line(QPainter& painter, TTextCanvas& canvas, TRecordShowStringData& line, int& penX,
+                    int& penY, bool highlightSelection, QPoint scroll);
+    QRect bitmap_rect(const TRecordShowStringData& line, int referenceY) const;
+    bool text_hit(const TRecordShowStringData& line, int referenceY, QPoint point) const;
+    TRecordShowStringData* row_toggle(TRecordShowStringData* line) const;
+    TRecordShowStringData* row_head_before(TRecordShowStringData* line) const;
+    void find_current_rows_above(TRecordShowStringData* from);
+    TListChange apply_toggle(TRecordShowStringData* toggle, const TViewBand& view);
+    const Tspecies* selection_species() const;
+    bool selection_is_species_or_recording() const;
+
+    std::unique_ptr<TShowStringsModel> model_;
+    QWidget* host_ = nullptr;
+    mutable TRecordShowStringData* cached_top_ = nullptr;
+    mutable int cached_top_reference_y_ = 0;
+    TLinkRegister links_;
+    std::vector<std::pair<int, TRecordingButton*>> buttons_;
+};
