@@ -153,7 +153,11 @@ QString notes(const Tspecies& species, const TListWords& words) {
     if (species.credited_person)
         text += u' ' + words.line(7) + QStringLiteral(": ") + kLink +
                 species.credited_person->name + kLink + u'.';
-    if (eWithoutSubspecies) text += kLineFeed + words.line(8) + u'.';
+    // The note goes on a line of its own, but never leaves the first empty.
+    if (eWithoutSubspecies) {
+        if (!text.isEmpty()) text += kLineFeed;
+        text += words.line(8) + u'.';
+    }
     return text;
 }
 
