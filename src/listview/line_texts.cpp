@@ -290,8 +290,9 @@ QString other_species(const Tcupaitem& recording, const SHST_TClassShowStringsDa
     for (const Tcupaitem* other = cut->first_item(order); other;
          other = other->next_of_cut_part(order)) {
         if (other == &recording || !other->species || other->species == recording.species) continue;
-        if (exception && std::find(exception->left_out.begin(), exception->left_out.end(),
-                                   other->species->species_number) != exception->left_out.end())
+        if (exception &&
+            std::any_of(exception->left_out.begin(), exception->left_out.end(),
+                        [&](int n) { return n != 0 && n == other->species->species_number; }))
             continue;
         QString entry = taxonNames(*other->species, settings);
         const QString notes = otherTaxonNotes(*other, words);
