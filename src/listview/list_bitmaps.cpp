@@ -43,7 +43,13 @@ QString TListBitmaps::resource_path(const QString& resourceName) {
     return QStringLiteral(":/bitmaps/") + resourceName + QStringLiteral(".png");
 }
 
+// Resources in a static library register only when something refers to them.
+static void init_resources() {
+    Q_INIT_RESOURCE(korvelan);
+}
+
 void TListBitmaps::load() {
+    init_resources();
     for (size_t i = 0; i < kEntries.size(); ++i) {
         const QString name = QString::fromLatin1(kEntries[i].name);
         const QString path = resource_path(name);

@@ -23,6 +23,7 @@ struct NameTest {
     bool matched = false;
     bool in_main_kind = true;
     bool in_other_names = false;
+    bool scientific = false;
 };
 
 // Tests the main kind of name first, then the other kind when it is shown;
@@ -42,12 +43,14 @@ NameTest test_names(const TNameSearch& search, const QString& upper, const QStri
     NameTest result;
     if (testKind(mainIsScientific, result)) {
         result.matched = true;
+        result.scientific = mainIsScientific;
         return result;
     }
     const bool otherShown = mainIsScientific ? search.show_other_language : search.show_scientific;
     if (otherShown && testKind(!mainIsScientific, result)) {
         result.matched = true;
         result.in_main_kind = false;
+        result.scientific = !mainIsScientific;
     }
     return result;
 }
@@ -70,7 +73,7 @@ bool GLB_find_taxon(const SHST_TClassShowStringsData& settings, const TNameSearc
             const NameTest t =
                 test_names(search, upper, family->scientific_name, family->common_name, {});
             if (t.matched) {
-                match = {fi, 0, family->animal_class(), t.in_main_kind, false};
+                match = {fi, 0, family->animal_class(), t.in_main_kind, t.scientific, false};
                 return true;
             }
         }
@@ -82,7 +85,8 @@ bool GLB_find_taxon(const SHST_TClassShowStringsData& settings, const TNameSearc
             const NameTest t = test_names(search, upper, species->scientific_name,
                                           species->common_name, species->second_name);
             if (t.matched) {
-                match = {fi, sj, family->animal_class(), t.in_main_kind, t.in_other_names};
+                match = {
+                    fi, sj, family->animal_class(), t.in_main_kind, t.scientific, t.in_other_names};
                 return true;
             }
         }
@@ -155,9 +159,18 @@ TListFindResult GLB_find_in_list(TShowStrings& list, const QString& text, bool f
                 target = l;
                 break;
             }
-    } else if (!match.in_main_kind && target && target->next && is_name(target->next->kind) &&
-               target->next->kind != kClassTitle) {
-        target = target->next;
+    } else {
+        // The name line that shows the kind of name that matched (the
+        // second one when the match was not in the list's main kind).
+        const int wanted =
+            match.species_index > 0
+                ? (match.scientific_matched ? kSpeciesScientific : kSpeciesOtherLanguage)
+                : (match.scientific_matched ? kFamilyScientific : kFamilyOtherLanguage);
+        for (TRecordShowStringData* l = head->next; l && is_name(l->kind); l = l->next)
+            if (l->kind == wanted) {
+                target = l;
+                break;
+            }
     }
     list.select_line(target);
     if (match.species_index > 0) {

@@ -14,7 +14,8 @@ struct TTaxonMatch {
     int family_index = 0;   // from 1, among the visible families of the order
     int species_index = 0;  // from 1 within the family; 0 for the family itself
     int animal_class = 0;
-    bool in_main_kind = true;  // the main kind of name matched (not the other)
+    bool in_main_kind = true;         // the main kind of name matched (not the other)
+    bool scientific_matched = false;  // the kind that matched was the scientific name
     bool in_other_names = false;
 };
 

@@ -1,27 +1,34 @@
 #include "app/editions.h"
 #include "formats/textfile.h"
 #include "listview/child_form.h"
-#include "support/test_environment.h"
+#include "support/demo_edition.h"
+#include "support/scripted_dialogs.h"
 
 #include <QAction>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QtTest>
 
-class ChildFormShellTest : public QObject {
+class ChildFormMenusTest : public QObject {
     Q_OBJECT
+    testing_support::ProgramDirectory* dir_ = nullptr;
+    testing_support::DialogScript* script_ = nullptr;
+
   private slots:
     void init() {
-        bool found = false;
-        GLB_set_texts(std::make_unique<Ttextfile_handler>(
-            testing_support::sourceTree() + QStringLiteral("/editions/demo/Korvelan.txt"), found,
-            true));
-        GLB_set_edition(GLB_edition_for_product(1011));
+        dir_ = new testing_support::ProgramDirectory;
+        script_ = new testing_support::DialogScript;
+        testing_support::installDemoEdition(*dir_);
     }
-    void cleanup() { GLB_set_texts(nullptr); }
+    void cleanup() {
+        testing_support::removeDemoEdition();
+        delete script_;
+        delete dir_;
+    }
 
     void menusComeFromTheTextsFileAndUnbuiltCommandsAreOff() {
         TChildForm form(false);
+        form.open_list_window({});
         const auto menus = form.menuBar()->actions();
         QCOMPARE(menus.size(), 5);
         QCOMPARE(menus[0]->text(), GLB_text("MENUS", 1));
@@ -29,7 +36,8 @@ class ChildFormShellTest : public QObject {
         QCOMPARE(form.menu_action(11)->text(),
                  GLB_text("MENUS", 11) + QStringLiteral("...\tCtrl+F"));
         QCOMPARE(form.menu_action(12)->text(), GLB_text("MENUS", 12) + QStringLiteral("\tF3"));
-        QVERIFY(!form.menu_action(2)->isEnabled());
+        QVERIFY(form.menu_action(2)->isEnabled());   // New Window
+        QVERIFY(!form.menu_action(4)->isEnabled());  // Show! waits for the shows
         QVERIFY(form.menu_action(8)->isEnabled());   // Exit
         QVERIFY(form.menu_action(22)->isEnabled());  // About
         QVERIFY(form.menu_action(17)->isVisible());  // Copy to HD in the main window
@@ -39,6 +47,7 @@ class ChildFormShellTest : public QObject {
 
     void exitClosesTheWindow() {
         TChildForm form(false);
+        form.open_list_window({});
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.menu_action(8)->trigger();
@@ -54,5 +63,5 @@ class ChildFormShellTest : public QObject {
     }
 };
 
-QTEST_MAIN(ChildFormShellTest)
-#include "child_form_widget_test.moc"
+QTEST_MAIN(ChildFormMenusTest)
+#include "child_form_menus_widget_test.moc"

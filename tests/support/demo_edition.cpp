@@ -1,0 +1,41 @@
+#include "support/demo_edition.h"
+
+#include "app/editions.h"
+#include "data/records.h"
+#include "formats/textfile.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace testing_support {
+
+namespace {
+const char* const kProgramFiles[] = {"Korvelan.txt", "PROGR_NM.TXT", "mapsdata.txt",
+                                     "people.txt",   "names_sc.txt", "taxa.txt",
+                                     "locality.txt", "big_pict.txt", "othermedia.txt",
+                                     "cutparts.txt", "cupaitem.txt", "syst_ord.txt"};
+}  // namespace
+
+QByteArray demoEditionFile(const QString& name) {
+    QFile file(sourceTree() + QStringLiteral("/editions/demo/") + name);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll();
+}
+
+void installDemoEdition(const ProgramDirectory& dir) {
+    for (const char* name : kProgramFiles)
+        dir.write(QString::fromLatin1(name), demoEditionFile(QString::fromLatin1(name)));
+    dir.write(QStringLiteral("Korvelan.ini"), "[GENERAL]\nBase Directory=/nowhere/\n");
+    dir.makeCurrentProgramDirectory();
+    bool found = false;
+    GLB_set_texts(std::make_unique<Ttextfile_handler>(QStringLiteral("Korvelan.txt"), found, true));
+    GLB_read_editions_file();
+    GLB_load_species_database();
+}
+
+void removeDemoEdition() {
+    GLB_free_species_database();
+    GLB_set_texts(nullptr);
+}
+
+}  // namespace testing_support

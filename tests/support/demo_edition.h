@@ -1,0 +1,20 @@
+#pragma once
+
+#include "support/test_environment.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace testing_support {
+
+// The demo edition's file of that name, from the source tree.
+QByteArray demoEditionFile(const QString& name);
+
+// Copies the demo edition's program-directory files into the directory,
+// makes it the program directory, reads its texts and edition, and loads
+// its species database.
+void installDemoEdition(const ProgramDirectory& dir);
+// Frees the database and texts again.
+void removeDemoEdition();
+
+}  // namespace testing_support
