@@ -9,7 +9,6 @@
 #include <QFile>
 #include <algorithm>
 #include <cstring>
-#include <limits>
 
 namespace {
 
@@ -20,54 +19,43 @@ const QString kHeaderStart = QStringLiteral("@#[");
 void TDataFileReader::set_bytes(QByteArray bytes) {
     bytes_ = std::move(bytes);
     encoding_ = platform::detectEncoding(bytes_);
-    starts_.clear();
-    const qsizetype size = bytes_.size();
-    if (size > 0) {
-        starts_.reserve(static_cast<size_t>(bytes_.count('\n')) + 1);
-        const char* data = bytes_.constData();
-        qsizetype at = 0;
-        while (at < size) {
-            starts_.push_back(static_cast<std::uint32_t>(at));
-            const void* feed = std::memchr(data + at, '\n', static_cast<size_t>(size - at));
-            if (!feed) break;
-            at = static_cast<const char*>(feed) - data + 1;
-        }
-        // A line feed at the very end ends the last line; it opens none.
-    } else {
-        starts_.push_back(0);  // an empty text is one empty line
-    }
+    current_start_ = 0;
+    next_start_ = 0;
+    past_end_ = false;
     next_index_ = 0;
 }
 
-QByteArrayView TDataFileReader::raw_line(qsizetype index) const {
-    const auto i = static_cast<size_t>(index);
-    const qsizetype begin = starts_[i];
-    qsizetype end = i + 1 < starts_.size() ? qsizetype(starts_[i + 1]) - 1 : bytes_.size();
-    if (end > begin && bytes_[end - 1] == '\n') --end;
-    if (end > begin && bytes_[end - 1] == '\r') --end;
-    return QByteArrayView(bytes_.constData() + begin, end - begin);
+TDataFileReader::TLine TDataFileReader::line_from(qsizetype start) const {
+    const qsizetype size = bytes_.size();
+    const char* data = bytes_.constData();
+    const void* feed =
+        start < size ? std::memchr(data + start, '\n', static_cast<size_t>(size - start)) : nullptr;
+    TLine line;
+    line.start = start;
+    line.end = feed ? static_cast<const char*>(feed) - data : size;
+    line.next = feed ? line.end + 1 : size;
+    if (line.end > start && data[line.end - 1] == '\r') --line.end;
+    return line;
 }
 
-QString TDataFileReader::line_at(qsizetype index) const {
-    const QByteArrayView raw = raw_line(index);
+QString TDataFileReader::decoded(const TLine& line) const {
+    const QByteArrayView raw(bytes_.constData() + line.start, line.end - line.start);
     QString text = platform::decodeText(raw, encoding_);
     if (raw.contains(QByteArrayView("LINEFEED_ONLY_REPLACER")))
         text.replace(QStringLiteral("LINEFEED_ONLY_REPLACER"), QStringLiteral("\n"));
     return text;
 }
 
-bool TDataFileReader::line_starts_with(qsizetype index, const QByteArray& asciiPrefix) const {
-    return raw_line(index).startsWith(asciiPrefix);
+bool TDataFileReader::starts_with(const TLine& line, const QByteArray& asciiPrefix) const {
+    return QByteArrayView(bytes_.constData() + line.start, line.end - line.start)
+        .startsWith(asciiPrefix);
 }
 
 bool TDataFileReader::open_data_file(const QString& fileName, bool fatal) {
     QString fullPath;
     const bool found = GLB_find_program_file(fileName, fullPath);
     QFile file(fullPath);
-    // Line starts are kept in 32 bits; no data file comes near 4 GB.
-    const bool readable = found && file.open(QIODevice::ReadOnly) &&
-                          file.size() < std::numeric_limits<std::uint32_t>::max();
-    if (!readable) {
+    if (!found || !file.open(QIODevice::ReadOnly)) {
         if (fatal) GLB_fatal_message("File \"" + fullPath + "\" could not be loaded!");
         return false;
     }
@@ -84,13 +72,29 @@ void TDataFileReader::open_text(const QString& pathForMessages, const QString& t
 }
 
 QString TDataFileReader::next_line() {
-    if (next_index_ >= line_count()) {
-        next_index_ = line_count() + 1;  // the current line is past the end too
+    // An empty file still has one (empty) line.
+    const bool lineLeft =
+        !past_end_ && (next_start_ < bytes_.size() || (next_index_ == 0 && bytes_.isEmpty()));
+    if (!lineLeft) {
+        past_end_ = true;  // the current line is past the end too
+        current_start_ = bytes_.size();
         current_line_.clear();
         return {};
     }
-    current_line_ = line_at(next_index_++);
+    const TLine line = line_from(next_start_);
+    current_start_ = line.start;
+    next_start_ = line.next;
+    ++next_index_;
+    current_line_ = decoded(line);
     return current_line_;
+}
+
+qsizetype TDataFileReader::current_index() const {
+    const qsizetype breaks =
+        std::count(bytes_.constBegin(), bytes_.constBegin() + current_start_, '\n');
+    // Past the end, the current line is the one after the last.
+    const bool unterminated = !bytes_.isEmpty() && bytes_.back() != '\n';
+    return past_end_ ? breaks + (unterminated || bytes_.isEmpty() ? 1 : 0) : breaks;
 }
 
 qsizetype TDataFileReader::find_section(const QString& name, bool fatal) {
@@ -99,14 +103,16 @@ qsizetype TDataFileReader::find_section(const QString& name, bool fatal) {
     const bool ascii = QString::fromLatin1(latin1Header) == header &&
                        std::all_of(latin1Header.begin(), latin1Header.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    const qsizetype lines = line_count();
-    qsizetype index = std::max<qsizetype>(next_index_ - 1, 0);
-    // Names are plain ASCII in practice, so the bytes can be compared as
-    // they are; any other name is compared as text.
-    while (index < lines &&
-           !(ascii ? line_starts_with(index, latin1Header) : line_at(index).startsWith(header)))
-        ++index;
-    if (index < lines) return index + 1;
+    // The search starts at the current line.
+    qsizetype at = past_end_ ? bytes_.size() : current_start_;
+    while (at < bytes_.size()) {
+        const TLine line = line_from(at);
+        // Names are plain ASCII in practice, so the bytes can be compared as
+        // they are; any other name is compared as text.
+        if (ascii ? starts_with(line, latin1Header) : decoded(line).startsWith(header))
+            return line.next;
+        at = line.next;
+    }
     if (fatal) {
         const Ttextfile_handler& t = GLB_texts();
         GLB_fatal_message(t.line(QStringLiteral("BS_DATA"), 3) + path_ + u'\n' +
@@ -116,44 +122,52 @@ qsizetype TDataFileReader::find_section(const QString& name, bool fatal) {
     return -1;
 }
 
-void TDataFileReader::continue_after(qsizetype endOfSection) {
+void TDataFileReader::continue_at(qsizetype start) {
     // Reading goes on at the header that ended the section; a section that
     // ends the file leaves the reader past its end, so it is not found twice.
-    if (endOfSection < line_count()) {
-        current_line_ = line_at(endOfSection);
-        next_index_ = endOfSection + 1;
+    if (start < bytes_.size()) {
+        const TLine line = line_from(start);
+        current_start_ = line.start;
+        next_start_ = line.next;
+        current_line_ = decoded(line);
     } else {
+        current_start_ = next_start_ = bytes_.size();
+        past_end_ = true;
         current_line_.clear();
-        next_index_ = line_count() + 1;
     }
 }
 
 bool TDataFileReader::read_section(const QString& name, bool fatal, int lastIndex,
                                    QStringList& target, int& count) {
     count = 0;
-    const qsizetype first = find_section(name, fatal);
-    if (first < 0) return false;
+    qsizetype at = find_section(name, fatal);
+    if (at < 0) return false;
     static const QByteArray anyHeader = kHeaderStart.toLatin1();
     const qsizetype wanted = std::max(lastIndex + 1, 0);
     if (target.size() < wanted) target.resize(wanted);
-    qsizetype line = first;
-    for (; line < line_count() && !line_starts_with(line, anyHeader); ++line) {
-        if (count < wanted) target[count++] = line_at(line);
+    while (at < bytes_.size()) {
+        const TLine line = line_from(at);
+        if (starts_with(line, anyHeader)) break;
+        if (count < wanted) target[count++] = decoded(line);
+        at = line.next;
     }
     for (qsizetype i = count; i < target.size(); ++i) target[i].clear();
-    continue_after(line);
+    continue_at(at);
     return true;
 }
 
 bool TDataFileReader::read_whole_section(const QString& name, bool fatal, QStringList& target) {
     target.clear();
-    const qsizetype first = find_section(name, fatal);
-    if (first < 0) return false;
+    qsizetype at = find_section(name, fatal);
+    if (at < 0) return false;
     static const QByteArray anyHeader = kHeaderStart.toLatin1();
-    qsizetype line = first;
-    for (; line < line_count() && !line_starts_with(line, anyHeader); ++line)
-        target.push_back(line_at(line));
-    continue_after(line);
+    while (at < bytes_.size()) {
+        const TLine line = line_from(at);
+        if (starts_with(line, anyHeader)) break;
+        target.push_back(decoded(line));
+        at = line.next;
+    }
+    continue_at(at);
     return true;
 }
 

@@ -3,8 +3,6 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-#include <cstdint>
-#include <vector>
 
 #include "platform/text_encoding.h"
 
@@ -22,7 +20,7 @@ class TDataFileReader {
     // The next line (with "LINEFEED_ONLY_REPLACER" made a line feed), or an
     // empty text at the end.
     QString next_line();
-    bool at_end() const { return next_index_ >= line_count(); }
+    bool at_end() const { return past_end_ || next_start_ >= bytes_.size(); }
 
     // Finds the section's header from the current line on and copies its
     // lines into target[0..lastIndex]; the rest of target is cleared.
@@ -38,28 +36,32 @@ class TDataFileReader {
     const QString& path() const { return path_; }
     const QString& current_line() const { return current_line_; }
     // The index of the current line in the file, from 0.
-    qsizetype current_index() const { return next_index_ - 1; }
-
-    // The number of lines of the open file.
-    qsizetype line_count() const { return static_cast<qsizetype>(starts_.size()); }
+    qsizetype current_index() const;
 
   private:
-    // The file stays in memory as bytes with the start of each line; a
-    // line is decoded when it is read, so a large file costs little more
-    // than its size.
-    QByteArrayView raw_line(qsizetype index) const;
-    QString line_at(qsizetype index) const;
-    bool line_starts_with(qsizetype index, const QByteArray& asciiPrefix) const;
+    // The file stays in memory as its bytes; lines are found and decoded as
+    // reading moves forward, so a large file costs little more than its size.
+    struct TLine {
+        qsizetype start = 0;
+        qsizetype end = 0;   // without the line break
+        qsizetype next = 0;  // where the following line starts
+    };
+    TLine line_from(qsizetype start) const;
+    QString decoded(const TLine& line) const;
+    bool starts_with(const TLine& line, const QByteArray& asciiPrefix) const;
     void set_bytes(QByteArray bytes);
-    // Finds the header and returns the index of its first line, or −1.
+    // Finds the header from the current line on; the first line after it,
+    // or a start below 0 when there is none.
     qsizetype find_section(const QString& name, bool fatal);
-    // Moves the reading position to the header that ends the section.
-    void continue_after(qsizetype endOfSection);
+    // Makes the header that ended a section the current line.
+    void continue_at(qsizetype start);
 
     QString path_;
     QByteArray bytes_;
-    std::vector<std::uint32_t> starts_;
     platform::TextEncoding encoding_ = platform::TextEncoding::Ascii;
+    qsizetype current_start_ = 0;  // byte offset of the current line
+    qsizetype next_start_ = 0;     // byte offset of the next line
+    bool past_end_ = false;
     qsizetype next_index_ = 0;
     QString current_line_;
 };
