@@ -1,3 +1,4 @@
+#include <algorithm>
 #include "app/editions.h"
 #include "app/messages.h"
 #include "app/settings.h"
@@ -16,6 +17,11 @@ std::unique_ptr<Tdata>& dataInstance() {
 const QString kAudioCdsSection = QStringLiteral("AUDIO CDS");
 
 }  // namespace
+
+bool GLB_text_order(const QString& a, const QString& b) {
+    const int c = a.compare(b, Qt::CaseInsensitive);
+    return c != 0 ? c < 0 : a < b;
+}
 
 Tdata& GLB_data() {
     Tdata* data = dataInstance().get();
@@ -113,7 +119,12 @@ Tspecies* Tdata::species_by_unique_id(int uniqueId) const {
 }
 
 Tcutpart* Tdata::cut_part_by_key(const QString& identifier) const {
-    return cut_part_by_key_.value(identifier, nullptr);
+    // The list is sorted by GLB_text_order; no hash is kept beside it, the
+    // biggest list of the database.
+    const auto at = std::lower_bound(
+        cut_part_list_.begin(), cut_part_list_.end(), identifier,
+        [](const Tcutpart* c, const QString& key) { return GLB_text_order(c->identifier, key); });
+    return at != cut_part_list_.end() && (*at)->identifier == identifier ? *at : nullptr;
 }
 
 Tcutpart* Tdata::cut_part_by_identifier(const QString& identifier) const {

@@ -30,15 +30,10 @@ constexpr const char* kCreditedNameParts[4] = {"Ferrándiz", "Verhoost", "Tupa",
     GLB_fatal_message(text);
 }
 
-bool lessAsText(const QString& a, const QString& b) {
-    const int c = a.compare(b, Qt::CaseInsensitive);
-    return c != 0 ? c < 0 : a < b;
-}
-
 template <typename T, typename Key>
 void sortByText(std::vector<T*>& list, Key key) {
     std::stable_sort(list.begin(), list.end(),
-                     [&](const T* a, const T* b) { return lessAsText(key(a), key(b)); });
+                     [&](const T* a, const T* b) { return GLB_text_order(key(a), key(b)); });
 }
 
 // Finds "X(" outside quoted map names; −1 when absent.
@@ -234,9 +229,9 @@ void TDataLoader::load_species(TDataFileReader& names, TDataFileReader& taxa) {
         int j = 0;
         for (Tspecies* s = firstOfFamily; s; s = s->next(kFirstOrder), ++j) {
             s->common_name = taxaLines.value(4 * j);
-            s->second_name = shared_marked_up(taxaLines.value(4 * j + 1));
-            s->third_text = shared_marked_up(taxaLines.value(4 * j + 2));
-            s->fourth_text = shared_marked_up(taxaLines.value(4 * j + 3));
+            s->second_name = GLB_marked_up_text(taxaLines.value(4 * j + 1));
+            s->third_text = GLB_marked_up_text(taxaLines.value(4 * j + 2));
+            s->fourth_text = GLB_marked_up_text(taxaLines.value(4 * j + 3));
         }
     }
     for (Tspecies& s : d_.species_store_) {
@@ -396,7 +391,7 @@ void TDataLoader::load_species_block(const QStringList& block, Tfamily& family,
     }
 
     s.family_in_orders[0] = &family;
-    s.family_folder_name = shared(family.folder_name);
+    s.family_folder_name = family.folder_name;
     if (!family.first_species) {
         family.first_species = &s;
     } else {
@@ -630,12 +625,16 @@ void TDataLoader::load_cut_parts() {
         c.text_2 = shared(text2);
         c.number = to_int(field(10)).value_or(0);
 
-        if (!d_.cut_part_by_key_.contains(c.identifier)) {
-            d_.cut_part_by_key_.insert(c.identifier, &c);
-            d_.cut_part_list_.push_back(&c);
-        }
+        d_.cut_part_list_.push_back(&c);
     }
+    // Of cut parts with one identifier the first in the file is kept in
+    // the list; the others stay owned but cannot be looked up.
     sortByText(d_.cut_part_list_, [](const Tcutpart* c) { return c->identifier; });
+    d_.cut_part_list_.erase(std::unique(d_.cut_part_list_.begin(), d_.cut_part_list_.end(),
+                                        [](const Tcutpart* a, const Tcutpart* b) {
+                                            return a->identifier == b->identifier;
+                                        }),
+                            d_.cut_part_list_.end());
 }
 
 // --- 11. Recording items ---------------------------------------------------------
@@ -644,8 +643,6 @@ void TDataLoader::load_items() {
     open(QStringLiteral("cupaitem.txt"));
     const QString file = QStringLiteral("cupaitem.txt");
     QStringList lines;
-    // The last item of each cut part's chain, so appending stays cheap.
-    QHash<const Tcutpart*, Tcupaitem*> lastOfCutPart;
     int k = 0;
     for (Tfamily* family = d_.first_families_[0]; family; family = family->next) {
         ++k;
@@ -682,10 +679,11 @@ void TDataLoader::load_items() {
                 d_.last_item_loaded_ = &item;
                 (lastOfSpecies ? lastOfSpecies->next_of_species : s->first_item) = &item;
                 lastOfSpecies = &item;
-                Tcupaitem*& lastOfCut = lastOfCutPart[cut];
-                (lastOfCut ? lastOfCut->next_of_cut_part_in_orders[0]
-                           : cut->first_item_in_orders[0]) = &item;
-                lastOfCut = &item;
+                // A recording holds only a few items: walking to its last one
+                // costs less than remembering the last of every recording.
+                Tcupaitem** end = &cut->first_item_in_orders[0];
+                while (*end) end = &(*end)->next_of_cut_part_in_orders[0];
+                *end = &item;
                 if (cut->is_sound_file) s->has_sound_files = true;
             }
         }

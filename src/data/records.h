@@ -238,27 +238,28 @@ class Tspecies {
 
 class Tcutpart {
   public:
+    // Grouped by size, so that thirty thousand of them waste no padding.
     QString identifier;  // line 1 of cutparts.txt, the key
-    int recording_number = 0;
-    QChar first_letter = u' ';
-    int part_number = 0;
-    QChar second_letter = u' ';  // blank when absent
-    bool is_sound_file = true;
-    int compression_number = 0;  // sound files
+    QString text_1;      // marked up, line 8
+    QString text_2;      // marked up, line 9
     TaudioCD* audio_cd = nullptr;
+    Tperson* recordist = nullptr;
+    Tlocality* locality = nullptr;
+    std::array<Tcupaitem*, 4> first_item_in_orders{};
+    int recording_number = 0;  // for audio-CD parts: the CD number
+    int part_number = 0;
+    int compression_number = 0;  // sound files
     int track = 0;
     int offset = 0;  // × 100 as read
-    bool selected = false;
-    bool length_is_file_length = false;
     int length = 0;  // milliseconds for files, value × 100 for CD parts
     int number_4 = -1;
     int date = -1;
-    Tperson* recordist = nullptr;
-    Tlocality* locality = nullptr;
-    QString text_1;  // marked up
-    QString text_2;  // marked up
-    int number = 0;
-    std::array<Tcupaitem*, 4> first_item_in_orders{};
+    int number = 0;  // line 10
+    QChar first_letter = u' ';
+    QChar second_letter = u' ';  // blank when absent
+    bool is_sound_file = true;
+    bool selected = false;  // audio-CD parts
+    bool length_is_file_length = false;
 
     Tcupaitem* first_item(int order) const { return first_item_in_orders[order - 1]; }
     // "01207B00003A".
@@ -277,9 +278,9 @@ class Tcupaitem {
     int item_number = kNoItemNumber;
     QChar kind_letter = u' ';
     std::uint8_t percentage = 100;  // 0..255; 100 when unknown
+    bool present = false;           // "P"; kept here, where it costs no padding
     QString first_text;             // marked up
     QString second_text;            // marked up
-    bool present = false;           // "P"
     std::optional<Tssp_data> subspecies;
     Tspecies* species = nullptr;
     Tcutpart* cut_part = nullptr;
@@ -434,7 +435,6 @@ class Tdata {
     Tcupaitem* last_item_loaded_ = nullptr;
 
     QHash<int, Tspecies*> species_by_id_;
-    QHash<QString, Tcutpart*> cut_part_by_key_;
     QHash<QString, Tlocality*> locality_by_key_;
     QHash<QString, Tperson*> person_by_name_;
     QHash<QString, Tmap_data*> map_by_name_;
@@ -443,6 +443,10 @@ class Tdata {
     bool loaded_ = false;
     bool write_settings_at_end_ = true;
 };
+
+// The order of the sorted text lists: letter case decides only between
+// texts that are otherwise equal.
+bool GLB_text_order(const QString& a, const QString& b);
 
 // The process's database, set by start-up step 5.
 Tdata& GLB_data();

@@ -34,9 +34,13 @@ constexpr TUnitName kUnits[] = {
 };
 static_assert(std::size(kUnits) == TBoliviaEtcArea::UnitCount);
 
-QStringList unitCodes() {
-    QStringList codes;
-    for (const TUnitName& u : kUnits) codes << QString::fromLatin1(u.code);
+// One list shared by every area of the class (one per taxon).
+const QStringList& unitCodes() {
+    static const QStringList codes = [] {
+        QStringList list;
+        for (const TUnitName& u : kUnits) list << QString::fromLatin1(u.code);
+        return list;
+    }();
     return codes;
 }
 

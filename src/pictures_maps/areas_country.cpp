@@ -22,10 +22,15 @@ QString countryLetters(int editionCode) {
     }
 }
 
+const QStringList& unitCodes() {
+    static const QStringList codes{QStringLiteral("IN"), QStringLiteral("OU")};
+    return codes;
+}
+
 }  // namespace
 
 TCountryArea::TCountryArea(int editionCode)
-    : TArea({QStringLiteral("IN"), QStringLiteral("OU")}),
+    : TArea(unitCodes()),
       edition_code_(editionCode),
       country_letters_(countryLetters(editionCode)) {}
 

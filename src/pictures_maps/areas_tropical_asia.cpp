@@ -2,9 +2,11 @@
 
 namespace {
 
-QStringList unitCodes() {
-    return {"IN", "SR", "NE", "BU", "TH", "IC", "MA", "SI", "BO", "SU",
-            "JA", "BA", "LE", "SW", "HA", "MO", "CH", "HK", "TA", "PH"};
+// One list shared by every area of the class (one per taxon).
+const QStringList& unitCodes() {
+    static const QStringList codes{"IN", "SR", "NE", "BU", "TH", "IC", "MA", "SI", "BO", "SU",
+                                   "JA", "BA", "LE", "SW", "HA", "MO", "CH", "HK", "TA", "PH"};
+    return codes;
 }
 
 }  // namespace

@@ -1,0 +1,108 @@
+// Loading the synthetic edition (3,000 species, 30,000 recordings, 40,000
+// items, 5,000 pictures, 2,000 localities) against the floor of merely
+// reading its files and splitting them into lines. Targets: loading takes
+// at most three times the floor, and holds at its peak at most three times
+// the files' size on the heap.
+
+#include "load_heap_counter.h"
+
+#include "app/editions.h"
+#include "app/globals.h"
+#include "data/records.h"
+#include "formats/textfile.h"
+#include "platform/text_encoding.h"
+
+#include <benchmark/benchmark.h>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+const char* const kFiles[] = {"mapsdata.txt", "people.txt",   "names_sc.txt",   "taxa.txt",
+                              "locality.txt", "big_pict.txt", "othermedia.txt", "cutparts.txt",
+                              "cupaitem.txt", "syst_ord.txt"};
+
+QString editionDirectory() {
+    return QStringLiteral(KORVELAN_SYNTHETIC_EDITION) + u'/';
+}
+
+qint64 filesSize() {
+    qint64 total = 0;
+    for (const char* name : kFiles) total += QFile(editionDirectory() + name).size();
+    return total;
+}
+
+using Clock = std::chrono::steady_clock;
+double floorSeconds = 1e9;
+double loadSeconds = 1e9;
+long long loadPeakBytes = 0;
+
+double since(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+void BM_ReadAndSplitLines(benchmark::State& state) {
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        qsizetype lines = 0;
+        for (const char* name : kFiles) {
+            QFile file(editionDirectory() + name);
+            if (!file.open(QIODevice::ReadOnly)) state.SkipWithError("synthetic edition missing");
+            const QStringList split = platform::decodeText(file.readAll()).split(u'\n');
+            lines += split.size();
+        }
+        benchmark::DoNotOptimize(lines);
+        floorSeconds = std::min(floorSeconds, since(start));
+    }
+}
+
+void BM_LoadDatabase(benchmark::State& state) {
+    int species = 0;
+    for (auto _ : state) {
+        const long long before = load_heap::current.load();
+        load_heap::reset_peak();
+        const auto start = Clock::now();
+        {
+            Tdata data;
+            data.set_write_settings_at_end(false);
+            data.load();
+            species = data.species_count();
+            loadSeconds = std::min(loadSeconds, since(start));
+            loadPeakBytes = std::max(loadPeakBytes, load_heap::peak.load() - before);
+        }
+    }
+    state.counters["species"] = species;
+}
+
+BENCHMARK(BM_ReadAndSplitLines)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_LoadDatabase)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    // The synthetic edition is the program directory; nothing else is.
+    GLB_initialise_process_values(editionDirectory(), editionDirectory());
+    QDir::setCurrent(editionDirectory());
+    GLB().settings_file_path = QDir::tempPath() + "/korvelan-load-bench.ini";
+    GLB_set_edition(GLB_edition_for_product(1011));
+
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+
+    const double size = static_cast<double>(filesSize());
+    const double timeRatio = loadSeconds / floorSeconds;
+    const double memoryRatio = static_cast<double>(loadPeakBytes) / size;
+    std::printf("files: %.1f MB; floor %.1f ms; load %.1f ms; peak heap of loading %.1f MB\n",
+                size / 1e6, floorSeconds * 1e3, loadSeconds * 1e3,
+                static_cast<double>(loadPeakBytes) / 1e6);
+    std::printf("time ratio (load / read and split): %.2f (target at most 3)\n", timeRatio);
+    std::printf("memory ratio (peak heap / files' size): %.2f (target at most 3)\n", memoryRatio);
+    return timeRatio <= 3.0 && memoryRatio <= 3.0 ? 0 : 1;
+}

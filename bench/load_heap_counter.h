@@ -1,0 +1,98 @@
+#pragma once
+
+// Counts the bytes the process holds on the heap, and their peak, by
+// standing in for the C allocator (every allocation of Qt and the standard
+// library ends there). Include in exactly one translation unit of a
+// benchmark program.
+
+#include <malloc.h>
+
+#include <atomic>
+#include <cstddef>
+
+extern "C" {
+void* __libc_malloc(size_t size);
+void* __libc_calloc(size_t count, size_t size);
+void* __libc_realloc(void* block, size_t size);
+void* __libc_memalign(size_t alignment, size_t size);
+void __libc_free(void* block);
+}
+
+namespace load_heap {
+
+inline std::atomic<long long> current{0};
+inline std::atomic<long long> peak{0};
+
+inline void added(void* block) {
+    if (!block) return;
+    const long long now = current.fetch_add(static_cast<long long>(malloc_usable_size(block))) +
+                          static_cast<long long>(malloc_usable_size(block));
+    long long seen = peak.load(std::memory_order_relaxed);
+    while (now > seen && !peak.compare_exchange_weak(seen, now)) {
+    }
+}
+
+inline void removed(void* block) {
+    if (block) current.fetch_sub(static_cast<long long>(malloc_usable_size(block)));
+}
+
+// Starts a new peak from what is held now.
+inline void reset_peak() {
+    peak.store(current.load());
+}
+
+}  // namespace load_heap
+
+extern "C" {
+
+void* malloc(size_t size) {
+    void* block = __libc_malloc(size);
+    load_heap::added(block);
+    return block;
+}
+
+void* calloc(size_t count, size_t size) {
+    void* block = __libc_calloc(count, size);
+    load_heap::added(block);
+    return block;
+}
+
+void* realloc(void* old, size_t size) {
+    const long long before = old ? static_cast<long long>(malloc_usable_size(old)) : 0;
+    void* block = __libc_realloc(old, size);
+    if (block) {
+        load_heap::current.fetch_sub(before);
+        load_heap::added(block);
+    } else if (size == 0) {
+        load_heap::current.fetch_sub(before);
+    }
+    return block;
+}
+
+void free(void* block) {
+    load_heap::removed(block);
+    __libc_free(block);
+}
+
+void* memalign(size_t alignment, size_t size) {
+    void* block = __libc_memalign(alignment, size);
+    load_heap::added(block);
+    return block;
+}
+
+void* aligned_alloc(size_t alignment, size_t size) {
+    return memalign(alignment, size);
+}
+
+int posix_memalign(void** out, size_t alignment, size_t size) {
+    void* block = memalign(alignment, size);
+    if (!block) return 12;  // ENOMEM
+    *out = block;
+    return 0;
+}
+
+void* valloc(size_t size) {
+    return memalign(4096, size);
+}
+
+}  // extern "C"
