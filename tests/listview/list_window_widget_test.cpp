@@ -25,6 +25,15 @@ using testing_support::DialogScript;
 
 namespace {
 
+// Collects the areas the viewport is asked to paint.
+struct PaintSpy : QObject {
+    QRegion painted;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+
 // Records what the list asked to open.
 struct RecordedActions : TListActions {
     static inline int pictures = 0;
@@ -220,6 +229,24 @@ class ListWindowTest : public QObject {
         QCOMPARE(form().verticalScrollBar()->maximum(), 0);
         QApplication::sendEvent(form().viewport(), &down);
         QCOMPARE(form().verticalScrollBar()->value(), 0);
+    }
+
+    void aWheelNotchRepaintsOnlyTheStripThatMoved() {
+        for (int i = 1; i <= countKind(list(), kFamilyToggle); ++i)
+            list().model().toggle(nthLine(list(), kFamilyToggle, i), {0, 0});
+        form().list_changed();
+        repaint();
+        PaintSpy spy;
+        form().viewport()->installEventFilter(&spy);
+        QWheelEvent down(QPointF(50, 50), form().mapToGlobal(QPointF(50, 50)), {}, QPoint(0, -120),
+                         Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(form().viewport(), &down);
+        QCoreApplication::processEvents();
+        form().viewport()->removeEventFilter(&spy);
+        QCOMPARE(form().verticalScrollBar()->value(), 45);
+        const QRect painted = spy.painted.boundingRect();
+        QCOMPARE(painted.height(), 45);
+        QCOMPARE(painted.bottom(), form().viewport()->height() - 1);
     }
 
     void foldAllClosesEverythingAndGoesToTheTop() {
