@@ -143,20 +143,27 @@ int GLB_plain_text_width(const TTextCanvas& canvas, const QString& text) {
     return canvas.metrics().horizontalAdvance(plain);
 }
 
-TWrapResult GLB_wrap_text(const TTextCanvas& canvas, int availableWidth, QString& text) {
-    TWrapResult result;
-    const auto fits = [&](qsizetype from, qsizetype to, int& width) {
-        width = GLB_plain_text_width(canvas, text.mid(from, to - from));
+namespace {
+
+// Breaks one line of the text (from `from` up to `to`, which holds no line
+// feed) word by word.
+void wrapLine(const TTextCanvas& canvas, int availableWidth, QString& text, qsizetype from,
+              qsizetype to, TWrapResult& result) {
+    const auto fits = [&](qsizetype start, qsizetype end, int& width) {
+        width = GLB_plain_text_width(canvas, text.mid(start, end - start));
         return availableWidth - width > kWrapMargin;
     };
-    qsizetype lineStart = 0;
-    qsizetype wordStart = 0;
-    const qsizetype n = text.size();
+    // A line that fits whole fits at every word, and is its own widest.
+    int width = 0;
+    if (fits(from, to, width)) {
+        result.widest = std::max(result.widest, width);
+        return;
+    }
+    qsizetype lineStart = from;
+    qsizetype wordStart = from;
     while (true) {
         qsizetype wordEnd = wordStart;
-        while (wordEnd < n && text[wordEnd] != u' ' && text[wordEnd] != text_code::kLineFeed)
-            ++wordEnd;
-        int width = 0;
+        while (wordEnd < to && text[wordEnd] != u' ') ++wordEnd;
         if (fits(lineStart, wordEnd, width)) {
             result.widest = std::max(result.widest, width);
         } else if (wordStart > lineStart) {
@@ -167,12 +174,24 @@ TWrapResult GLB_wrap_text(const TTextCanvas& canvas, int availableWidth, QString
             lineStart = wordStart;
             if (fits(lineStart, wordEnd, width)) result.widest = std::max(result.widest, width);
         }
-        if (wordEnd >= n) break;
-        if (text[wordEnd] == text_code::kLineFeed) {
-            ++result.lines;
-            lineStart = wordEnd + 1;
-        }
+        if (wordEnd >= to) return;
         wordStart = wordEnd + 1;
+    }
+}
+
+}  // namespace
+
+TWrapResult GLB_wrap_text(const TTextCanvas& canvas, int availableWidth, QString& text) {
+    TWrapResult result;
+    qsizetype from = 0;
+    while (true) {
+        qsizetype to = text.indexOf(QChar(text_code::kLineFeed), from);
+        const bool last = to < 0;
+        if (last) to = text.size();
+        wrapLine(canvas, availableWidth, text, from, to, result);
+        if (last) break;
+        ++result.lines;  // an existing line feed starts a new line
+        from = to + 1;
     }
     return result;
 }

@@ -279,32 +279,59 @@ QString locality_and_date(const Tcupaitem& recording, const TFirstLinePlaces& pl
     return text;
 }
 
-QString other_species(const Tcupaitem& recording, const SHST_TClassShowStringsData& settings,
-                      const TListWords& words) {
+// The other items of the recording's cut that its list names.
+std::vector<const Tcupaitem*> other_items(const Tcupaitem& recording,
+                                          const SHST_TClassShowStringsData& settings) {
+    std::vector<const Tcupaitem*> others;
     const TOtherTaxaException* exception = edition130Exception(recording);
-    if (exception && exception->no_list) return {};
     const Tcutpart* cut = recording.cut_part;
-    if (!cut) return {};
+    if ((exception && exception->no_list) || !cut) return others;
     const int order = settings.systematic_order;
-    QStringList entries;
     for (const Tcupaitem* other = cut->first_item(order); other;
          other = other->next_of_cut_part(order)) {
         if (other == &recording || !other->species || other->species == recording.species) continue;
-        if (exception &&
-            std::any_of(exception->left_out.begin(), exception->left_out.end(),
-                        [&](int n) { return n != 0 && n == other->species->species_number; }))
+        const int number = other->species->species_number;
+        if (exception && std::any_of(exception->left_out.begin(), exception->left_out.end(),
+                                     [&](int n) { return n != 0 && n == number; }))
             continue;
+        others.push_back(other);
+    }
+    return others;
+}
+
+bool says_when_no_other_species(const Tcupaitem& recording) {
+    return editionIn({101, 130}) && recording.cut_part && recording.cut_part->is_sound_file &&
+           !(edition130Exception(recording) && edition130Exception(recording)->no_list);
+}
+
+QString other_species(const Tcupaitem& recording, const SHST_TClassShowStringsData& settings,
+                      const TListWords& words) {
+    const std::vector<const Tcupaitem*> others = other_items(recording, settings);
+    if (others.empty()) {
+        if (says_when_no_other_species(recording))
+            return words.line(1) + u' ' + words.line(2) + u'.';
+        return {};
+    }
+    QStringList entries;
+    for (const Tcupaitem* other : others) {
         QString entry = taxonNames(*other->species, settings);
         const QString notes = otherTaxonNotes(*other, words);
         if (!notes.isEmpty()) entry += QStringLiteral(" (") + notes + u')';
         entries << entry;
     }
-    if (entries.isEmpty()) {
-        if (editionIn({101, 130}) && cut->is_sound_file)
-            return words.line(1) + u' ' + words.line(2) + u'.';
-        return {};
-    }
     return words.line(1) + u' ' + entries.join(QStringLiteral(", ")) + u'.';
+}
+
+bool has_details(const Tcupaitem& recording, const SHST_TClassShowStringsData& settings) {
+    const Tcutpart* cut = recording.cut_part;
+    if (!cut) return false;
+    if (recording.subspecies && recording.species && !recording.species->flag_n) return true;
+    if (!recording.second_text.isEmpty() || !cut->text_1.isEmpty() || !cut->text_2.isEmpty() ||
+        cut->recordist)
+        return true;
+    if ((cut->locality && cut->locality->has_coordinates()) || cut->date >= 0 || cut->number_4 >= 0)
+        return true;
+    return says_when_no_other_species(recording) || !other_items(recording, settings).empty();
 }
 
 QString date_text(int date) {

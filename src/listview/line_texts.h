@@ -62,6 +62,10 @@ QString locality_and_date(const Tcupaitem& recording, const TFirstLinePlaces& pl
 QString other_species(const Tcupaitem& recording, const SHST_TClassShowStringsData& settings,
                       const TListWords& words);
 
+// Whether any of the three detail texts (kinds 28 to 30) has something to
+// say; cheaper than building them.
+bool has_details(const Tcupaitem& recording, const SHST_TClassShowStringsData& settings);
+
 // "11 September 2000" (a day or month of 0 is left out); empty for -1.
 QString date_text(int date);
 // "16:30" from 1630; empty for -1.

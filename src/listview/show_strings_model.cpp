@@ -188,7 +188,11 @@ class TShowStringsModel::Builder {
         canvas_.select_font(*line->font);
         const int available =
             g.client_width - g.vertical_scroll_bar_width - line_kind::indent(kind) - extraShift;
-        const int lines = GLB_wrap_text(canvas_, available, line->text).lines;
+        // Most texts are short: when even the widest letters would fit,
+        // there is nothing to break and nothing to measure.
+        const bool surelyFits = !line->text.contains(QChar(text_code::kLineFeed)) &&
+                                line->text.size() * canvas_.metrics().maxWidth() < available - 4;
+        const int lines = surelyFits ? 1 : GLB_wrap_text(canvas_, available, line->text).lines;
         set_advance(line, continuesRow ? (lines - 1) * lh_ : lines * lh_);
         line->indent += extraShift;
         return line;
@@ -329,9 +333,10 @@ void TShowStringsModel::Builder::species_row(const Tspecies& species, int j) {
     names(species.scientific_name, species.common_name, kSpeciesScientific, kSpeciesOtherLanguage);
     if (species.has_distribution_map()) add(kMapMarker, 0);
     Line* media = add(kMediaMarker, 0);
-    media->media = {species.first_picture != nullptr, species.flag_s,
-                    settings.visible_set.visible_recording_count(
-                        species, TClassVisibleSpeciesAndRecordings::kAllKinds) > 0};
+    media->media = {
+        species.first_picture != nullptr, species.flag_s,
+        settings.visible_set.nth_item(species, 1, TClassVisibleSpeciesAndRecordings::kAllKinds,
+                                      false) != nullptr};
     if (!species.literature.empty())
         add_text(kLiterature, 0, list_font::kRegular, 0, list_font::kNormal,
                  QStringLiteral(" ") + QChar(text_code::kUnderline) + u'r' +
@@ -477,9 +482,7 @@ void TShowStringsModel::Builder::species_block(Line* toggle) {
         }
         const int h = onCD ? std::max(19, 7 * boldHeight / 6) + 1 : 0;
         const TFirstLinePlaces places = line_texts::first_line_places(item, settings);
-        const bool details = !line_texts::sound_and_recordist(item, words).isEmpty() ||
-                             !line_texts::locality_and_date(item, places).isEmpty() ||
-                             !line_texts::other_species(item, settings, words).isEmpty();
+        const bool details = line_texts::has_details(item, settings);
         if (details) add(kDetailsToggle, h);
         add_text(kRecordingLetter, details ? 0 : h, list_font::kBold, 1, list_font::kNormal,
                  line_texts::letter(item));

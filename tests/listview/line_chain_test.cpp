@@ -321,6 +321,23 @@ TEST_F(DemoChain, DetailsNameOtherTaxaAndThePlaceWhenTheFirstLineDoesNot) {
     EXPECT_EQ((*description)->text, QStringLiteral("Song after rain."));
 }
 
+TEST_F(DemoChain, ADetailsToggleExactlyWhereThereAreDetails) {
+    const TListWords words;
+    int with = 0, without = 0;
+    for (const Tcutpart* cut : data->cut_parts()) {
+        for (const Tcupaitem* r = cut->first_item(1); r; r = r->next_of_cut_part(1)) {
+            const TFirstLinePlaces places = line_texts::first_line_places(*r, *settings);
+            const bool any = !line_texts::sound_and_recordist(*r, words).isEmpty() ||
+                             !line_texts::locality_and_date(*r, places).isEmpty() ||
+                             !line_texts::other_species(*r, *settings, words).isEmpty();
+            EXPECT_EQ(line_texts::has_details(*r, *settings), any) << cut->identifier.toStdString();
+            ++(any ? with : without);
+        }
+    }
+    EXPECT_GT(with, 100);
+    EXPECT_EQ(without, 0);  // every demo recording has a place
+}
+
 TEST_F(DemoChain, EveryItemOfTheEditionFoldsAndUnfolds) {
     const int emptyHeight = model->total_height();
     const long emptyLines = TRecordShowStringData::live_count();

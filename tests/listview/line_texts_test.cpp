@@ -256,8 +256,15 @@ TEST_F(Records, NoOtherTaxa) {
     EXPECT_EQ(line_texts::other_species(onFile, *settings, words()),
               QStringLiteral("Also audible: no other species."));
     EXPECT_EQ(line_texts::other_species(onCD, *settings, words()), QString());
+    // Nowhere real, no date, no texts: only a file recording has details.
+    place.name = QStringLiteral("ZERO LOCATION");
+    EXPECT_TRUE(line_texts::has_details(onFile, *settings));
+    EXPECT_FALSE(line_texts::has_details(onCD, *settings));
     edition(1021);
     EXPECT_EQ(line_texts::other_species(onFile, *settings, words()), QString());
+    EXPECT_FALSE(line_texts::has_details(onFile, *settings));
+    onCD.cut_part->date = 20000101;
+    EXPECT_TRUE(line_texts::has_details(onCD, *settings));
 }
 
 TEST_F(Records, Edition130LeavesOutTaxaOfItsExceptionTable) {
