@@ -229,16 +229,6 @@ TEST_F(AreaTest, EditionsChooseTheirAreaClass) {
         EXPECT_EQ(TArea::create_for_edition(code), nullptr);
 }
 
-TEST_F(AreaTest, AssignAndCloneCopyTheSelection) {
-    TBoliviaEtcArea a = bolivia("PE-AR");
-    TBoliviaEtcArea b;
-    b.AssignSelection(a);
-    EXPECT_EQ(b.selection_text(), "PE-AR");
-    const auto copy = a.clone();
-    a.clear_selection();
-    EXPECT_EQ(copy->selection_text(), "PE-AR");
-}
-
 TEST_F(AreaTest, FramesAreLoadedReadAndCompared) {
     TBoliviaEtcArea a = bolivia("PE-OT");
     FakeFrame frame(a.unit_count());

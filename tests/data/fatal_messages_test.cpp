@@ -32,7 +32,7 @@ class LoadFatal : public data_testing::DataTest {
     }
 };
 
-const QString kCdPart = QStringLiteral("CD track 3 offset 12345 length 600 selected 1");
+constexpr const char* kCdPart = "CD track 3 offset 12345 length 600 selected 1";
 
 }  // namespace
 
@@ -59,72 +59,61 @@ TEST_F(LoadFatal, MissingFilesAndSections) {
                   "\nthe section \"@#[SPECIES_1]\" is missing.");
 }
 
-TEST_F(LoadFatal, SpeciesBlocks) {
-    EXPECT_EQ(stopAfter("names_sc.txt", "32 20020", "3x 20020"),
-              "Error occured when converting species ID!");
-    EXPECT_EQ(stopAfter("names_sc.txt", "32 20020", "32 2oo2o"),
-              "Error occured when converting unique ID!");
-    EXPECT_EQ(stopAfter("names_sc.txt", "32 20020", "32"),
-              "Error occured when converting unique ID!");
-    EXPECT_EQ(stopAfter("names_sc.txt", "32 20020", "32 99999999999"),
-              "Error occured when converting unique ID!");
-    EXPECT_EQ(stopAfter("names_sc.txt", "D(\"ANDES_MAP\"", "D(\"ALPS_MAP\""),
-              "Inconsistency in the file with scientific names: can't find map!");
-    EXPECT_EQ(stopAfter("names_sc.txt", "\"ANDES_MAP\" ----Main)\nAR", "\"ALPS\" ----Main)\nAR"),
-              "Inconsistency in the file with scientific names: can't find map!");
-    EXPECT_EQ(stopAfter("names_sc.txt", "PA-AR", "PA-PA"),
-              "Error in distribution data for Crypturellus tataupa: item \"PA\" occurs twice!");
-    EXPECT_EQ(stopAfter("names_sc.txt", "PA-AR", "PA-ZZ"),
-              "Error in distribution data for Crypturellus tataupa: item \"ZZ\" is invalid!");
-    EXPECT_EQ(stopAfter("names_sc.txt", "PA-AR", "PA/AR"),
-              "Error in distribution data for Crypturellus tataupa: missing \"-\"");
-}
+// Each named inconsistency: the file, the text replaced, its replacement and
+// the message the load ends with.
+struct TStop {
+    const char* file;
+    const char* from;
+    const char* to;
+    QString message;
+};
 
-TEST_F(LoadFatal, PicturesAndAudioCds) {
-    EXPECT_EQ(stopAfter("big_pict.txt", "20020", "20021"),
-              "Serious error when reading data, unique ID in big_pict.txt not found in species "
-              "list!");
-    EXPECT_EQ(stopAfter("big_pict.txt", "Bruno Fotografo", "Bruno"),
-              "Inconsistency in file \"big_pict.txt\"!");
-    EXPECT_EQ(stopAfter("big_pict.txt", "19990101\nPE-MANU", "19990101\nPE-LIMA"),
-              corrupt("cutparts.txt", 1, "PE-LIMA"));
-    EXPECT_EQ(stopAfter("othermedia.txt", "@#[]\n801", "@#[]\n80l"),
-              "Error occured when converting audio CD \"tape\" number!");
-}
-
-TEST_F(LoadFatal, Recordings) {
-    EXPECT_EQ(stopAfter("cutparts.txt", "1207B0003A\n2\n", "1207B0003A\nMP3\n"),
-              "Error occured when converting compression number!");
-    EXPECT_EQ(stopAfter("cutparts.txt", "801A0001", "802A0001"),
-              corrupt("cutparts.txt", 3, "802A0001"));
-    EXPECT_EQ(stopAfter("cutparts.txt", kCdPart, "CD 3"), corrupt("cutparts.txt", 4, "801A0001"));
-    EXPECT_EQ(stopAfter("cutparts.txt", kCdPart, "CD track xx"),
-              "Error occured when converting audio CD track number!");
-    EXPECT_EQ(stopAfter("cutparts.txt", kCdPart, "CD track 3 offset -"),
-              "Error occured when converting offset on audio CD track!");
-    EXPECT_EQ(stopAfter("cutparts.txt", kCdPart, "CD track 3 length"),
-              "Error occured when converting length of recording on audio CD track!");
-    EXPECT_EQ(stopAfter("cutparts.txt", kCdPart, "CD track 3 selected yes"),
-              "Error occured when converting cutpart selected on audio CD track!");
-    EXPECT_EQ(stopAfter("cutparts.txt", "20000911\nPE-MANU", "20000911\n"),
-              "Locality is empty string!?");
-    EXPECT_EQ(stopAfter("cutparts.txt", "20000911\nPE-MANU", "20000911\nPE-NOWHERE"),
-              corrupt("cutparts.txt", 1, "PE-NOWHERE"));
-    EXPECT_EQ(stopAfter("cutparts.txt", "Ana Recordista\nShotgun", "Ana\nShotgun"),
-              corrupt("cutparts.txt", 2, "Ana"));
-}
-
-TEST_F(LoadFatal, RecordingItemsAndOrders) {
-    EXPECT_EQ(stopAfter("cupaitem.txt", "@#[1_2]", "@#[1_3]"),
-              corrupt("cupaitem.txt", 1, "Crypturellus tataupa"));
-    // A section of fewer than nine lines holds no item, but is not empty.
-    EXPECT_EQ(
-        stopAfter("cupaitem.txt", "@#[2_1]\n30\nC\n100\n\nAlarm.\n\n\n\n1207B0003A\n", "@#[2_1]\n"),
-        corrupt("cupaitem.txt", 1, "Furnarius rufus"));
-    EXPECT_EQ(stopAfter("cupaitem.txt", "\n15A12\n", "\n16A12\n"),
-              corrupt("cupaitem.txt", 2, "Crypturellus tataupa"));
-    EXPECT_EQ(stopAfter("syst_ord.txt", "3,20123", "three,20123"),
-              "Error in file \"syst_ord.txt\": error converting family nr");
+TEST_F(LoadFatal, EveryNamedInconsistencyStopsWithItsMessage) {
+    const QString twice = "Error in distribution data for Crypturellus tataupa: ";
+    const QString noMap = "Inconsistency in the file with scientific names: can't find map!";
+    const QString converting = "Error occured when converting ";
+    const std::vector<TStop> stops{
+        {"names_sc.txt", "32 20020", "3x 20020", converting + "species ID!"},
+        {"names_sc.txt", "32 20020", "32 2oo2o", converting + "unique ID!"},
+        {"names_sc.txt", "32 20020", "32", converting + "unique ID!"},
+        {"names_sc.txt", "32 20020", "32 99999999999", converting + "unique ID!"},
+        {"names_sc.txt", "D(\"ANDES_MAP\"", "D(\"ALPS_MAP\"", noMap},
+        {"names_sc.txt", "\"ANDES_MAP\" ----Main)\nAR", "\"ALPS\" ----Main)\nAR", noMap},
+        {"names_sc.txt", "PA-AR", "PA-PA", twice + "item \"PA\" occurs twice!"},
+        {"names_sc.txt", "PA-AR", "PA-ZZ", twice + "item \"ZZ\" is invalid!"},
+        {"names_sc.txt", "PA-AR", "PA/AR", twice + "missing \"-\""},
+        {"big_pict.txt", "20020", "20021",
+         "Serious error when reading data, unique ID in big_pict.txt not found in species list!"},
+        {"big_pict.txt", "Bruno Fotografo", "Bruno", "Inconsistency in file \"big_pict.txt\"!"},
+        {"big_pict.txt", "19990101\nPE-MANU", "19990101\nPE-LIMA",
+         corrupt("cutparts.txt", 1, "PE-LIMA")},
+        {"othermedia.txt", "@#[]\n801", "@#[]\n80l", converting + "audio CD \"tape\" number!"},
+        {"cutparts.txt", "1207B0003A\n2\n", "1207B0003A\nMP3\n",
+         converting + "compression number!"},
+        {"cutparts.txt", "801A0001", "802A0001", corrupt("cutparts.txt", 3, "802A0001")},
+        {"cutparts.txt", kCdPart, "CD 3", corrupt("cutparts.txt", 4, "801A0001")},
+        {"cutparts.txt", kCdPart, "CD track xx", converting + "audio CD track number!"},
+        {"cutparts.txt", kCdPart, "CD track 3 offset -", converting + "offset on audio CD track!"},
+        {"cutparts.txt", kCdPart, "CD track 3 length",
+         converting + "length of recording on audio CD track!"},
+        {"cutparts.txt", kCdPart, "CD track 3 selected yes",
+         converting + "cutpart selected on audio CD track!"},
+        {"cutparts.txt", "20000911\nPE-MANU", "20000911\n", "Locality is empty string!?"},
+        {"cutparts.txt", "20000911\nPE-MANU", "20000911\nPE-NOWHERE",
+         corrupt("cutparts.txt", 1, "PE-NOWHERE")},
+        {"cutparts.txt", "Ana Recordista\nShotgun", "Ana\nShotgun",
+         corrupt("cutparts.txt", 2, "Ana")},
+        {"cupaitem.txt", "@#[1_2]", "@#[1_3]", corrupt("cupaitem.txt", 1, "Crypturellus tataupa")},
+        // Fewer than nine lines hold no item: the section counts as empty.
+        {"cupaitem.txt", "@#[2_1]\n30\nC\n100\n\nAlarm.\n\n\n\n1207B0003A\n", "@#[2_1]\n",
+         corrupt("cupaitem.txt", 1, "Furnarius rufus")},
+        {"cupaitem.txt", "\n15A12\n", "\n16A12\n",
+         corrupt("cupaitem.txt", 2, "Crypturellus tataupa")},
+        {"syst_ord.txt", "3,20123", "three,20123",
+         "Error in file \"syst_ord.txt\": error converting family nr"},
+    };
+    for (const TStop& stop : stops)
+        EXPECT_EQ(stopAfter(stop.file, stop.from, stop.to), stop.message) << stop.to;
 }
 
 TEST_F(LoadFatal, SpanishAndDutchReports) {

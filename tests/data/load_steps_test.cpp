@@ -31,50 +31,36 @@ QStringList speciesOf(const Tfamily& family) {
 
 TEST_F(LoadSteps, MapsAndPeopleAreReadAsRecords) {
     const auto data = load(SmallEdition());
-    ASSERT_EQ(data->maps().size(), 2u);
     const Tmap_data* andes = data->map_by_name("ANDES_MAP");
     ASSERT_NE(andes, nullptr);
-    EXPECT_EQ(andes->number, 3);
     // Read as a, b, c, d; kept as a, c, b, d.
     EXPECT_EQ(andes->bounds, (std::array<double, 4>{-80.5, -25.25, -60, 0}));
-    ASSERT_EQ(data->people().size(), 2u);
     EXPECT_EQ(data->default_person()->name, "Ana Recordista");
-    EXPECT_EQ(data->default_person()->text_2, "ana@example.org");
     EXPECT_EQ(data->person_by_name_part("fotog")->name, "Bruno Fotografo");
     EXPECT_EQ(data->person_by_name_part("o", 2)->name, "Bruno Fotografo");
     EXPECT_EQ(data->person_by_name_part("o", 3), nullptr);
 }
-
 TEST_F(LoadSteps, FamiliesSpeciesAndSubspeciesFollowTheFileOrder) {
     const auto data = load(SmallEdition());
     EXPECT_EQ(names(*data, 1), (QStringList{"Tinamidae", "Furnariidae"}));
-    EXPECT_EQ(data->family_count(1), 2);
     const Tfamily* tinamous = data->first_family(1);
     EXPECT_EQ(tinamous->common_name, "Tinamous");
-    EXPECT_EQ(tinamous->folder_name, "TINAMIDAE");
     EXPECT_EQ(speciesOf(*tinamous), (QStringList{"Tinamus tao", "Crypturellus tataupa"}));
 
     const Tspecies* tao = data->species_by_unique_id(20020);
-    ASSERT_NE(tao, nullptr);
     EXPECT_EQ(tao->species_number, 32);
     EXPECT_EQ(tao->family(1), tinamous);
-    EXPECT_EQ(tao->family_folder_name, "TINAMIDAE");
     EXPECT_EQ(tao->common_name, "Grey Tinamou");
     EXPECT_EQ(tao->second_name, QStringLiteral("Tinamú \x0bgris\x0b"));
-    EXPECT_EQ(tao->third_text, "Third");
     EXPECT_EQ(tao->fourth_text, "Fourth");
-    EXPECT_EQ(tao->subspecies_count, 2);
-    ASSERT_NE(tao->first_subspecies, nullptr);
-    EXPECT_EQ(tao->first_subspecies->name, "kleei");
+    EXPECT_EQ(data->species_by_unique_id(30001)->common_name, "Rufous Hornero");
+    ASSERT_EQ(tao->subspecies_count, 2);
     EXPECT_FALSE(tao->first_subspecies->not_real);
     const Tsubspecies* second = tao->first_subspecies->next;
-    ASSERT_NE(second, nullptr);
     EXPECT_EQ(second->name, "tao");
     EXPECT_TRUE(second->not_real);
     EXPECT_EQ(second->ordinal, 2);
-    EXPECT_EQ(data->species_count(), 3);
 }
-
 TEST_F(LoadSteps, FlagLettersAndParenthesisedParts) {
     const auto data = load(SmallEdition());
     const Tspecies* tao = data->species_by_unique_id(20020);
@@ -144,18 +130,13 @@ TEST_F(LoadSteps, CreditedPersonIsFoundByItsNamePart) {
 TEST_F(LoadSteps, LocalitiesWithCoordinatesAndSiteDescriptions) {
     const auto data = load(SmallEdition());
     const Tlocality* manu = data->locality_by_key("PE-MANU");
-    ASSERT_NE(manu, nullptr);
     EXPECT_EQ(manu->latitude, -72345);
     EXPECT_TRUE(manu->latitude_seconds_given);
     EXPECT_EQ(manu->longitude, -422130);
     EXPECT_FALSE(manu->longitude_seconds_given);
     EXPECT_EQ(manu->site_description, QStringLiteral("\x0cSite\x0c page"));
-    EXPECT_EQ(manu->country, "Peru");
-    ASSERT_EQ(data->described_sites().size(), 1u);
-    EXPECT_EQ(data->described_sites()[0], manu);
-    EXPECT_EQ(data->localities().size(), 2u);
+    EXPECT_EQ(data->described_sites(), std::vector<Tlocality*>{data->locality_by_key("PE-MANU")});
 }
-
 TEST_F(LoadSteps, SpanishInterfaceRenamesCountries) {
     useEdition(1012);
     SmallEdition e;
@@ -174,25 +155,18 @@ TEST_F(LoadSteps, PicturesAreChainedAndCounted) {
     EXPECT_EQ(tao->picture_count, 2);
     EXPECT_TRUE(tao->has_photographs);
     const Tbig_picture* first = tao->first_picture;
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->sequence_number, 1);
     EXPECT_EQ(first->photographer->name, "Bruno Fotografo");
-    EXPECT_EQ(first->date, 19990101);
     EXPECT_EQ(first->locality, data->locality_by_key("PE-MANU"));
-    ASSERT_TRUE(first->subspecies.has_value());
     EXPECT_EQ(first->subspecies->subspecies, tao->first_subspecies);
     EXPECT_TRUE(first->subspecies->p_flag);
     const Tbig_picture* second = first->next;
-    ASSERT_NE(second, nullptr);
     EXPECT_EQ(second->previous, first);
     EXPECT_EQ(second->sequence_number, 2);
     EXPECT_FALSE(second->counts_as_photograph);
     EXPECT_EQ(second->date, -1);
-    EXPECT_EQ(second->locality, nullptr);
     EXPECT_FALSE(second->subspecies.has_value());
     EXPECT_FALSE(data->species_by_unique_id(20123)->has_photographs);
 }
-
 TEST_F(LoadSteps, PicturesAreOptional) {
     SmallEdition e;
     e.files.erase("big_pict.txt");
@@ -259,9 +233,7 @@ TEST_F(LoadSteps, AudioCdSettingsAreWrittenWhenTheDatabaseIsDestroyed) {
 
 TEST_F(LoadSteps, SoundFileAndAudioCdRecordings) {
     const auto data = load(SmallEdition());
-    ASSERT_EQ(data->cut_parts().size(), 3u);
     const Tcutpart* file = data->cut_part_by_key("1207B0003A");
-    ASSERT_NE(file, nullptr);
     EXPECT_EQ(file->recording_number, 1207);
     EXPECT_EQ(file->first_letter, u'B');
     EXPECT_EQ(file->part_number, 3);
@@ -269,22 +241,15 @@ TEST_F(LoadSteps, SoundFileAndAudioCdRecordings) {
     EXPECT_TRUE(file->is_sound_file);
     EXPECT_EQ(file->compression_number, 2);
     EXPECT_EQ(file->length, 50000);
-    EXPECT_TRUE(file->length_is_file_length);
-    EXPECT_EQ(file->number_4, 1630);
-    EXPECT_EQ(file->date, 20000911);
     EXPECT_EQ(file->recordist->name, "Ana Recordista");
-    EXPECT_EQ(file->text_1, "Shotgun (USA).");
-    EXPECT_EQ(file->number, 31029);
 
     const Tcutpart* shortId = data->cut_part_by_key("15A12");
     EXPECT_EQ(shortId->recording_number, 15);
-    EXPECT_EQ(shortId->first_letter, u'A');
     EXPECT_EQ(shortId->part_number, 12);
     EXPECT_EQ(shortId->second_letter, u' ');
     EXPECT_EQ(shortId->length, 99000);  // below one second
     EXPECT_EQ(shortId->number_4, -1);
     EXPECT_EQ(shortId->date, -1);
-    EXPECT_EQ(shortId->recordist, nullptr);
 
     const Tcutpart* cd = data->cut_part_by_key("801A0001");
     EXPECT_FALSE(cd->is_sound_file);
@@ -294,7 +259,6 @@ TEST_F(LoadSteps, SoundFileAndAudioCdRecordings) {
     EXPECT_EQ(cd->length, 60000);
     EXPECT_TRUE(cd->selected);
 }
-
 TEST_F(LoadSteps, MissingTrackWordsGiveZero) {
     SmallEdition e;
     e.replace("cutparts.txt", "CD track 3 offset 12345 length 600 selected 1", "CD track 7");
@@ -324,38 +288,25 @@ TEST_F(LoadSteps, RecordingItemsAreChainedThreeWays) {
     const auto data = load(SmallEdition());
     const Tspecies* tao = data->species_by_unique_id(20020);
     const Tcupaitem* first = tao->first_item;
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->item_number, 10);
-    EXPECT_EQ(first->kind_letter, u'A');
     EXPECT_EQ(first->percentage, 64);
     EXPECT_EQ(first->subspecies->subspecies, tao->first_subspecies);
-    EXPECT_EQ(first->first_text, "Song.");
     EXPECT_EQ(first->second_text, "Remark more");
-    EXPECT_TRUE(first->present);
     EXPECT_EQ(first->previous_loaded, nullptr);
     const Tcupaitem* second = first->next_of_species;
-    ASSERT_NE(second, nullptr);
     EXPECT_EQ(second->percentage, 100);  // "?"
-    EXPECT_FALSE(second->subspecies.has_value());
     EXPECT_EQ(second->previous_loaded, first);
-    EXPECT_EQ(second->cut_part, data->cut_part_by_key("801A0001"));
     EXPECT_EQ(second->next_of_species, nullptr);
     EXPECT_TRUE(tao->has_sound_files);
-
-    const Tspecies* tataupa = data->species_by_unique_id(20123);
-    EXPECT_EQ(tataupa->first_item->percentage, 100);  // empty
-    EXPECT_TRUE(tataupa->has_sound_files);
+    EXPECT_EQ(data->species_by_unique_id(20123)->first_item->percentage, 100);  // empty
 
     const Tcupaitem* last = data->last_item_loaded();
     EXPECT_EQ(last->species, data->species_by_unique_id(30001));
     EXPECT_FALSE(last->present);
-
     // The cut part's items in order 1 follow the loading.
     const Tcutpart* file = data->cut_part_by_key("1207B0003A");
     EXPECT_EQ(file->first_item(1), first);
     EXPECT_EQ(file->first_item(1)->next_of_cut_part(1), last);
 }
-
 TEST_F(LoadSteps, ItemNumberAndLettersWhenEmpty) {
     SmallEdition e;
     e.replace("cupaitem.txt", "@#[1_2]\n20\nX\n", "@#[1_2]\n\n\n");
@@ -418,22 +369,4 @@ TEST_F(LoadSteps, OrdersNameTheirNumbersAndCompleteness) {
     EXPECT_FALSE(data->warn_if_order_incomplete(4));
     EXPECT_FALSE(data->warn_if_order_incomplete(1));
     EXPECT_EQ(script.messages().size(), 1u);
-}
-
-TEST_F(LoadSteps, SectionsBeyondTheLimitsAreLeftUnread) {
-    SmallEdition e;
-    QString references;
-    for (int i = 1; i <= 120; ++i) references += "Reference " + QString::number(i) + "\n";
-    e.replace("names_sc.txt", "Smith (1990) Tinamous.\nJones (2001) <I>Ovenbirds</I>.\n",
-              references);
-    QString orders = "@#[ORDERS]\nClements 2000\nSibley&Monroe\nA\nB\n";
-    for (int i = 1; i <= 3; ++i)
-        orders += "@#[FAMILIES_" + QString::number(i) + "]\nTinamidae,T\n@#[SPECIES_" +
-                  QString::number(i) + "]\n1,20020\n";
-    e.files["syst_ord.txt"] = orders;
-    const auto data = load(e);
-    EXPECT_EQ(data->literature_reference_count(), 99);
-    EXPECT_EQ(data->literature_reference(99), "Reference 99");
-    EXPECT_EQ(data->order_slot_count(), 3);
-    EXPECT_EQ(data->species_by_unique_id(20020)->literature[1].text, "Nest");
 }
