@@ -82,8 +82,10 @@ bool TChildForm::closing_all() {
     return closeAll();
 }
 
-TChildForm::TChildForm(bool secondary, QWidget* parent)
-    : QMainWindow(parent, secondary ? Qt::Window : Qt::WindowFlags()), secondary_(secondary) {
+TChildForm::TChildForm(bool secondary, QWidget* parent, bool showWindow)
+    : QMainWindow(parent, secondary || showWindow ? Qt::Window : Qt::WindowFlags()),
+      secondary_(secondary || showWindow),
+      show_window_(showWindow) {
     setAttribute(Qt::WA_DeleteOnClose, secondary);
     resize(684, 512);
     create_menus();
@@ -192,8 +194,13 @@ QAction* TChildForm::menu_action(int menuLine) const {
 
 void TChildForm::open_list_window(const TOpenOptions& options) {
     Ttop_forms& register_ = Ttop_forms::instance();
-    register_.add_form(this);
-    register_.rewrite_captions();
+    if (show_window_) {
+        menuBar()->hide();
+        list_form_->setEnabled(false);
+    } else {
+        register_.add_form(this);
+        register_.rewrite_captions();
+    }
     const int n = register_.count();
     const Tdata& data = GLB_data();
 
@@ -239,7 +246,7 @@ void TChildForm::showEvent(QShowEvent* event) {
         restored_maximized_ = false;
         setWindowState(windowState() | Qt::WindowMaximized);
     }
-    list_form_->setFocus();
+    if (!show_window_) list_form_->setFocus();
     if (!secondary_ && !further_windows_opened_) {
         further_windows_opened_ = true;
         open_further_windows();
@@ -420,6 +427,7 @@ void TChildForm::check_cd_rom() {
 }
 
 TChildForm* GLB_open_main_list_window() {
+    closeAll() = false;
     auto* window = new TChildForm(false);
     window->open_list_window({.restore = true});
     return window;

@@ -23,13 +23,16 @@ class TChildForm : public QMainWindow, public TRegisteredListWindow {
         const SHST_TClassShowStringsData* settings_to_copy = nullptr;
     };
 
-    explicit TChildForm(bool secondary, QWidget* parent = nullptr);
+    // A show window (secondary too) plays a show in a list without menu; the
+    // show itself plugs in with the shows.
+    explicit TChildForm(bool secondary, QWidget* parent = nullptr, bool showWindow = false);
     ~TChildForm() override;
 
     // Joins the register, then sets the list up as the options say.
     void open_list_window(const TOpenOptions& options);
 
     bool is_secondary() const { return secondary_; }
+    bool is_show_window() const { return show_window_; }
     QAction* menu_action(int menuLine) const;  // by its line in "MENUS", from 1
     TShowForm* list_form() const { return list_form_; }
     QString caption_panel_text() const;
@@ -75,6 +78,7 @@ class TChildForm : public QMainWindow, public TRegisteredListWindow {
     void check_cd_rom();
 
     bool secondary_;
+    bool show_window_;
     bool further_windows_opened_ = false;
     QList<QAction*> actions_;  // index = line of "MENUS" - 1
     TShowForm* list_form_ = nullptr;

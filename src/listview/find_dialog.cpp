@@ -1,6 +1,7 @@
 #include "listview/find_dialog.h"
 
 #include "formats/textfile.h"
+#include "listview/list_fonts.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -12,6 +13,7 @@
 
 TFindInShowStringsDialog::TFindInShowStringsDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(GLB_text(QStringLiteral("FIND_DB"), 1));
+    setFont(GLB_list_fonts().standard().font);
     Edit_control = new QLineEdit(this);
     CheckBox_search_from_top = new QCheckBox(GLB_text(QStringLiteral("FIND_DB"), 2), this);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

@@ -335,6 +335,29 @@ class ListWindowTest : public QObject {
         QCOMPARE(list().model().settings().main_name, 2);
     }
 
+    void familiesThatDoNotExistOpenNothing() {
+        delete main_;
+        GLB_write_string("WINDOW 1", "Visible", "1,1,0,1,0,500,600,2");
+        main_ = GLB_open_main_list_window();
+        main_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main_));
+        QCOMPARE(countKind(list(), kSpeciesToggle),
+                 GLB_data().visible_species_count(*nthLine(list(), kFamilyMarker, 2)->family,
+                                                  list().model().settings().visible_set));
+        QVERIFY(nthLine(list(), kFamilyToggle, 2)->open);
+    }
+
+    void closingASecondaryWindowWithYesEndsTheProgram() {
+        TChildForm* second = main_->new_window();
+        main_->new_window();
+        script_->dialogs().messageAnswers = {platform::answer::Yes};
+        second->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!main_->isVisible());
+        QCOMPARE(GLB_read_int("GENERAL", "Windows", 0), 3);
+        QCOMPARE(script_->messages().size(), size_t{1});  // the others closed without asking
+    }
+
     void findAndFindAgainStepThroughFamiliesBeforeTheirSpecies() {
         // From the top the first family's own names are not tested: its
         // species come first.
