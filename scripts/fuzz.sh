@@ -9,10 +9,11 @@ build="$PWD/build-fuzz"
 seconds="${KORVELAN_FUZZ_SECONDS:-60}"
 jobs=$(nproc)
 
+mkdir -p "$build"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ -DKORVELAN_FUZZ=ON -DKORVELAN_TESTS=ON -DKORVELAN_BENCH=OFF \
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined" \
-  > "$build.configure.log" 2>&1 || { cat "$build.configure.log"; exit 1; }
+  > "$build/configure.log" 2>&1 || { cat "$build/configure.log"; exit 1; }
 cmake --build "$build" -j "$jobs" --target data_fuzzer
 
 # The seed: edition byte 0 (the demo's edition), then the ten demo files.
