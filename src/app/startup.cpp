@@ -39,10 +39,17 @@ void TStartup::initialise(const QString& startupDirectory, const QString& progra
 
     // Step 5, under the hourglass.
     if (seams_.load_species_database) {
-        const bool gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
-        if (gui) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        // Restored however loading ends (a fatal stop in tests unwinds).
+        struct Hourglass {
+            bool gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+            Hourglass() {
+                if (gui) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+            }
+            ~Hourglass() {
+                if (gui) QGuiApplication::restoreOverrideCursor();
+            }
+        } hourglass;
         seams_.load_species_database();
-        if (gui) QGuiApplication::restoreOverrideCursor();
     }
 
     // Step 6.
