@@ -209,6 +209,32 @@ void BM_TakeAndApplySnapshot(benchmark::State& state) {
     }
 }
 
+// Unfolds every family, species and recording of the edition once, then
+// folds everything: the heights must add up and every line must go.
+bool unfoldWholeEdition(const TEditionUnderTest& edition) {
+    auto model = builtModel(edition);
+    const long built = TRecordShowStringData::live_count();
+    const int height = model->total_height();
+    for (int kind :
+         {line_kind::kFamilyToggle, line_kind::kSpeciesToggle, line_kind::kDetailsToggle}) {
+        int y = 0;
+        for (auto* l = model->first_line(); l; l = l->next) {
+            y += l->advance;
+            if (l->kind != kind || l->open) continue;
+            const int before = model->total_height();
+            const int change = model->toggle(l, {y, y + 600}, y).height_change;
+            if (model->total_height() != before + change) return false;
+        }
+    }
+    int sum = 0;
+    for (const auto* l = model->first_line(); l; l = l->next) sum += l->advance;
+    gSizes["lines with everything open"] = model->line_count();
+    const bool heightsAgree = sum == model->total_height();
+    model->fold_all();
+    return heightsAgree && model->total_height() == height &&
+           TRecordShowStringData::live_count() == built;
+}
+
 BENCHMARK(BM_UnfoldFamilyOf100Species)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_UnfoldSpeciesWith20Recordings)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FoldAllWithEveryFamilyOpen)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -230,6 +256,10 @@ int main(int argc, char** argv) {
     gSizes["largest family, 300 families"] = largestFamily(gMain);
     if (gSizes["largest family, 300 families"] < 100 && !loadFewFamilies())
         std::printf("could not write the 30-family edition\n");
+
+    const bool whole = unfoldWholeEdition(gMain);
+    std::printf("every family, species and recording unfolded and folded again: %s\n",
+                whole ? "ok" : "FAILED");
 
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
@@ -256,5 +286,5 @@ int main(int argc, char** argv) {
     gFewFamilies = {};
     gMain = {};
     GLB_set_texts(nullptr);
-    return met ? 0 : 1;
+    return met && whole ? 0 : 1;
 }

@@ -759,10 +759,16 @@ void TShowStringsModel::shift_buttons(int baseId, int dy) {
 
 TToggleResult TShowStringsModel::toggle(Line* toggleLine, const TViewBand& view) {
     if (!toggleLine || !line_kind::is_toggle(toggleLine->kind)) return {};
-    return toggleLine->open ? fold(toggleLine) : unfold(toggleLine, view);
+    return toggleLine->open ? fold(toggleLine) : unfold(toggleLine, view, std::nullopt);
 }
 
-TToggleResult TShowStringsModel::unfold(Line* toggleLine, const TViewBand& view) {
+TToggleResult TShowStringsModel::toggle(Line* toggleLine, const TViewBand& view, int toggleY) {
+    if (!toggleLine || !line_kind::is_toggle(toggleLine->kind)) return {};
+    return toggleLine->open ? fold(toggleLine) : unfold(toggleLine, view, toggleY);
+}
+
+TToggleResult TShowStringsModel::unfold(Line* toggleLine, const TViewBand& view,
+                                        std::optional<int> toggleY) {
     TToggleResult result;
     Line* row = rowEnd(toggleLine);
     Builder builder(*this, row);
@@ -787,7 +793,7 @@ TToggleResult TShowStringsModel::unfold(Line* toggleLine, const TViewBand& view)
     shift_buttons(base_button_id(toggleLine), result.height_change);
 
     if (toggleLine->kind == kSpeciesToggle || toggleLine->kind == kDetailsToggle) {
-        const int rowTop = y_of(toggleLine);
+        const int rowTop = toggleY ? *toggleY : y_of(toggleLine);
         int bottom = rowTop;
         for (Line* l = toggleLine->next; l && l != builder.last()->next; l = l->next)
             bottom += l->advance;

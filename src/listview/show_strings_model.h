@@ -5,6 +5,7 @@
 #include "listview/show_strings_data.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class TListFonts;
@@ -77,6 +78,10 @@ class TShowStringsModel {
     // --- Folding -----------------------------------------------------------
     // Opens or closes the block of a toggle line (kinds 1, 3, 7, 24).
     TToggleResult toggle(TRecordShowStringData* toggleLine, const TViewBand& view);
+    // The same for a toggle whose y (as y_of gives it) the caller knows, as
+    // the view does for the lines it has just walked; saves the walk from
+    // the top of a long list.
+    TToggleResult toggle(TRecordShowStringData* toggleLine, const TViewBand& view, int toggleY);
     // Folds every class and family; selects the first row head.
     void fold_all();
     // Rebuilds the name lines of every row under the new settings.
@@ -116,7 +121,8 @@ class TShowStringsModel {
     void free_line(TRecordShowStringData* line);
     void clear();
 
-    TToggleResult unfold(TRecordShowStringData* toggleLine, const TViewBand& view);
+    TToggleResult unfold(TRecordShowStringData* toggleLine, const TViewBand& view,
+                         std::optional<int> toggleY);
     TToggleResult fold(TRecordShowStringData* toggleLine);
     void shift_buttons(int baseId, int dy);
     int base_button_id(const TRecordShowStringData* toggleLine) const;

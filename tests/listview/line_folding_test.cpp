@@ -161,6 +161,9 @@ TEST_F(Folding, SuggestedScrollBringsANewBlockIntoView) {
     const TToggleResult r = model->toggle(species, view);
     EXPECT_GT(r.suggested_scroll, 0);
     EXPECT_EQ(r.suggested_scroll, rowTop - view.top - 10);
+    // Told the row's y, the model need not walk to it.
+    toggle(species);
+    EXPECT_EQ(model->toggle(species, view, rowTop).suggested_scroll, r.suggested_scroll);
     // Recording details scroll only as far as their bottom needs.
     TRecordShowStringData* details = nullptr;
     for (auto* l = species; l && !details; l = l->next)
