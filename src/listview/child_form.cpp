@@ -209,7 +209,7 @@ void TChildForm::open_list_window(const TOpenOptions& options) {
     } else if (options.restore) {
         restore_geometry(n);
         const SHST_TClassShowStringsData settings(data, windowSection(n));
-        const TFoldSnapshot snapshot = GLB_parse_visible(
+        const TFoldSnapshot snapshot = TFoldSnapshot::from_text(
             GLB_read_string(windowSection(n), QStringLiteral("Visible"), QString()),
             hasClassRows());
         list_form_->set_up(settings, snapshot);
@@ -332,7 +332,7 @@ void TChildForm::write_window_state(int n) const {
     if (!list_form_->has_strings()) return;
     list_form_->strings().model().settings().write_settings(section);
     GLB_write_string(section, QStringLiteral("Visible"),
-                     GLB_format_visible(list_form_->take_snapshot(), hasClassRows()));
+                     list_form_->take_snapshot().to_text(hasClassRows()));
 }
 
 void TChildForm::closeEvent(QCloseEvent* event) {
