@@ -298,12 +298,13 @@ void TShowStrings::find_current_rows_above(TRecordShowStringData* from) {
     model_->set_current_species(family ? species : nullptr);
 }
 
-TListChange TShowStrings::apply_toggle(TRecordShowStringData* toggle, const TViewBand& view) {
+TListChange TShowStrings::apply_toggle(TRecordShowStringData* toggle, const TViewBand& view,
+                                       std::optional<int> toggleY) {
     TListChange change;
-    const TToggleResult result = model_->toggle(toggle, view);
+    const TToggleResult result =
+        toggleY ? model_->toggle(toggle, view, *toggleY) : model_->toggle(toggle, view);
     change.changed = result.changed;
     change.scroll_by = result.suggested_scroll > 0 ? result.suggested_scroll : 0;
-    change.invalid_from = top_of(*toggle);
     return change;
 }
 
@@ -349,7 +350,7 @@ TListChange TShowStrings::click(QPoint point, const TViewBand& view) {
                 case kFamilyToggle:
                 case kSpeciesToggle:
                 case kDetailsToggle: {
-                    const TListChange t = apply_toggle(line, view);
+                    const TListChange t = apply_toggle(line, view, reference);
                     change.changed = change.changed || t.changed;
                     change.scroll_by = t.scroll_by;
                     toggled = true;
@@ -360,7 +361,9 @@ TListChange TShowStrings::click(QPoint point, const TViewBand& view) {
                     if (species && line->media[0] && (!line->media[2] || leftHalf)) {
                         actions.open_big_picture(*species, nullptr);
                     } else if (TRecordShowStringData* toggle = row_toggle(line)) {
-                        const TListChange t = apply_toggle(toggle, view);
+                        int toggleY = reference;
+                        for (auto* l = line; l != toggle; l = l->previous) toggleY -= l->advance;
+                        const TListChange t = apply_toggle(toggle, view, toggleY);
                         change.changed = change.changed || t.changed;
                         change.scroll_by = t.scroll_by;
                         toggled = true;
@@ -438,10 +441,6 @@ TListChange TShowStrings::click(QPoint point, const TViewBand& view) {
     if (target && target != selected()) {
         select_line(target);
         change.selection_changed = true;
-    }
-    if (change.changed) {
-        const TRecordShowStringData* sel = selected();
-        change.invalid_from = sel ? top_of(*sel) - 10 : 0;
     }
     return change;
 }

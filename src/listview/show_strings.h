@@ -125,7 +125,10 @@ class TShowStrings : public TRecordingButtonList {
     TRecordShowStringData* row_toggle(TRecordShowStringData* line) const;
     TRecordShowStringData* row_head_before(TRecordShowStringData* line) const;
     void find_current_rows_above(TRecordShowStringData* from);
-    TListChange apply_toggle(TRecordShowStringData* toggle, const TViewBand& view);
+    // The toggle's y (as y_of gives it) when the caller has just walked to
+    // it; otherwise it is found from the top.
+    TListChange apply_toggle(TRecordShowStringData* toggle, const TViewBand& view,
+                             std::optional<int> toggleY = std::nullopt);
     const Tspecies* selection_species() const;
     bool selection_is_species_or_recording() const;
 
