@@ -87,19 +87,6 @@ inline const char* kTestTexts =
 // no stray data file is found), with scripted dialogs and a chosen edition.
 class DataTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        previousDirectory_ = QDir::currentPath();
-        dir.makeCurrentProgramDirectory();
-        QDir::setCurrent(dir.path());
-        GLB_set_texts(std::make_unique<Ttextfile_handler>(
-            Ttextfile_handler::fromText(QString::fromUtf8(kTestTexts))));
-        useEdition(1011);
-    }
-    void TearDown() override {
-        GLB_set_edition(previousEdition_);
-        GLB_set_texts(nullptr);
-        QDir::setCurrent(previousDirectory_);
-    }
     static void useEdition(int product) { GLB_set_edition(GLB_edition_for_product(product)); }
 
     // Writes the edition and loads it; the database writes no settings.
@@ -126,11 +113,10 @@ class DataTest : public ::testing::Test {
     }
 
     testing_support::DialogScript script;
-    testing_support::ProgramDirectory dir;
+    testing_support::IsolatedProgram program{QString::fromUtf8(kTestTexts), 1011};
+    testing_support::ProgramDirectory& dir = program.dir;
 
   private:
-    TEdition previousEdition_ = GLB_edition();
-    QString previousDirectory_;
 };
 
 }  // namespace data_testing

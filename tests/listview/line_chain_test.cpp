@@ -12,12 +12,6 @@ using namespace line_kind;
 
 namespace {
 
-const QChar kI(text_code::kItalic);
-const QChar kB(text_code::kBold);
-const QChar kU(text_code::kUnderline);
-const QChar kSmall(text_code::kSmaller);
-const QChar kLarge(text_code::kLarger);
-
 QString oneLine(QString text) {
     return text.replace(u'\n', u' ');
 }

@@ -6,8 +6,10 @@
 #include "app/editions.h"
 #include "data/records.h"
 #include "formats/textfile.h"
+#include "listview/formatted_text.h"
 #include "listview/list_fonts.h"
 #include "listview/show_strings_model.h"
+#include "support/demo_edition.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_environment.h"
 
@@ -19,14 +21,15 @@
 namespace line_model_testing {
 
 inline QByteArray demoFile(const QString& name) {
-    QFile file(testing_support::sourceTree() + "/editions/demo/" + name);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
+    return testing_support::demoEditionFile(name);
 }
 
-inline const char* const kDataFiles[] = {
-    "mapsdata.txt", "people.txt",     "names_sc.txt", "taxa.txt",     "locality.txt",
-    "big_pict.txt", "othermedia.txt", "cutparts.txt", "cupaitem.txt", "syst_ord.txt"};
+// The code characters of formatted texts, short for expected texts.
+inline const QChar kI(text_code::kItalic);
+inline const QChar kB(text_code::kBold);
+inline const QChar kU(text_code::kUnderline);
+inline const QChar kSmall(text_code::kSmaller);
+inline const QChar kLarge(text_code::kLarger);
 
 // Records the buttons the model moves and frees, by id and y.
 class FakeButtons : public TRecordingButtonList {
@@ -54,27 +57,17 @@ class FakeButton : public TRecordingButton {
 
 class LineModelTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        previousDirectory_ = QDir::currentPath();
-        dir.makeCurrentProgramDirectory();
-        QDir::setCurrent(dir.path());
-        GLB_set_texts(std::make_unique<Ttextfile_handler>(
-            Ttextfile_handler::fromText(QString::fromUtf8(demoFile("Korvelan.txt")))));
-        GLB_set_edition(GLB_edition_for_product(1011));
-        GLB_list_fonts().set_base_height(15);
-    }
+    void SetUp() override { GLB_list_fonts().set_base_height(15); }
     void TearDown() override {
         model.reset();
         settings.reset();
         data.reset();
-        GLB_set_edition(previousEdition_);
-        GLB_set_texts(nullptr);
-        QDir::setCurrent(previousDirectory_);
     }
 
     // Loads the demo edition's data files.
     void loadDemo() {
-        for (const char* name : kDataFiles) dir.write(name, demoFile(name));
+        for (const QString& name : testing_support::demoDataFiles())
+            dir.write(name, demoFile(name));
         loadWritten();
     }
     void loadWritten() {
@@ -127,16 +120,13 @@ class LineModelTest : public ::testing::Test {
     }
 
     testing_support::DialogScript script;
-    testing_support::ProgramDirectory dir;
+    testing_support::IsolatedProgram program{QString::fromUtf8(demoFile("Korvelan.txt")), 1011};
+    testing_support::ProgramDirectory& dir = program.dir;
     std::unique_ptr<Tdata> data;
     std::unique_ptr<SHST_TClassShowStringsData> settings;
     TListGeometry geometry;
     FakeButtons buttons;
     std::unique_ptr<TShowStringsModel> model;
-
-  private:
-    TEdition previousEdition_ = GLB_edition();
-    QString previousDirectory_;
 };
 
 }  // namespace line_model_testing

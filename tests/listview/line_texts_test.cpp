@@ -15,12 +15,6 @@ using namespace line_model_testing;
 
 namespace {
 
-const QChar kI(text_code::kItalic);
-const QChar kB(text_code::kBold);
-const QChar kU(text_code::kUnderline);
-const QChar kSmall(text_code::kSmaller);
-const QChar kLarge(text_code::kLarger);
-
 // Records made by hand, linked as the loader links them.
 class Records : public ::testing::Test {
   protected:

@@ -9,12 +9,12 @@
 
 namespace testing_support {
 
-namespace {
-const char* const kProgramFiles[] = {"Korvelan.txt", "PROGR_NM.TXT", "mapsdata.txt",
-                                     "people.txt",   "names_sc.txt", "taxa.txt",
-                                     "locality.txt", "big_pict.txt", "othermedia.txt",
-                                     "cutparts.txt", "cupaitem.txt", "syst_ord.txt"};
-}  // namespace
+const QStringList& demoDataFiles() {
+    static const QStringList names{"mapsdata.txt", "people.txt",   "names_sc.txt",   "taxa.txt",
+                                   "locality.txt", "big_pict.txt", "othermedia.txt", "cutparts.txt",
+                                   "cupaitem.txt", "syst_ord.txt"};
+    return names;
+}
 
 QByteArray demoEditionFile(const QString& name) {
     QFile file(sourceTree() + QStringLiteral("/editions/demo/") + name);
@@ -23,8 +23,8 @@ QByteArray demoEditionFile(const QString& name) {
 }
 
 void installDemoEdition(const ProgramDirectory& dir) {
-    for (const char* name : kProgramFiles)
-        dir.write(QString::fromLatin1(name), demoEditionFile(QString::fromLatin1(name)));
+    for (const QString& name : demoDataFiles() + QStringList{"Korvelan.txt", "PROGR_NM.TXT"})
+        dir.write(name, demoEditionFile(name));
     dir.write(QStringLiteral("Korvelan.ini"), "[GENERAL]\nBase Directory=/nowhere/\n");
     dir.makeCurrentProgramDirectory();
     bool found = false;

@@ -4,11 +4,14 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace testing_support {
 
 // The demo edition's file of that name, from the source tree.
 QByteArray demoEditionFile(const QString& name);
+// The names of its ten data files.
+const QStringList& demoDataFiles();
 
 // Copies the demo edition's program-directory files into the directory,
 // makes it the program directory, reads its texts and edition, and loads

@@ -1,6 +1,8 @@
 #include "support/test_environment.h"
 
+#include "app/editions.h"
 #include "app/globals.h"
+#include "formats/textfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,6 +39,20 @@ void ProgramDirectory::makeCurrentProgramDirectory() const {
     g.startup_directory = path();
     g.settings_file_path = path() + g.settings_file_name;
     g.settings_file_on_cdrom = false;
+}
+
+IsolatedProgram::IsolatedProgram(const QString& texts, int productNumber)
+    : previousDirectory_(QDir::currentPath()), previousProduct_(GLB_edition().product_number) {
+    dir.makeCurrentProgramDirectory();
+    QDir::setCurrent(dir.path());
+    GLB_set_texts(std::make_unique<Ttextfile_handler>(Ttextfile_handler::fromText(texts)));
+    GLB_set_edition(GLB_edition_for_product(productNumber));
+}
+
+IsolatedProgram::~IsolatedProgram() {
+    GLB_set_edition(GLB_edition_for_product(previousProduct_));
+    GLB_set_texts(nullptr);
+    QDir::setCurrent(previousDirectory_);
 }
 
 QString sourceTree() {

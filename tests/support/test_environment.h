@@ -24,6 +24,23 @@ class ProgramDirectory {
     QTemporaryDir dir_;
 };
 
+// A test's own program directory, made the current directory too (so that
+// no stray data file is found), with its texts and edition; the previous
+// ones come back when it goes.
+class IsolatedProgram {
+  public:
+    IsolatedProgram(const QString& texts, int productNumber);
+    ~IsolatedProgram();
+    IsolatedProgram(const IsolatedProgram&) = delete;
+    IsolatedProgram& operator=(const IsolatedProgram&) = delete;
+
+    ProgramDirectory dir;
+
+  private:
+    QString previousDirectory_;
+    int previousProduct_;
+};
+
 // The source tree (for the demo edition's files).
 QString sourceTree();
 
