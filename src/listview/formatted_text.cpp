@@ -132,6 +132,14 @@ void GLB_draw_text(TTextCanvas& canvas, int lineHeight, bool highlight, const QS
     }
 }
 
+QString GLB_without_codes(const QString& text) {
+    QString plain;
+    plain.reserve(text.size());
+    for (QChar c : text)
+        if (!text_code::is_style_code(c)) plain.append(c);
+    return plain;
+}
+
 int GLB_plain_text_width(const TTextCanvas& canvas, const QString& text) {
     QString plain;
     plain.reserve(std::min(text.size(), kMaxMeasuredLength));

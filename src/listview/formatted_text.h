@@ -93,6 +93,8 @@ struct TWrapResult {
 void GLB_draw_text(TTextCanvas& canvas, int lineHeight, bool highlight, const QString& text);
 // Breaks the text to the width by turning blanks into line feeds.
 TWrapResult GLB_wrap_text(const TTextCanvas& canvas, int availableWidth, QString& text);
+// The text with its style codes (11..17) left out, as a reader sees it.
+QString GLB_without_codes(const QString& text);
 // The width of a text in the canvas's font with its code characters left out.
 int GLB_plain_text_width(const TTextCanvas& canvas, const QString& text);
 // Whether the point lies on link text drawn with its stroke not below the

@@ -1,6 +1,7 @@
 #include "listview/list_find.h"
 
 #include "data/records.h"
+#include "listview/formatted_text.h"
 #include "listview/show_strings.h"
 
 using namespace line_kind;
@@ -9,14 +10,6 @@ namespace {
 
 bool contains(const QString& name, const QString& upperText) {
     return !name.isEmpty() && name.toUpper().contains(upperText);
-}
-
-QString plain(const QString& text) {
-    QString result;
-    result.reserve(text.size());
-    for (const QChar c : text)
-        if (c.unicode() < 10 || c.unicode() > 17) result += c;
-    return result;
 }
 
 struct NameTest {
@@ -34,7 +27,7 @@ NameTest test_names(const TNameSearch& search, const QString& upper, const QStri
     auto testKind = [&](bool scientificKind, NameTest& result) {
         if (scientificKind) return contains(scientific, upper);
         if (contains(otherLanguage, upper)) return true;
-        if (contains(plain(otherNames), upper)) {
+        if (contains(GLB_without_codes(otherNames), upper)) {
             result.in_other_names = true;
             return true;
         }

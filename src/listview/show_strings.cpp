@@ -30,14 +30,6 @@ bool is_species_name(int kind) {
     return kind == kSpeciesScientific || kind == kSpeciesOtherLanguage;
 }
 
-QString without_codes(const QString& text) {
-    QString plain;
-    plain.reserve(text.size());
-    for (const QChar c : text)
-        if (!text_code::is_style_code(c)) plain += c;
-    return plain;
-}
-
 // How far below a click a line may start and still take part in it.
 constexpr int kClickReach = 15;
 // How far below a click a row head's reference may lie and still become current.
@@ -604,12 +596,12 @@ QString TShowStrings::caption_text() const {
     if (const TRecordShowStringData* family = model_->current_family()) {
         const TRecordShowStringData* name =
             first_name_line(const_cast<TRecordShowStringData*>(family));
-        if (name != family) caption = without_codes(name->text);
+        if (name != family) caption = GLB_without_codes(name->text);
     }
     if (const TRecordShowStringData* species = model_->current_species()) {
         const TRecordShowStringData* name =
             first_name_line(const_cast<TRecordShowStringData*>(species));
-        if (name != species) caption += QStringLiteral(", ") + without_codes(name->text);
+        if (name != species) caption += QStringLiteral(", ") + GLB_without_codes(name->text);
     }
     return caption;
 }
