@@ -293,10 +293,14 @@ void TShowStrings::find_current_rows_above(TRecordShowStringData* from) {
 TListChange TShowStrings::apply_toggle(TRecordShowStringData* toggle, const TViewBand& view,
                                        std::optional<int> toggleY) {
     TListChange change;
-    const TToggleResult result =
-        toggleY ? model_->toggle(toggle, view, *toggleY) : model_->toggle(toggle, view);
+    const int y = toggleY ? *toggleY : model_->y_of(toggle);
+    const TToggleResult result = model_->toggle(toggle, view, y);
     change.changed = result.changed;
     change.scroll_by = result.suggested_scroll > 0 ? result.suggested_scroll : 0;
+    // The cached line may have been in the folded block; the toggle itself
+    // always stays, and its y does not move.
+    cached_top_ = toggle;
+    cached_top_reference_y_ = y;
     return change;
 }
 

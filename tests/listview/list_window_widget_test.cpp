@@ -192,6 +192,20 @@ class ListWindowTest : public QObject {
         QCOMPARE(list().model().current_species()->value, 1);
     }
 
+    void foldingByKeyAfterHoveringInsideTheBlockPaintsSafely() {
+        click(bitmapCentre(nthLine(list(), kFamilyToggle, 1)));
+        const TRecordShowStringData* lastSpecies =
+            nthLine(list(), kSpeciesNumber, countKind(list(), kSpeciesNumber));
+        // Hovering deep in the block moves the painter's starting line there.
+        QTest::mouseMove(form().viewport(), QPoint(300, list().reference_y_of(*lastSpecies) + 140));
+        QCOMPARE(list().model().current_family()->value, 1);
+        form().setFocus();
+        QTest::keyClick(&form(), Qt::Key_Space);  // folds the family under the hovered lines
+        QCOMPARE(countKind(list(), kSpeciesToggle), 0);
+        repaint();
+        QVERIFY(!form().viewport()->grab().isNull());
+    }
+
     void selectionScrollsIntoViewAndCtrlHomeEndJump() {
         for (int i = 1; i <= countKind(list(), kFamilyToggle); ++i)
             list().model().toggle(nthLine(list(), kFamilyToggle, i), {0, 0});
