@@ -208,14 +208,20 @@ void TChildForm::open_list_window(const TOpenOptions& options) {
         list_form_->set_up_as_copy(options.list_to_copy->list_form_->strings());
     } else if (options.restore) {
         restore_geometry(n);
-        const SHST_TClassShowStringsData settings(data, windowSection(n));
+        SHST_TClassShowStringsData settings(data, windowSection(n));
+        // A window that never stored its carriers starts with the audio CDs
+        // the disc carries or the hard disk holds, rather than with none.
+        if (GLB_read_string(windowSection(n), QStringLiteral("Visible Audio CDs"),
+                            QStringLiteral("\x01absent")) == QStringLiteral("\x01absent"))
+            settings.visible_set.reset_carriers();
         const TFoldSnapshot snapshot = TFoldSnapshot::from_text(
             GLB_read_string(windowSection(n), QStringLiteral("Visible"), QString()),
             hasClassRows());
         list_form_->set_up(settings, snapshot);
     } else {
-        const SHST_TClassShowStringsData settings =
+        SHST_TClassShowStringsData settings =
             options.settings_to_copy ? *options.settings_to_copy : SHST_TClassShowStringsData(data);
+        if (!options.settings_to_copy) settings.visible_set.reset_carriers();
         TFoldSnapshot snapshot = TFoldSnapshot::initial();
         list_form_->set_up(settings, snapshot);
     }

@@ -372,6 +372,20 @@ class ListWindowTest : public QObject {
         QCOMPARE(script_->messages().size(), size_t{1});  // the others closed without asking
     }
 
+    void aFirstStartShowsTheAudioCdsTheDiscCarriesAndAStoredChoiceStays() {
+        const auto& carriers = list().model().settings().visible_set.carriers;
+        const TaudioCD* carried = GLB_data().audio_cd_by_sequence(1);
+        const TaudioCD* notCarried = GLB_data().audio_cd_by_sequence(2);
+        QVERIFY(carried->carried_on_disc && !notCarried->carried_on_disc);
+        QVERIFY(carriers.visible_audio_cds.test(1));
+        QVERIFY(!carriers.visible_audio_cds.test(2));
+
+        delete main_;  // a later start after the user hid every audio CD
+        GLB_write_string("WINDOW 1", "Visible Audio CDs", QString());
+        main_ = GLB_open_main_list_window();
+        QVERIFY(list().model().settings().visible_set.carriers.visible_audio_cds.none());
+    }
+
     void findAndFindAgainStepThroughFamiliesBeforeTheirSpecies() {
         // From the top the first family's own names are not tested: its
         // species come first.
