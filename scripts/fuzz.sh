@@ -16,7 +16,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   > "$build/configure.log" 2>&1 || { cat "$build/configure.log"; exit 1; }
 cmake --build "$build" -j "$jobs" --target data_fuzzer
 
-# The seed: edition byte 0 (the demo's edition), then the ten demo files.
+# The starting input: edition byte 0 (the demo's edition), then the ten demo files.
 seeds="$build/fuzz-seeds"
 corpus="$build/fuzz-corpus"
 mkdir -p "$seeds" "$corpus"

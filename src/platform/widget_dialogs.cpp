@@ -54,15 +54,15 @@ int WidgetDialogs::message(const MessageRequest& request) {
     QMessageBox box(iconOf(request.style), request.caption, request.text, QMessageBox::NoButton,
                     dialogParent());
     const auto buttons = buttonsOf(request.style);
-    for (const auto& spec : buttons) box.addButton(spec.button);
+    for (const auto& entry : buttons) box.addButton(entry.button);
     const size_t defaultIndex = std::min<size_t>(
         static_cast<size_t>((request.style & box::DefaultMask) >> 8), buttons.size() - 1);
     box.setDefaultButton(buttons[defaultIndex].button);
     if (buttons.size() > 1) box.setEscapeButton(buttons.back().button);
     box.exec();
     const auto clicked = box.standardButton(box.clickedButton());
-    for (const auto& spec : buttons)
-        if (spec.button == clicked) return spec.answer;
+    for (const auto& entry : buttons)
+        if (entry.button == clicked) return entry.answer;
     return buttons.size() > 1 ? answer::Cancel : answer::Ok;
 }
 
