@@ -272,10 +272,9 @@ void TChildForm::open_further_windows() {
 }
 
 TChildForm* TChildForm::new_window() {
-    auto* window =
-        new TChildForm(true, Ttop_forms::instance().count() > 0
-                                 ? dynamic_cast<QWidget*>(Ttop_forms::instance().main_child_form())
-                                 : this);
+    // Further windows stay above the main window and close with it.
+    auto* main = dynamic_cast<QWidget*>(Ttop_forms::instance().main_child_form());
+    auto* window = new TChildForm(true, main ? main : this);
     window->open_list_window({.list_to_copy = this});
     window->setGeometry(geometry().translated(30, 30));
     window->show();
