@@ -9,6 +9,8 @@ export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 chmod 0700 "$XDG_RUNTIME_DIR"
 jobs=$(nproc)
 
+./scripts/check-layers.sh
+
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs" --timeout 300

@@ -3,6 +3,7 @@
 #include "app/globals.h"
 #include "app/helpers.h"
 #include "app/settings.h"
+#include "app/settings_general.h"
 #include "formats/textfile.h"
 #include "platform/dialog_service.h"
 #include "platform/drives.h"
@@ -11,7 +12,6 @@
 
 namespace {
 
-const QString kBaseDirectoryKey = QStringLiteral("Base Directory");
 
 std::vector<std::function<void()>>& listeners() {
     static std::vector<std::function<void()>> list;
@@ -32,10 +32,11 @@ QString GLB_drive_of(const QString& path, const QString& mountTable) {
 
 void GLB_read_base_directory() {
     TGlobalValues& g = GLB();
-    QString base = GLB_read_string(g.default_section, kBaseDirectoryKey, QString());
-    if (GLB_read_flag(g.default_section, QStringLiteral("Just Installed"), false)) {
+    QString base = GLB_read_string(g.default_section, settings::general::kBaseDirectory, QString());
+    if (GLB_read_flag(g.default_section, settings::general::kJustInstalled,
+                      settings::general::kJustInstalledDefault)) {
         base = GLB_drive_of(base, platform::currentMountTable());
-        GLB_write_string(g.default_section, kBaseDirectoryKey, base);
+        GLB_write_string(g.default_section, settings::general::kBaseDirectory, base);
     }
     if (!base.endsWith(u'/') && !base.endsWith(u'\\')) base += u'/';
     g.base_directory = base;
@@ -58,7 +59,7 @@ bool GLB_ask_for_base_directory() {
     if (!chosen) return false;
     g.base_directory = GLB_with_trailing_separator(*chosen);
     if (g.base_directory != previous) {
-        GLB_write_string(g.default_section, kBaseDirectoryKey, g.base_directory);
+        GLB_write_string(g.default_section, settings::general::kBaseDirectory, g.base_directory);
         for (const auto& listener : listeners()) listener();
     }
     return true;

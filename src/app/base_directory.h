@@ -3,7 +3,7 @@
 #include <QString>
 #include <functional>
 
-// Step 6 of start-up: the base directory from the settings, with the
+// At start-up, after the database: the base directory from the settings, with the
 // "Just Installed" rule that narrows an installer's path to its drive.
 void GLB_read_base_directory();
 

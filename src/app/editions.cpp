@@ -8,7 +8,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QGuiApplication>
 
 namespace {
 
@@ -43,30 +42,46 @@ std::vector<TEditionRow> buildRows() {
     demo.shows_unrecorded_subspecies = true;
     demo.offers_native_recordings_choice = true;
     demo.update_address = QStringLiteral("https://updates.example.org/voices-andes-chaco");
+    demo.rules.distribution_notes = true;
+    demo.rules.area_selects_countries = true;
+    demo.rules.recording_group_separators = true;
+    demo.rules.says_when_no_other_species = true;
+    demo.rules.hides_extralimital_species = true;
     rows.push_back(demo);
 
     TEditionRow r102 = withSecondLanguage(row(1021, 102, "Birds of the Southern Cone", "Chile"),
                                           TLanguage::Spanish, "Aves del Cono Sur");
     r102.offers_sounds_photos_filter = true;
+    r102.rules.country_shown_outside_region = true;
     rows.push_back(r102);
 
-    rows.push_back(row(1031, 103, "Field Sounds Sampler", ""));
+    TEditionRow r103 = row(1031, 103, "Field Sounds Sampler", "");
+    r103.rules.country_shown_outside_region = true;
+    rows.push_back(r103);
 
     TEditionRow r104 =
         withSecondLanguage(row(1041, 104, "Birds of the Andean Foothills", "Ecuador"),
                            TLanguage::Spanish, "Aves del Piedemonte Andino");
     r104.has_spoken_names = true;
     r104.shows_unrecorded_subspecies = true;
+    r104.rules.presence = TPresenceRule::SpeciesNumberRange;
+    r104.rules.presence_first = 52000;
+    r104.rules.presence_last = 55500;
     rows.push_back(r104);
 
     TEditionRow r105 =
         withSecondLanguage(row(1051, 105, "Marsh and Meadow Voices", "Netherlands"),
                            TLanguage::Dutch, "Stemmen van moeras en wei", "Nederland");
+    r105.rules.shows_native_recordings_by_default = false;
+    r105.rules.only_with_sounds_by_default = true;
     rows.push_back(r105);
 
     TEditionRow r106 = row(1061, 106, "Songbirds of Tropical Asia", "Tropical Asia");
     r106.several_countries = true;
     r106.offers_sounds_photos_filter = true;
+    r106.rules.only_with_sounds_or_photos_by_default = true;
+    r106.rules.department_word_line = 4;
+    r106.rules.other_names_prefix = QStringLiteral("Other name(s): ");
     rows.push_back(r106);
 
     TEditionRow r107 = row(1071, 107, "Night Voices of the Rainforest", "Amazonia");
@@ -81,6 +96,9 @@ std::vector<TEditionRow> buildRows() {
     TEditionRow r109 = row(1091, 109, "Frogs and Toads by Night", "Central America");
     r109.has_class_rows = true;
     r109.every_species_flag_e = true;
+    r109.rules.class_notes_on_other_taxa = false;
+    r109.rules.strips_usa_from_recording_texts = true;
+    r109.rules.offers_copy_to_hard_disk = false;
     rows.push_back(r109);
 
     TEditionRow r110 = row(1101, 110, "Seabirds and Shorebirds", "Pacific coast");
@@ -89,21 +107,41 @@ std::vector<TEditionRow> buildRows() {
     TEditionRow r111 = withSecondLanguage(row(1111, 111, "Birds of the Llanos", "Venezuela"),
                                           TLanguage::Spanish, "Aves de los Llanos");
     r111.offers_sounds_photos_filter = true;
+    r111.rules.presence = TPresenceRule::DistributionLetters;
+    r111.rules.presence_letters = {QStringLiteral("V")};
+    r111.rules.map_references = TMapReferences::FlagOnly;
+    r111.rules.country_area_letters = QStringLiteral("V");
+    r111.rules.distribution_notes = true;
+    r111.rules.country_shown_outside_region = true;
     rows.push_back(r111);
 
     TEditionRow r112 = row(1121, 112, "Hummingbirds in Sound", "Andes");
+    r112.rules.presence = TPresenceRule::DistributionLetters;
+    r112.rules.presence_letters = {QStringLiteral("C"), QStringLiteral("P")};
+    r112.rules.map_references = TMapReferences::None;
+    r112.rules.country_shown_outside_region = true;
     rows.push_back(r112);
 
     TEditionRow r113 = withSecondLanguage(row(1131, 113, "Voices of the Sierra Madre", "Mexico"),
                                           TLanguage::Spanish, "Voces de la Sierra Madre", "México");
     r113.offers_sounds_photos_filter = true;
     r113.has_class_rows = true;
+    r113.rules.presence = TPresenceRule::DistributionLetters;
+    r113.rules.presence_letters = {QStringLiteral("M")};
+    r113.rules.country_area_letters = QStringLiteral("M");
+    r113.rules.distribution_notes = true;
+    r113.rules.country_shown_outside_region = true;
     rows.push_back(r113);
 
     TEditionRow r114 = withSecondLanguage(row(1141, 114, "Birds of the Cerrado", "Brazil"),
                                           TLanguage::Portuguese, "Aves do Cerrado", "Brasil");
     r114.offers_sounds_photos_filter = true;
     r114.every_species_flag_e = true;
+    r114.rules.presence = TPresenceRule::FlagL;
+    r114.rules.country_area_letters = QStringLiteral("B");
+    r114.rules.distribution_notes = true;
+    r114.rules.country_shown_outside_region = true;
+    r114.rules.class_notes_on_other_taxa = false;
     rows.push_back(r114);
 
     TEditionRow r115 = withSecondLanguage(row(1151, 115, "Voices of the Páramo", "Ecuador"),
@@ -111,6 +149,12 @@ std::vector<TEditionRow> buildRows() {
     r115.offers_sounds_photos_filter = true;
     r115.has_class_rows = true;
     r115.offers_native_recordings_choice = true;
+    r115.rules.presence = TPresenceRule::BelowOneMillion;
+    r115.rules.country_area_letters = QStringLiteral("E");
+    r115.rules.distribution_notes = true;
+    r115.rules.country_shown_outside_region = true;
+    r115.rules.kind_letter_on_other_taxa = false;
+    r115.rules.subspecies_line_before_recording_texts = true;
     rows.push_back(r115);
 
     TEditionRow r116 = row(1161, 116, "Wetland Birds in Sound", "Pantanal");
@@ -122,6 +166,10 @@ std::vector<TEditionRow> buildRows() {
                                           TLanguage::Spanish, "Aves de las Pampas");
     r120.offers_sounds_photos_filter = true;
     r120.has_class_rows = true;
+    r120.rules.presence = TPresenceRule::BelowOneMillion;
+    r120.rules.country_area_letters = QStringLiteral("A");
+    r120.rules.distribution_notes = true;
+    r120.rules.country_shown_outside_region = true;
     rows.push_back(r120);
 
     TEditionRow r130 = withSecondLanguage(row(1301, 130, "Birds of Bolivia in Sound", "Bolivia"),
@@ -129,6 +177,17 @@ std::vector<TEditionRow> buildRows() {
     r130.offers_sounds_photos_filter = true;
     r130.shows_unrecorded_subspecies = true;
     r130.version = QStringLiteral("2.0");
+    r130.rules.presence = TPresenceRule::DistributionLetters;
+    r130.rules.presence_letters = {QStringLiteral("BO")};
+    r130.rules.country_area_letters = QStringLiteral("BO");
+    r130.rules.country_area_outside_is_any_other = true;
+    r130.rules.has_alternative_ids = true;
+    r130.rules.distribution_notes = true;
+    r130.rules.country_shown_outside_region = true;
+    r130.rules.recording_group_separators = true;
+    r130.rules.says_when_no_other_species = true;
+    r130.rules.other_taxa_exceptions = true;
+    r130.rules.hides_extralimital_species = true;
     rows.push_back(r130);
 
     return rows;
@@ -176,7 +235,15 @@ TEdition GLB_unknown_edition() {
         "Error: Unknown program; the edition file names no edition this "
         "program knows");
     e.title_english = e.title;
+    e.rules = GLB_edition_rules(e.edition_code);
     return e;
+}
+
+const TEditionRules& GLB_edition_rules(int editionCode) {
+    for (const TEditionRow& r : GLB_edition_rows())
+        if (r.edition_code == editionCode) return r.rules;
+    static const TEditionRules defaults;
+    return defaults;
 }
 
 TEdition GLB_edition_for_product(int productNumber) {
@@ -204,6 +271,7 @@ TEdition GLB_edition_for_product(int productNumber) {
         e.shows_unrecorded_subspecies = r.shows_unrecorded_subspecies;
         e.offers_native_recordings_choice = r.offers_native_recordings_choice;
         e.has_spoken_names = r.has_spoken_names;
+        e.rules = r.rules;
         return e;
     }
     TEdition unknown = GLB_unknown_edition();
@@ -218,9 +286,9 @@ const TEdition& GLB_edition() {
 void GLB_set_edition(const TEdition& edition) {
     runningEdition() = edition;
     GLB().message_box_caption = edition.title;
+    // Only the application name: a display name would be appended to every
+    // window's caption, and captions are built in full by their windows.
     if (QCoreApplication::instance()) QCoreApplication::setApplicationName(edition.title);
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        QGuiApplication::setApplicationDisplayName(edition.title);
 }
 
 void GLB_read_editions_file() {

@@ -1,9 +1,61 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 enum class TLanguage { English, Spanish, Dutch, Portuguese };
+
+// How the loader decides that a species lives in the edition's region.
+enum class TPresenceRule {
+    Always,
+    SpeciesNumberRange,   // numbers presence_first..presence_last
+    DistributionLetters,  // the distribution line holds one of presence_letters
+    FlagL,                // the species' flags hold "L"
+    BelowOneMillion,      // numbers below 1000000
+};
+
+// What the "D(...)" part of a species' line gives.
+enum class TMapReferences { Parsed, FlagOnly, None };
+
+// The rules that differ between editions, named for what they do. Each row
+// of the editions table sets them once; code asks for the rule, never for
+// an edition code.
+struct TEditionRules {
+    // Database and filter.
+    TPresenceRule presence = TPresenceRule::Always;
+    QStringList presence_letters;
+    int presence_first = 0;
+    int presence_last = 0;
+    TMapReferences map_references = TMapReferences::Parsed;
+    bool has_alternative_ids = false;
+    bool strips_usa_from_recording_texts = false;
+    bool hides_extralimital_species = false;  // numbers from 1000000 on
+    bool shows_native_recordings_by_default = true;
+    bool only_with_sounds_by_default = false;
+    bool only_with_sounds_or_photos_by_default = false;
+    int department_word_line = 1;  // of texts section "DEPARTMENT ETC"
+    // The country area: the letters that mark the country in a distribution
+    // line, and whether every other text counts as outside it (otherwise
+    // the letter "O" does).
+    QString country_area_letters;
+    bool country_area_outside_is_any_other = false;
+
+    // The list.
+    bool distribution_notes = false;
+    bool area_selects_countries = false;  // the area's countries decide notes and places
+    bool country_shown_outside_region = false;
+    bool class_notes_on_other_taxa = true;
+    bool kind_letter_on_other_taxa = true;
+    bool subspecies_line_before_recording_texts = false;
+    bool recording_group_separators = false;
+    bool says_when_no_other_species = false;
+    bool other_taxa_exceptions = false;
+    QString other_names_prefix;
+
+    // The windows.
+    bool offers_copy_to_hard_disk = true;
+};
 
 // What a row of the editions table says about one edition.
 struct TEditionRow {
@@ -27,6 +79,7 @@ struct TEditionRow {
     bool shows_unrecorded_subspecies = false;
     bool offers_native_recordings_choice = false;
     bool has_spoken_names = false;
+    TEditionRules rules;
 };
 
 // The running edition.
@@ -49,6 +102,7 @@ struct TEdition {
     bool shows_unrecorded_subspecies = false;
     bool offers_native_recordings_choice = false;
     bool has_spoken_names = false;
+    TEditionRules rules;
 
     // English title, a blank and the version's first character.
     QString short_title() const;
@@ -58,6 +112,8 @@ struct TEdition {
 };
 
 const std::vector<TEditionRow>& GLB_edition_rows();
+// The rules of the row with that edition code; the defaults for none.
+const TEditionRules& GLB_edition_rules(int editionCode);
 // The edition a product number picks; unknown numbers give code 103.
 TEdition GLB_edition_for_product(int productNumber);
 TEdition GLB_unknown_edition();

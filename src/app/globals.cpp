@@ -3,6 +3,7 @@
 #include "app/helpers.h"
 #include "app/messages.h"
 #include "app/settings.h"
+#include "app/settings_general.h"
 #include "platform/dialog_service.h"
 #include "platform/drives.h"
 
@@ -62,7 +63,8 @@ void GLB_initialise_process_values(const QString& startupDirectory,
             platform::box::IconStop);
     }
     g.store_settings_between_sessions =
-        GLB_read_flag(g.default_section, QStringLiteral("Store Settings between Sessions"), false);
+        GLB_read_flag(g.default_section, settings::general::kStoreSettingsBetweenSessions,
+                      settings::general::kStoreSettingsBetweenSessionsDefault);
     readScreenCapabilities(g);
     const QOperatingSystemVersion os = QOperatingSystemVersion::current();
     g.os_major_version = os.majorVersion() < 0 ? 0 : os.majorVersion();
@@ -72,5 +74,5 @@ void GLB_initialise_process_values(const QString& startupDirectory,
     const QString decimal = locale.decimalPoint();
     g.decimal_separator = decimal.isEmpty() ? QChar(u'.') : decimal.front();
     g.time_separator = timeSeparatorOf(locale);
-    g.beeps_off = !GLB_read_flag(g.default_section, QStringLiteral("Beeps"), true);
+    g.beeps_off = !GLB_read_flag(g.default_section, settings::general::kBeeps, settings::general::kBeepsDefault);
 }

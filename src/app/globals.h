@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/settings_general.h"
+
 #include <QString>
 #include <array>
 
@@ -8,7 +10,7 @@
 struct TGlobalValues {
     QString startup_directory;  // ends in "/"
     QString program_directory;  // ends in "/"
-    QString default_section = QStringLiteral("GENERAL");
+    QString default_section = settings::general::kSection;
     QString settings_file_name = QStringLiteral("Korvelan.ini");
     QString texts_file_name = QStringLiteral("Korvelan.txt");
     QString settings_file_path;
@@ -17,10 +19,9 @@ struct TGlobalValues {
     bool beeps_off = false;
     QChar decimal_separator = u'.';
     QChar time_separator = u':';
-    // This system reports itself as the NT family, never the 95 family.
-    bool platform_win95_family = false;
-    bool platform_nt_family = true;
-    bool platform_win32 = true;
+    // Every system this runs on is of the modern family: its sound devices
+    // report a missing driver as a missing file, and it can copy the disc.
+    bool modern_platform_family = true;
     int os_major_version = 0;
     int os_minor_version = 0;
     bool screen_palette_based = false;
@@ -34,7 +35,7 @@ struct TGlobalValues {
 
 TGlobalValues& GLB();
 
-// Step 1 and 2 of start-up: constants, sine table, directories, the settings
+// The start of start-up: constants, sine table, directories, the settings
 // file check and the values read from the settings and the system.
 void GLB_initialise_process_values(const QString& startupDirectory,
                                    const QString& programDirectory);

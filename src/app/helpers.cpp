@@ -3,6 +3,7 @@
 #include "app/globals.h"
 #include "app/messages.h"
 #include "platform/dialog_service.h"
+#include "platform/desktop.h"
 #include "platform/system.h"
 
 #include <QDir>

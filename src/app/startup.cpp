@@ -3,7 +3,9 @@
 #include "app/base_directory.h"
 #include "app/editions.h"
 #include "app/globals.h"
+#include "app/messages.h"
 #include "app/settings.h"
+#include "app/settings_general.h"
 #include "formats/textfile.h"
 #include "platform/dialog_service.h"
 #include "platform/single_instance.h"
@@ -22,22 +24,22 @@ TStartup::~TStartup() {
 
 void TStartup::initialise(const QString& startupDirectory, const QString& programDirectory) {
     initialised_ = true;
-    // Steps 1 and 2.
     GLB_initialise_process_values(startupDirectory, programDirectory);
 
-    // Step 3: the texts file; its absence ends the program.
+    // The texts file; its absence ends the program.
     TGlobalValues& g = GLB();
     const QString textsName =
-        GLB_read_string(g.default_section, QStringLiteral("Text File"), g.texts_file_name);
-    bool found = false;
-    GLB_set_texts(std::make_unique<Ttextfile_handler>(textsName, found, true));
+        GLB_read_string(g.default_section, settings::general::kTextFile, g.texts_file_name);
+    GLB_fatal_on_load_error([&] {
+        bool found = false;
+        GLB_set_texts(std::make_unique<Ttextfile_handler>(textsName, found, true));
+    });
     g.message_box_caption = GLB_text(QStringLiteral("MESSAGES_CAPTION"));
     g.out_of_memory_text = GLB_text(QStringLiteral("OUT_OF_MEMORY"));
 
-    // Step 4.
     GLB_read_editions_file();
 
-    // Step 5, under the hourglass.
+    // The species database, under the hourglass.
     if (seams_.load_species_database) {
         // Restored however loading ends (a fatal stop in tests unwinds).
         struct Hourglass {
@@ -49,10 +51,9 @@ void TStartup::initialise(const QString& startupDirectory, const QString& progra
                 if (gui) QGuiApplication::restoreOverrideCursor();
             }
         } hourglass;
-        seams_.load_species_database();
+        GLB_fatal_on_load_error(seams_.load_species_database);
     }
 
-    // Step 6.
     GLB_read_base_directory();
 }
 
@@ -72,16 +73,12 @@ bool TStartup::claim_single_instance() {
 }
 
 int TStartup::run_main_program() {
-    // Step 7.
     GLB().help_file = QStringLiteral("Korvelan.hlp");
-    // Step 8.
     if (!claim_single_instance()) return 0;
-    // Step 9.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/PROGRAM_ICON_2")));
-    // Step 10.
     QPointer<QWidget> mainWindow = seams_.create_windows ? seams_.create_windows() : nullptr;
     if (mainWindow) mainWindow->show();
-    // Step 11. The main window's close writes the windows' state; it goes
+    // The main window's close writes the windows' state; it goes
     // before the finalisations.
     const int code = mainWindow ? QApplication::exec() : 0;
     delete mainWindow.data();
@@ -93,8 +90,8 @@ void TStartup::shut_down() {
     if (shut_down_ || !initialised_) return;
     shut_down_ = true;
     TGlobalValues& g = GLB();
-    GLB_write_flag(g.default_section, QStringLiteral("Just Installed"), false);
-    GLB_write_string(g.default_section, QStringLiteral("Base Directory"), g.base_directory);
+    GLB_write_flag(g.default_section, settings::general::kJustInstalled, false);
+    GLB_write_string(g.default_section, settings::general::kBaseDirectory, g.base_directory);
     if (seams_.free_species_database) seams_.free_species_database();
     GLB_set_texts(nullptr);
 }

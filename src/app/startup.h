@@ -14,23 +14,24 @@ class SingleInstanceMarker;
 class TStartup {
   public:
     struct Seams {
-        std::function<void()> load_species_database;  // step 5
-        std::function<QWidget*()> create_windows;     // step 10: the main window
+        std::function<void()> load_species_database;  // after texts and edition
+        std::function<QWidget*()> create_windows;     // the main window
         std::function<void()> free_species_database;  // shut-down
     };
 
     explicit TStartup(Seams seams);
     ~TStartup();
 
-    // Steps 1 to 6: constants, process values, texts, edition, database,
-    // base directory. A missing texts file ends the program here.
+    // Constants, process values, texts, edition, database, base
+    // directory, in this order. A missing texts file ends the program here.
     void initialise(const QString& startupDirectory, const QString& programDirectory);
-    // Step 8: false when another copy runs and the user chose not to go on.
+    // False when another copy runs and the user chose not to go on.
     bool claim_single_instance();
     // The mutex name of the running edition.
     static QString mutex_name();
 
-    // Steps 7 to 11 and the shut-down; returns the exit code.
+    // Help file, single instance, icon, the windows, the event loop and the
+    // shut-down; returns the exit code.
     int run_main_program();
     void shut_down();
 

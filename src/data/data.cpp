@@ -2,6 +2,7 @@
 #include "app/editions.h"
 #include "app/messages.h"
 #include "app/settings.h"
+#include "app/settings_audio_cds.h"
 #include "data/loader.h"
 #include "data/records.h"
 #include "pictures_maps/areas.h"
@@ -14,7 +15,6 @@ std::unique_ptr<Tdata>& dataInstance() {
     return data;
 }
 
-const QString kAudioCdsSection = QStringLiteral("AUDIO CDS");
 
 }  // namespace
 
@@ -58,9 +58,9 @@ Tdata::~Tdata() {
 
 void Tdata::write_audio_cd_settings() const {
     for (const TaudioCD* cd : audio_cds_by_sequence_) {
-        const QString n = QString::number(cd->sequence_number);
-        GLB_write_string(kAudioCdsSection, "Part of short name CD " + n, cd->fingerprint());
-        GLB_write_string(kAudioCdsSection, "Directory on hard disk CD " + n,
+        using namespace settings::audio_cds;
+        GLB_write_string(kSection, part_of_short_name(cd->sequence_number), cd->fingerprint());
+        GLB_write_string(kSection, directory_on_hard_disk(cd->sequence_number),
                          cd->hard_disk_directory);
     }
 }

@@ -4,6 +4,7 @@
 #include "app/helpers.h"
 #include "app/messages.h"
 #include "app/settings.h"
+#include "app/settings_audio_cds.h"
 #include "data/records.h"
 #include "pictures_maps/areas.h"
 #include "platform/dialog_service.h"
@@ -27,7 +28,7 @@ constexpr int kMaxOrderSpecies = 5000;
 constexpr const char* kCreditedNameParts[4] = {"Ferrándiz", "Verhoost", "Tupa", "Sollmann"};
 
 [[noreturn]] void fatal(const QString& text) {
-    GLB_fatal_message(text);
+    throw TLoadError(text);
 }
 
 template <typename T, typename Key>
@@ -48,7 +49,8 @@ qsizetype findPart(const QString& text, QChar letter) {
 
 }  // namespace
 
-TDataLoader::TDataLoader(Tdata& data) : d_(data), edition_code_(GLB_edition().edition_code) {}
+TDataLoader::TDataLoader(Tdata& data)
+    : d_(data), edition_code_(GLB_edition().edition_code), rules_(GLB_edition().rules) {}
 
 std::optional<int> TDataLoader::to_int(QStringView text) {
     text = text.trimmed();
@@ -114,7 +116,7 @@ void TDataLoader::run() {
     d_.loaded_ = true;
 }
 
-// --- 1. Maps ---------------------------------------------------------------------
+// --- Maps ---------------------------------------------------------------------
 
 void TDataLoader::load_maps() {
     open(QStringLiteral("mapsdata.txt"));
@@ -136,7 +138,7 @@ void TDataLoader::load_maps() {
     sortByText(d_.map_list_, [](const Tmap_data* m) { return m->name; });
 }
 
-// --- 2. People -------------------------------------------------------------------
+// --- People -------------------------------------------------------------------
 
 void TDataLoader::load_people() {
     open(QStringLiteral("people.txt"));
@@ -155,7 +157,7 @@ void TDataLoader::load_people() {
     sortByText(d_.people_list_, [](const Tperson* p) { return p->name; });
 }
 
-// --- 3. Families -----------------------------------------------------------------
+// --- Families -----------------------------------------------------------------
 
 void TDataLoader::load_families(TDataFileReader& names, TDataFileReader& taxa) {
     QStringList nameLines;
@@ -178,7 +180,7 @@ void TDataLoader::load_families(TDataFileReader& names, TDataFileReader& taxa) {
     d_.family_counts_[0] = families;
 }
 
-// --- 4. Literature ---------------------------------------------------------------
+// --- Literature ---------------------------------------------------------------
 
 void TDataLoader::load_literature(TDataFileReader& names) {
     QStringList lines;
@@ -188,7 +190,7 @@ void TDataLoader::load_literature(TDataFileReader& names) {
     d_.literature_.assign(lines.begin(), lines.begin() + count);
 }
 
-// --- 5. Species ------------------------------------------------------------------
+// --- Species ------------------------------------------------------------------
 
 void TDataLoader::load_species(TDataFileReader& names, TDataFileReader& taxa) {
     std::array<Tperson*, 4> credited{};
@@ -250,8 +252,31 @@ void TDataLoader::load_species_block(const QStringList& block, Tfamily& family,
     const auto line = [&](int n) { return block.value(n - 1); };
     Tspecies& s = d_.species_store_.emplace_back();
     s.scientific_name = line(1);
+    read_species_numbers(s, line(2));
 
-    const QString numbers = line(2);
+    // Flags, then the parenthesised parts.
+    QString rest = line(3);
+    const QString flags = GLB_take_comma_field(rest);
+    read_species_flags(s, flags);
+    read_threatened_status(s, rest);
+    read_map_references(s, rest);
+
+    const QString distribution = line(4);
+    s.present_in_region = present_in_region(s, distribution, flags);
+    s.distribution = distribution_area(s, distribution);
+
+    const std::optional<int> credit = to_int(line(5));
+    if (credit && *credit >= 1 && *credit <= 4) s.credited_person = credited[size_t(*credit - 1)];
+    read_literature(s, line(6));
+
+    int next = 7;
+    if (rules_.has_alternative_ids) s.alternative_id = to_int(line(next++)).value_or(0);
+    read_subspecies(s, block, next);
+    append_to_family(s, family);
+}
+
+// The species number, a blank, the unique identifier.
+void TDataLoader::read_species_numbers(Tspecies& s, const QString& numbers) {
     const qsizetype blank = numbers.indexOf(u' ');
     const std::optional<int> speciesNumber =
         to_int(blank < 0 ? QStringView(numbers) : QStringView(numbers).left(blank));
@@ -261,10 +286,9 @@ void TDataLoader::load_species_block(const QStringList& block, Tfamily& family,
     if (!uniqueId) fatal(QStringLiteral("Error occured when converting unique ID!"));
     s.species_number = *speciesNumber;
     s.unique_id = *uniqueId;
+}
 
-    // Flags, then the parenthesised parts.
-    QString rest = line(3);
-    const QString flags = GLB_take_comma_field(rest);
+void TDataLoader::read_species_flags(Tspecies& s, const QString& flags) {
     s.is_amphibian = flags.contains(u'A');
     s.is_reptile = flags.contains(u'R');
     s.is_mammal = flags.contains(u'M');
@@ -272,116 +296,82 @@ void TDataLoader::load_species_block(const QStringList& block, Tfamily& family,
     s.has_recording_items = flags.contains(u'C');
     s.flag_e = flags.contains(u'E') || GLB_edition().every_species_flag_e;
     s.flag_n = flags.contains(u'N') && !flags.contains(u'E');
+}
 
-    const qsizetype t = findPart(rest, u'T');
-    if (t >= 0) {
-        const QString status = rest.mid(t + 2, 2).toUpper();
-        s.threatened_status = status == u"VU"   ? 1
-                              : status == u"EN" ? 2
-                              : status == u"CR" ? 3
-                              : status == u"EX" ? 4
-                                                : 0;
-    }
-    const qsizetype dPart = findPart(rest, u'D');
-    if (dPart >= 0 && edition_code_ == 111) {
+// "T(VU)" and its like.
+void TDataLoader::read_threatened_status(Tspecies& s, const QString& parts) {
+    const qsizetype t = findPart(parts, u'T');
+    if (t < 0) return;
+    const QString status = parts.mid(t + 2, 2).toUpper();
+    s.threatened_status = status == u"VU"   ? 1
+                          : status == u"EN" ? 2
+                          : status == u"CR" ? 3
+                          : status == u"EX" ? 4
+                                            : 0;
+}
+
+// "D(...)": up to two maps, each a quoted name, then "Mask" or "----", then
+// "Main" or "----"; the main map goes first.
+void TDataLoader::read_map_references(Tspecies& s, const QString& parts) {
+    const qsizetype dPart = findPart(parts, u'D');
+    if (dPart < 0 || rules_.map_references == TMapReferences::None) return;
+    if (rules_.map_references == TMapReferences::FlagOnly) {
         s.has_map = true;
-    } else if (dPart >= 0 && edition_code_ != 112) {
-        // "NAME" one character, then "Mask" or "----", then "Main" or "----".
-        qsizetype at = dPart + 2;
-        bool mainSecond = false;
-        for (int r = 0; r < 2; ++r) {
-            if (at >= rest.size() || rest[at] != u'"')
-                fatal(QStringLiteral(
-                    "Inconsistency in the file with scientific names: can't find map!"));
-            const qsizetype close = rest.indexOf(u'"', at + 1);
-            const QString name = rest.mid(at + 1, close < 0 ? -1 : close - at - 1);
-            Tmap_data* map = d_.map_by_name(name);
-            if (!map)
-                fatal(QStringLiteral(
-                    "Inconsistency in the file with scientific names: can't find map!"));
-            const qsizetype marks = close < 0 ? rest.size() : close + 2;
-            s.map_references[static_cast<size_t>(r)] = {rest.mid(marks, 4) == u"Mask", map};
-            const bool isMain = rest.mid(marks + 4, 4) == u"Main";
-            s.map_reference_count = r + 1;
-            if (r == 1) mainSecond = isMain;
-            at = marks + 8;
-            if (at >= rest.size() || rest[at] != u',') break;
-            ++at;
-        }
-        if (s.map_reference_count == 2 && mainSecond)
-            std::swap(s.map_references[0], s.map_references[1]);
+        return;
     }
-
-    // Presence in the region and the distribution object, by edition.
-    const QString distribution = line(4);
-    const auto area = [&] {
-        std::unique_ptr<TArea> a = TArea::create_for_edition(edition_code_);
-        if (a) {
-            try {
-                a->ParseDistribution(distribution, s.scientific_name, true);
-            } catch (const TDistributionError& error) {
-                fatal(error.message());
-            }
-        }
-        return a;
-    };
-    switch (edition_code_) {
-        case 101:
-        case 106:
-            s.present_in_region = true;
-            s.distribution = area();
-            break;
-        case 104:
-            s.present_in_region = s.species_number >= 52000 && s.species_number <= 55500;
-            break;
-        case 111:
-            s.present_in_region = distribution.contains(u'V');
-            s.distribution = area();
-            break;
-        case 112:
-            s.present_in_region = distribution.contains(u'C') || distribution.contains(u'P');
-            break;
-        case 113:
-            s.present_in_region = distribution.contains(u'M');
-            s.distribution = area();
-            break;
-        case 114:
-            s.present_in_region = flags.contains(u'L');
-            s.distribution = area();
-            break;
-        case 115:
-        case 120:
-            s.present_in_region = s.species_number < 1000000;
-            s.distribution = area();
-            break;
-        case 130:
-            s.present_in_region = distribution.contains(QStringLiteral("BO"));
-            s.distribution = area();
-            break;
-        default:
-            s.present_in_region = true;
-            break;
+    const QString missing =
+        QStringLiteral("Inconsistency in the file with scientific names: can't find map!");
+    qsizetype at = dPart + 2;
+    bool mainSecond = false;
+    for (int r = 0; r < 2; ++r) {
+        if (at >= parts.size() || parts[at] != u'"') fatal(missing);
+        const qsizetype close = parts.indexOf(u'"', at + 1);
+        const QString name = parts.mid(at + 1, close < 0 ? -1 : close - at - 1);
+        Tmap_data* map = d_.map_by_name(name);
+        if (!map) fatal(missing);
+        const qsizetype marks = close < 0 ? parts.size() : close + 2;
+        s.map_references[static_cast<size_t>(r)] = {parts.mid(marks, 4) == u"Mask", map};
+        const bool isMain = parts.mid(marks + 4, 4) == u"Main";
+        s.map_reference_count = r + 1;
+        if (r == 1) mainSecond = isMain;
+        at = marks + 8;
+        if (at >= parts.size() || parts[at] != u',') break;
+        ++at;
     }
+    if (s.map_reference_count == 2 && mainSecond)
+        std::swap(s.map_references[0], s.map_references[1]);
+}
 
-    const std::optional<int> credit = to_int(line(5));
-    if (credit && *credit >= 1 && *credit <= 4) s.credited_person = credited[size_t(*credit - 1)];
-
-    const QString literature = line(6);
-    if (!literature.isEmpty()) {
-        for (QString piece : literature.split(QStringLiteral("%$#fgd&"))) {
-            if (piece.isEmpty()) continue;
-            const std::optional<int> reference = to_int(GLB_take_comma_field(piece));
-            s.literature.push_back({reference.value_or(0), shared(piece)});
-        }
+// Editions with an area class parse every species' distribution into one.
+std::unique_ptr<TArea> TDataLoader::distribution_area(const Tspecies& s,
+                                                      const QString& distribution) const {
+    std::unique_ptr<TArea> area = TArea::create_for_edition(edition_code_);
+    if (!area) return area;
+    try {
+        area->ParseDistribution(distribution, s.scientific_name, true);
+    } catch (const TDistributionError& error) {
+        fatal(error.message());
     }
+    return area;
+}
 
-    int next = 7;
-    if (edition_code_ == 130) s.alternative_id = to_int(line(next++)).value_or(0);
+// References joined by "%$#fgd&", each its number, a comma and its text.
+void TDataLoader::read_literature(Tspecies& s, const QString& literature) {
+    if (literature.isEmpty()) return;
+    for (QString piece : literature.split(QStringLiteral("%$#fgd&"))) {
+        if (piece.isEmpty()) continue;
+        const std::optional<int> reference = to_int(GLB_take_comma_field(piece));
+        s.literature.push_back({reference.value_or(0), shared(piece)});
+    }
+}
+
+// One subspecies a line from the given line (from 1) to the first empty one.
+void TDataLoader::read_subspecies(Tspecies& s, const QStringList& block, int first) {
     Tsubspecies* lastSubspecies = nullptr;
     const QString notReal = QStringLiteral("-NOT REAL SSP");
-    for (; next <= block.size() && !line(next).isEmpty(); ++next) {
+    for (int next = first; next <= block.size() && !block[next - 1].isEmpty(); ++next) {
         Tsubspecies& ssp = d_.subspecies_store_.emplace_back();
-        const QString text = line(next);
+        const QString& text = block[next - 1];
         const qsizetype marker = text.indexOf(notReal);
         ssp.not_real = marker >= 0;
         ssp.name = marker >= 0 ? text.left(marker) : text;
@@ -389,7 +379,9 @@ void TDataLoader::load_species_block(const QStringList& block, Tfamily& family,
         (lastSubspecies ? lastSubspecies->next : s.first_subspecies) = &ssp;
         lastSubspecies = &ssp;
     }
+}
 
+void TDataLoader::append_to_family(Tspecies& s, Tfamily& family) {
     s.family_in_orders[0] = &family;
     s.family_folder_name = family.folder_name;
     if (!family.first_species) {
@@ -401,7 +393,7 @@ void TDataLoader::load_species_block(const QStringList& block, Tfamily& family,
     }
 }
 
-// --- 6. Localities ---------------------------------------------------------------
+// --- Localities ---------------------------------------------------------------
 
 void TDataLoader::load_localities() {
     open(QStringLiteral("locality.txt"));
@@ -433,12 +425,15 @@ void TDataLoader::load_localities() {
         }
     }
     sortByText(d_.locality_list_, [](const Tlocality* l) { return l->key; });
+    // Described sites are listed by their display text; a site without
+    // coordinates has none, so it is left out rather than listed blank.
     for (Tlocality* l : d_.locality_list_)
-        if (!l->site_description.isEmpty()) d_.described_sites_.push_back(l);
+        if (!l->site_description.isEmpty() && l->has_coordinates())
+            d_.described_sites_.push_back(l);
     sortByText(d_.described_sites_, [](const Tlocality* l) { return l->display_text(true); });
 }
 
-// --- 7. Pictures -----------------------------------------------------------------
+// --- Pictures -----------------------------------------------------------------
 
 std::optional<Tssp_data> TDataLoader::subspecies_reference(const QString& text,
                                                            const Tspecies& species) {
@@ -494,7 +489,7 @@ void TDataLoader::load_pictures() {
     }
 }
 
-// --- 8. Audio CDs ----------------------------------------------------------------
+// --- Audio CDs ----------------------------------------------------------------
 
 void TDataLoader::load_audio_cds() {
     open(QStringLiteral("othermedia.txt"));
@@ -521,19 +516,37 @@ void TDataLoader::load_audio_cds() {
                [](const TaudioCD* cd) { return QString::number(cd->cd_number); });
 }
 
-// --- 9. Copies of audio CDs on the hard disk ---------------------------------------
+bool TDataLoader::present_in_region(const Tspecies& species, const QString& distribution,
+                                    const QString& flags) const {
+    switch (rules_.presence) {
+        case TPresenceRule::SpeciesNumberRange:
+            return species.species_number >= rules_.presence_first &&
+                   species.species_number <= rules_.presence_last;
+        case TPresenceRule::DistributionLetters:
+            return std::any_of(rules_.presence_letters.begin(), rules_.presence_letters.end(),
+                               [&](const QString& letters) { return distribution.contains(letters); });
+        case TPresenceRule::FlagL:
+            return flags.contains(u'L');
+        case TPresenceRule::BelowOneMillion:
+            return species.species_number < 1000000;
+        case TPresenceRule::Always:
+            break;
+    }
+    return true;
+}
+
+// --- Copies of audio CDs on the hard disk ---------------------------------------
 
 void TDataLoader::read_hard_disk_copies() {
-    const QString section = QStringLiteral("AUDIO CDS");
+    using namespace settings::audio_cds;
     for (TaudioCD* cd : d_.audio_cds_by_sequence_) {
-        const QString n = QString::number(cd->sequence_number);
-        if (GLB_read_string(section, "Part of short name CD " + n, QString()) == cd->fingerprint())
-            cd->hard_disk_directory =
-                GLB_read_string(section, "Directory on hard disk CD " + n, QString());
+        const int n = cd->sequence_number;
+        if (GLB_read_string(kSection, part_of_short_name(n), QString()) == cd->fingerprint())
+            cd->hard_disk_directory = GLB_read_string(kSection, directory_on_hard_disk(n), QString());
     }
 }
 
-// --- 10. Recordings --------------------------------------------------------------
+// --- Recordings --------------------------------------------------------------
 
 namespace {
 
@@ -617,7 +630,7 @@ void TDataLoader::load_cut_parts() {
         }
         QString text1 = GLB_marked_up_text(field(8));
         QString text2 = GLB_marked_up_text(field(9));
-        if (edition_code_ == 109) {
+        if (rules_.strips_usa_from_recording_texts) {
             text1.remove(QStringLiteral(" (USA)"));
             text2.remove(QStringLiteral(" (USA)"));
         }
@@ -637,7 +650,7 @@ void TDataLoader::load_cut_parts() {
                             d_.cut_part_list_.end());
 }
 
-// --- 11. Recording items ---------------------------------------------------------
+// --- Recording items ---------------------------------------------------------
 
 void TDataLoader::load_items() {
     open(QStringLiteral("cupaitem.txt"));
@@ -690,7 +703,7 @@ void TDataLoader::load_items() {
     }
 }
 
-// --- 12. Further systematic orders -------------------------------------------------
+// --- Further systematic orders -------------------------------------------------
 
 void TDataLoader::load_orders() {
     open(QStringLiteral("syst_ord.txt"));

@@ -1,20 +1,23 @@
 #pragma once
 
+#include "app/editions.h"
 #include "formats/datafile_reader.h"
 
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 class Tdata;
 class Tspecies;
 class Tssp_data;
 class Tfamily;
+class TArea;
 
 // Fills a Tdata from the ten data files, step by step in their fixed order.
-// Every inconsistency ends the program through the fatal message; records
-// already made belong to the database, so an unwinding stop leaks nothing.
+// Every inconsistency throws TLoadError with its message; records already
+// made belong to the database, so the unwinding leaks nothing.
 class TDataLoader {
   public:
     explicit TDataLoader(Tdata& data);
@@ -32,6 +35,16 @@ class TDataLoader {
     void load_species(TDataFileReader& names, TDataFileReader& taxa);
     void load_species_block(const QStringList& block, Tfamily& family,
                             const std::array<class Tperson*, 4>& credited);
+    bool present_in_region(const Tspecies& species, const QString& distribution,
+                           const QString& flags) const;
+    void read_species_numbers(Tspecies& s, const QString& numbers);
+    void read_species_flags(Tspecies& s, const QString& flags);
+    void read_threatened_status(Tspecies& s, const QString& parts);
+    void read_map_references(Tspecies& s, const QString& parts);
+    std::unique_ptr<TArea> distribution_area(const Tspecies& s, const QString& distribution) const;
+    void read_literature(Tspecies& s, const QString& literature);
+    void read_subspecies(Tspecies& s, const QStringList& block, int first);
+    void append_to_family(Tspecies& s, Tfamily& family);
     void load_localities();
     void load_pictures();
     void load_audio_cds();
@@ -56,4 +69,5 @@ class TDataLoader {
     QStringList record_;
     QSet<QString> texts_;
     int edition_code_;
+    const TEditionRules& rules_;
 };

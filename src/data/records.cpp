@@ -108,7 +108,7 @@ QString Tlocality::region_word() const {
     if (country == QStringLiteral("Brazil") || country == QStringLiteral("Brasil") ||
         country == QStringLiteral("Mexico") || country == QStringLiteral("Venezuela"))
         return GLB_text(section, 3);
-    return GLB_text(section, GLB_edition().edition_code == 106 ? 4 : 1);
+    return GLB_text(section, GLB_edition().rules.department_word_line);
 }
 
 // --- TaudioCD ----------------------------------------------------------------
@@ -191,7 +191,7 @@ QString Tspecies::file_name_stem() const {
     QString folder = family_folder_name;
     if (folder.size() > 8) folder = (folder.left(8) + u'.' + folder.mid(8)).left(12);
     int id = unique_id;
-    if (GLB_edition().edition_code == 130) {
+    if (GLB_edition().rules.has_alternative_ids) {
         static constexpr std::pair<int, int> kReplacements[] = {{40363, 40305}, {49002, 49400},
                                                                 {52529, 52530}, {56780, 56702},
                                                                 {56812, 56810}, {79132, 79080}};
@@ -199,7 +199,8 @@ QString Tspecies::file_name_stem() const {
         for (const auto& [from, to] : kReplacements)
             if (id == from) id = to;
     }
-    return folder + u'\\' + QString::number(id);
+    // A path under the base directory's picture and voice folders.
+    return folder + u'/' + QString::number(id);
 }
 
 // --- Recordings --------------------------------------------------------------
@@ -235,7 +236,8 @@ QString Tcutpart::catalogue_text() const {
 
 QString Tcutpart::sound_file_name() const {
     if (!is_sound_file) return {};
-    QString name = twoDigits(recording_number) + u'\\';
+    // A path under the base directory's sound folder.
+    QString name = twoDigits(recording_number) + u'/';
     if (first_letter != u' ') name += first_letter;
     name += twoDigits(part_number);
     if (second_letter != u' ') name += second_letter;

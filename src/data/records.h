@@ -448,11 +448,11 @@ class Tdata {
 // texts that are otherwise equal.
 bool GLB_text_order(const QString& a, const QString& b);
 
-// The process's database, set by start-up step 5.
+// The process's database, set by start-up after the texts and edition.
 Tdata& GLB_data();
 Tdata* GLB_data_or_null();
 // Takes ownership; an empty pointer frees the database.
 void GLB_set_data(std::unique_ptr<Tdata> data);
-// Start-up step 5: creates the database and loads it; shut-down frees it.
+// Start-up creates the database and loads it; shut-down frees it.
 void GLB_load_species_database();
 void GLB_free_species_database();

@@ -1,6 +1,7 @@
 #include "data/visibility_filter.h"
 
 #include "app/editions.h"
+#include "app/settings_window.h"
 #include "data/records.h"
 #include "pictures_maps/areas.h"
 
@@ -21,7 +22,7 @@ bool inSet(const TSmallNumberSet& set, const TaudioCD* cd) {
 // --- Sound carriers ----------------------------------------------------------------
 
 TClassSoundCarriersUseSpecification::TClassSoundCarriersUseSpecification()
-    : show_native_recordings(GLB_edition().edition_code != 105) {}
+    : show_native_recordings(GLB_edition().rules.shows_native_recordings_by_default) {}
 
 void TClassSoundCarriersUseSpecification::read_settings(const QString& section, int audioCdCount) {
     if (audioCdCount <= 0) {
@@ -29,21 +30,22 @@ void TClassSoundCarriersUseSpecification::read_settings(const QString& section, 
         return;
     }
     visible_audio_cds =
-        cutTo(GLB_read_set(section, QStringLiteral("Visible Audio CDs"), {}), audioCdCount);
+        cutTo(GLB_read_set(section, settings::window::kVisibleAudioCds, {}), audioCdCount);
     playable_audio_cds =
-        cutTo(GLB_read_set(section, QStringLiteral("Playable Audio CDs"), {}), audioCdCount);
+        cutTo(GLB_read_set(section, settings::window::kPlayableAudioCds, {}), audioCdCount);
     audio_cds_on_hard_disk =
-        cutTo(GLB_read_set(section, QStringLiteral("Audio CDs on HD"), {}), audioCdCount);
-    show_native_recordings = GLB_read_flag(section, QStringLiteral("Show Native Recordings"), true);
+        cutTo(GLB_read_set(section, settings::window::kAudioCdsOnHd, {}), audioCdCount);
+    show_native_recordings = GLB_read_flag(section, settings::window::kShowNativeRecordings,
+                                           settings::window::kShowNativeRecordingsDefault);
 }
 
 void TClassSoundCarriersUseSpecification::write_settings(const QString& section,
                                                          int audioCdCount) const {
-    GLB_write_set(section, QStringLiteral("Visible Audio CDs"), visible_audio_cds);
-    GLB_write_set(section, QStringLiteral("Playable Audio CDs"), playable_audio_cds);
-    GLB_write_set(section, QStringLiteral("Audio CDs on HD"), audio_cds_on_hard_disk);
+    GLB_write_set(section, settings::window::kVisibleAudioCds, visible_audio_cds);
+    GLB_write_set(section, settings::window::kPlayableAudioCds, playable_audio_cds);
+    GLB_write_set(section, settings::window::kAudioCdsOnHd, audio_cds_on_hard_disk);
     if (audioCdCount > 0)
-        GLB_write_flag(section, QStringLiteral("Show Native Recordings"), show_native_recordings);
+        GLB_write_flag(section, settings::window::kShowNativeRecordings, show_native_recordings);
 }
 
 void TClassSoundCarriersUseSpecification::reset(const Tdata& data) {
@@ -93,10 +95,10 @@ TClassVisibleSpeciesAndRecordings& TClassVisibleSpeciesAndRecordings::operator=(
 TClassVisibleSpeciesAndRecordings::~TClassVisibleSpeciesAndRecordings() = default;
 
 void TClassVisibleSpeciesAndRecordings::apply_edition_defaults() {
-    const int code = GLB_edition().edition_code;
-    selected_area_ = TArea::create_for_edition(code);
-    only_with_sounds_or_photos = code == 106;
-    only_with_sounds = code == 105;
+    const TEdition& edition = GLB_edition();
+    selected_area_ = TArea::create_for_edition(edition.edition_code);
+    only_with_sounds_or_photos = edition.rules.only_with_sounds_or_photos_by_default;
+    only_with_sounds = edition.rules.only_with_sounds_by_default;
     only_with_photos = false;
     carriers = TClassSoundCarriersUseSpecification();
 }
@@ -112,11 +114,11 @@ void TClassVisibleSpeciesAndRecordings::read_settings(const QString& section) {
     }
     if (GLB_edition().offers_sounds_photos_filter) {
         only_with_sounds_or_photos =
-            GLB_read_flag(section, QStringLiteral("Show Only Specs With Sounds Or Photos"), false);
+            GLB_read_flag(section, settings::window::kOnlyWithSoundsOrPhotos, settings::window::kOnlyWithDefault);
         only_with_sounds =
-            GLB_read_flag(section, QStringLiteral("Show Only Specs With Sounds"), false);
+            GLB_read_flag(section, settings::window::kOnlyWithSounds, settings::window::kOnlyWithDefault);
         only_with_photos =
-            GLB_read_flag(section, QStringLiteral("Show Only Specs With Photos"), false);
+            GLB_read_flag(section, settings::window::kOnlyWithPhotos, settings::window::kOnlyWithDefault);
     }
     carriers.read_settings(section, data_->audio_cd_count());
 }
@@ -124,10 +126,10 @@ void TClassVisibleSpeciesAndRecordings::read_settings(const QString& section) {
 void TClassVisibleSpeciesAndRecordings::save_to_settings(const QString& section) const {
     if (selected_area_) selected_area_->SaveSelection(section);
     if (GLB_edition().offers_sounds_photos_filter) {
-        GLB_write_flag(section, QStringLiteral("Show Only Specs With Sounds Or Photos"),
+        GLB_write_flag(section, settings::window::kOnlyWithSoundsOrPhotos,
                        only_with_sounds_or_photos);
-        GLB_write_flag(section, QStringLiteral("Show Only Specs With Sounds"), only_with_sounds);
-        GLB_write_flag(section, QStringLiteral("Show Only Specs With Photos"), only_with_photos);
+        GLB_write_flag(section, settings::window::kOnlyWithSounds, only_with_sounds);
+        GLB_write_flag(section, settings::window::kOnlyWithPhotos, only_with_photos);
     }
     carriers.write_settings(section, data_->audio_cd_count());
 }
@@ -240,8 +242,8 @@ bool TClassVisibleSpeciesAndRecordings::species_visible(const Tspecies& species)
         if (species.unique_id == 4328 || species.unique_id == 2350) return false;
         if (species.distribution && !species.distribution->SharesMainCountryWith(*area))
             return false;
-        const int code = GLB_edition().edition_code;
-        if ((code == 101 || code == 130) && species.species_number >= 1000000) return false;
+        if (GLB_edition().rules.hides_extralimital_species && species.species_number >= 1000000)
+            return false;
     }
     return true;
 }

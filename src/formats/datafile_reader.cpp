@@ -56,7 +56,7 @@ bool TDataFileReader::open_data_file(const QString& fileName, bool fatal) {
     const bool found = GLB_find_program_file(fileName, fullPath);
     QFile file(fullPath);
     if (!found || !file.open(QIODevice::ReadOnly)) {
-        if (fatal) GLB_fatal_message("File \"" + fullPath + "\" could not be loaded!");
+        if (fatal) throw TLoadError("File \"" + fullPath + "\" could not be loaded!");
         return false;
     }
     path_ = fullPath;
@@ -115,9 +115,9 @@ qsizetype TDataFileReader::find_section(const QString& name, bool fatal) {
     }
     if (fatal) {
         const Ttextfile_handler& t = GLB_texts();
-        GLB_fatal_message(t.line(QStringLiteral("BS_DATA"), 3) + path_ + u'\n' +
-                          t.line(QStringLiteral("BS_DATA"), 4) + " \"" + header + "\" " +
-                          t.line(QStringLiteral("BS_DATA"), 5));
+        throw TLoadError(t.line(QStringLiteral("BS_DATA"), 3) + path_ + u'\n' +
+                         t.line(QStringLiteral("BS_DATA"), 4) + " \"" + header + "\" " +
+                         t.line(QStringLiteral("BS_DATA"), 5));
     }
     return -1;
 }
@@ -184,6 +184,6 @@ void TDataFileReader::corrupt_line_report(const QString& what, int errorNumber,
         default:
             break;
     }
-    GLB_fatal_message(what + middle + QString::number(errorNumber) + u'\n' + "hint: \"" + hint +
-                      u'"');
+    throw TLoadError(what + middle + QString::number(errorNumber) + u'\n' + "hint: \"" + hint +
+                     u'"');
 }

@@ -11,7 +11,7 @@
 // a header with an empty name, "@#[]".
 class TDataFileReader {
   public:
-    // Loads the file; when it is missing, ends the program (fatal) or
+    // Loads the file; when it is missing, throws TLoadError (fatal) or
     // returns false.
     bool open_data_file(const QString& fileName, bool fatal);
     // Loads lines already in memory, as if they were the named file.
@@ -29,7 +29,7 @@ class TDataFileReader {
     // The same without a limit: target holds exactly the section's lines.
     bool read_whole_section(const QString& name, bool fatal, QStringList& target);
 
-    // Shows what + " corrupt! Error " + number and the hint, then ends.
+    // Throws TLoadError with what + " corrupt! Error " + number and the hint.
     [[noreturn]] void corrupt_line_report(const QString& what, int errorNumber,
                                           const QString& hint) const;
 

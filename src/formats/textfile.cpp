@@ -56,7 +56,7 @@ Ttextfile_handler::Ttextfile_handler(const QString& fileName, bool& found, bool 
     }
     found = false;
     const QString message = "The text file \"" + path + "\" was not found!";
-    if (fatal) GLB_fatal_message(message);
+    if (fatal) throw TLoadError(message);
     GLB_show_message(message, platform::box::IconStop);
 }
 

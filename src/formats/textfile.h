@@ -9,8 +9,8 @@
 class Ttextfile_handler {
   public:
     // Finds and parses the file. When it is missing or unreadable the text
-    // "The text file ... was not found!" is shown; with fatal set the
-    // program then ends.
+    // "The text file ... was not found!" is shown; with fatal set it is
+    // thrown as a TLoadError instead.
     Ttextfile_handler(const QString& fileName, bool& found, bool fatal);
     // Parses texts already in memory (the same rules as a file).
     static Ttextfile_handler fromText(const QString& text);

@@ -3,6 +3,8 @@
 #include "app/editions.h"
 #include "app/globals.h"
 #include "app/settings.h"
+#include "app/settings_general.h"
+#include "app/settings_window.h"
 #include "data/records.h"
 #include "formats/textfile.h"
 #include "listview/find_dialog.h"
@@ -56,7 +58,7 @@ QString menuText(int line) {
     return GLB_text(QStringLiteral("MENUS"), line);
 }
 QString windowSection(int n) {
-    return QStringLiteral("WINDOW ") + QString::number(n);
+    return settings::window::section(n);
 }
 
 TFindInShowStringsDialog*& findDialog() {
@@ -153,7 +155,9 @@ void TChildForm::create_menus() {
     QMenu* options = menuBar()->addMenu(menuText(kOptionsMenu));
     addAction(options, kOptions, dialogDots);
     addAction(options, kCopyToHd, dialogDots);
-    if (secondary_ || GLB_edition().edition_code == 109) actions_[kCopyToHd - 1]->setVisible(false);
+    if (secondary_ || !GLB().modern_platform_family ||
+        !GLB_edition().rules.offers_copy_to_hard_disk)
+        actions_[kCopyToHd - 1]->setVisible(false);
 
     QMenu* help = menuBar()->addMenu(menuText(kHelpMenu));
     addAction(help, kHelp);
@@ -211,11 +215,11 @@ void TChildForm::open_list_window(const TOpenOptions& options) {
         SHST_TClassShowStringsData settings(data, windowSection(n));
         // A window that never stored its carriers starts with the audio CDs
         // the disc carries or the hard disk holds, rather than with none.
-        if (GLB_read_string(windowSection(n), QStringLiteral("Visible Audio CDs"),
+        if (GLB_read_string(windowSection(n), settings::window::kVisibleAudioCds,
                             QStringLiteral("\x01absent")) == QStringLiteral("\x01absent"))
             settings.visible_set.reset_carriers();
         const TFoldSnapshot snapshot = TFoldSnapshot::from_text(
-            GLB_read_string(windowSection(n), QStringLiteral("Visible"), QString()),
+            GLB_read_string(windowSection(n), settings::window::kVisible, QString()),
             hasClassRows());
         list_form_->set_up(settings, snapshot);
     } else {
@@ -236,10 +240,10 @@ void TChildForm::restore_geometry(int n) {
                              ? QGuiApplication::primaryScreen()->availableGeometry()
                              : QRect(0, 0, 1280, 1024);
     const auto coord =
-        GLB_parse_coord(GLB_read_string(section, QStringLiteral("Coord"), QString()));
+        GLB_parse_coord(GLB_read_string(section, settings::window::kCoord, QString()));
     if (coord) {
         setGeometry(*coord);
-        restored_maximized_ = GLB_read_flag(section, QStringLiteral("Maximized"), true);
+        restored_maximized_ = GLB_read_flag(section, settings::window::kMaximized, settings::window::kMaximizedDefault);
     } else {
         setGeometry(GLB_default_window_rect(screen));
         restored_maximized_ = true;
@@ -261,7 +265,7 @@ void TChildForm::showEvent(QShowEvent* event) {
 
 void TChildForm::open_further_windows() {
     const int count =
-        std::max(1, GLB_read_int(GLB().default_section, QStringLiteral("Windows"), 1));
+        std::max(1, GLB_read_int(GLB().default_section, settings::general::kWindows, settings::general::kWindowsDefault));
     for (int n = 2; n <= count; ++n) {
         auto* window = new TChildForm(true, this);
         window->open_list_window({.restore = true});
@@ -332,11 +336,11 @@ void TChildForm::focus_list() {
 
 void TChildForm::write_window_state(int n) const {
     const QString section = windowSection(n);
-    GLB_write_string(section, QStringLiteral("Coord"), GLB_format_coord(normal_rect_));
-    GLB_write_flag(section, QStringLiteral("Maximized"), isMaximized());
+    GLB_write_string(section, settings::window::kCoord, GLB_format_coord(normal_rect_));
+    GLB_write_flag(section, settings::window::kMaximized, isMaximized());
     if (!list_form_->has_strings()) return;
     list_form_->strings().model().settings().write_settings(section);
-    GLB_write_string(section, QStringLiteral("Visible"),
+    GLB_write_string(section, settings::window::kVisible,
                      list_form_->take_snapshot().to_text(hasClassRows()));
 }
 

@@ -26,9 +26,8 @@ constexpr int kWordLines = 19;
 constexpr int kMaxMarkedSources = 10;
 constexpr qsizetype kShortTextLength = 25;
 
-bool editionIn(std::initializer_list<int> codes) {
-    const int code = GLB_edition().edition_code;
-    return std::find(codes.begin(), codes.end(), code) != codes.end();
+const TEditionRules& rules() {
+    return GLB_edition().rules;
 }
 
 // Appends a piece after a blank, except at the start or after a line feed.
@@ -42,7 +41,7 @@ bool sameCountry(const QString& a, const QString& b) {
     return !a.isEmpty() && a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-// Recordings of edition 130 whose list of other taxa leaves some out, or is
+// Recordings of the Bolivia edition whose list of other taxa leaves some out, or is
 // not made at all: the other taxa there were only guessed at in the field.
 struct TOtherTaxaException {
     int species_number;
@@ -51,7 +50,7 @@ struct TOtherTaxaException {
     std::array<int, 3> left_out;  // taxon numbers; 0 ends the list
     bool no_list;
 };
-constexpr std::array<TOtherTaxaException, 5> kEdition130Exceptions{{
+constexpr std::array<TOtherTaxaException, 5> kOtherTaxaExceptions{{
     {1402, u'A', 3, {1398, 0, 0}, false},
     {2210, u'B', 1, {2207, 2215, 0}, false},
     {3018, u'A', 2, {3025, 0, 0}, false},
@@ -59,10 +58,10 @@ constexpr std::array<TOtherTaxaException, 5> kEdition130Exceptions{{
     {4120, u'A', 5, {0, 0, 0}, true},
 }};
 
-const TOtherTaxaException* edition130Exception(const Tcupaitem& recording) {
-    if (GLB_edition().edition_code != 130 || !recording.species || !recording.cut_part)
+const TOtherTaxaException* otherTaxaException(const Tcupaitem& recording) {
+    if (!rules().other_taxa_exceptions || !recording.species || !recording.cut_part)
         return nullptr;
-    for (const TOtherTaxaException& e : kEdition130Exceptions) {
+    for (const TOtherTaxaException& e : kOtherTaxaExceptions) {
         if (e.species_number == recording.species->species_number &&
             e.letter == recording.kind_letter.unicode() &&
             e.cut_number == recording.cut_part->part_number)
@@ -107,14 +106,14 @@ QString taxonNames(const Tspecies& species, const SHST_TClassShowStringsData& se
 
 QString otherTaxonNotes(const Tcupaitem& other, const TListWords& words) {
     QStringList notes;
-    if (!editionIn({109, 114}) && other.species) {
+    if (rules().class_notes_on_other_taxa && other.species) {
         if (other.species->is_amphibian)
             notes << words.line(4);
         else if (other.species->is_mammal)
             notes << words.line(5);
     }
     if (other.percentage != 100) notes << QString::number(other.percentage) + u'%';
-    if (other.kind_letter != u' ' && GLB_edition().edition_code != 115)
+    if (other.kind_letter != u' ' && rules().kind_letter_on_other_taxa)
         notes << QString(other.kind_letter);
     QString own = other.first_text;
     if (own.size() < kShortTextLength && own.endsWith(u'.')) own.chop(1);
@@ -189,8 +188,9 @@ TFirstLinePlaces first_line_places(const Tcupaitem& recording,
     const TArea* area = settings.visible_set.selected_area();
     places.country =
         settings.show_country ||
-        (edition.edition_code == 101 && area && !area->CountryNameSelected(locality->country)) ||
-        (editionIn({102, 103, 111, 112, 113, 114, 115, 120, 130}) &&
+        (edition.rules.area_selects_countries && area &&
+         !area->CountryNameSelected(locality->country)) ||
+        (edition.rules.country_shown_outside_region &&
          !sameCountry(locality->country, edition.region_name) &&
          !sameCountry(locality->country, edition.second_region_name));
     return places;
@@ -239,7 +239,7 @@ QString sound_and_recordist(const Tcupaitem& recording, const TListWords& words)
     QString text;
     if (recording.subspecies && recording.species && !recording.species->flag_n) {
         recording.subspecies->append_line(text, true);
-        if (GLB_edition().edition_code == 115 && !text.isEmpty()) text += kLineFeed;
+        if (rules().subspecies_line_before_recording_texts && !text.isEmpty()) text += kLineFeed;
     }
     appendPiece(text, recording.second_text);
     if (const Tcutpart* cut = recording.cut_part) {
@@ -283,7 +283,7 @@ QString locality_and_date(const Tcupaitem& recording, const TFirstLinePlaces& pl
 std::vector<const Tcupaitem*> other_items(const Tcupaitem& recording,
                                           const SHST_TClassShowStringsData& settings) {
     std::vector<const Tcupaitem*> others;
-    const TOtherTaxaException* exception = edition130Exception(recording);
+    const TOtherTaxaException* exception = otherTaxaException(recording);
     const Tcutpart* cut = recording.cut_part;
     if ((exception && exception->no_list) || !cut) return others;
     const int order = settings.systematic_order;
@@ -300,8 +300,9 @@ std::vector<const Tcupaitem*> other_items(const Tcupaitem& recording,
 }
 
 bool says_when_no_other_species(const Tcupaitem& recording) {
-    return editionIn({101, 130}) && recording.cut_part && recording.cut_part->is_sound_file &&
-           !(edition130Exception(recording) && edition130Exception(recording)->no_list);
+    return rules().says_when_no_other_species && recording.cut_part &&
+           recording.cut_part->is_sound_file &&
+           !(otherTaxaException(recording) && otherTaxaException(recording)->no_list);
 }
 
 QString other_species(const Tcupaitem& recording, const SHST_TClassShowStringsData& settings,

@@ -121,7 +121,10 @@ TListFindResult GLB_find_in_list(TShowStrings& list, const QString& text, bool f
     }
     search.show_scientific = scientificOnly || settings.show_scientific;
     search.show_other_language = !scientificOnly && settings.show_other_language;
-    search.main_name = scientificOnly ? 1 : settings.main_name;
+    // The kind that leads the list's rows, by the line model's own rule: a
+    // kind switched off never leads, so it is never searched.
+    const bool scientificLeads = settings.name_kind_at(1) == name_kind::kScientific;
+    search.main_name = scientificOnly || scientificLeads ? 1 : 2;
 
     TTaxonMatch match;
     if (!GLB_find_taxon(settings, search, match)) return result;

@@ -3,13 +3,13 @@
 #include "app/globals.h"
 #include "app/helpers.h"
 #include "app/settings.h"
+#include "app/settings_general.h"
 
 #include <QCoreApplication>
 #include <algorithm>
 #include <memory>
 
 namespace {
-const QString kTextSizeKey = QStringLiteral("Text Size");
 constexpr int kMinimumBoldHeight = 14;
 }  // namespace
 
@@ -77,9 +77,9 @@ TListFonts& GLB_list_fonts() {
 }
 
 int GLB_read_text_size() {
-    return GLB_read_int(GLB().default_section, kTextSizeKey, list_font::kDefaultTextSize);
+    return GLB_read_int(GLB().default_section, settings::general::kTextSize, list_font::kDefaultTextSize);
 }
 
 void GLB_write_text_size() {
-    GLB_write_int(GLB().default_section, kTextSizeKey, GLB_list_fonts().base_height());
+    GLB_write_int(GLB().default_section, settings::general::kTextSize, GLB_list_fonts().base_height());
 }

@@ -186,94 +186,104 @@ void TShowForm::beep_if(bool failed) {
 
 void TShowForm::keyPressEvent(QKeyEvent* event) {
     if (!strings_) return;
-    const Qt::KeyboardModifiers mods = event->modifiers();
+    if (fold_key(*event) || navigation_key(*event) || command_key(*event)) return;
+    event->ignore();
+}
+
+void TShowForm::move_selection(bool forward) {
+    const TSelectionMove result = strings_->move_selection(forward, view_band(), quarter_height_);
+    beep_if(result.end_reached);
+    if (result.scroll_to) scroll_to(*result.scroll_to);
+    viewport()->update();
+    update_status();
+}
+
+// Return, Enter and Space fold or unfold the selected row; the keypad's
+// plus only unfolds it, its minus only folds it.
+bool TShowForm::fold_key(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers mods = event.modifiers();
     const bool ctrl = mods.testFlag(Qt::ControlModifier);
     const bool keypad = mods.testFlag(Qt::KeypadModifier);
     const bool plain = !(mods & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
-    auto move = [this](bool forward) {
-        const TSelectionMove result =
-            strings_->move_selection(forward, view_band(), quarter_height_);
-        beep_if(result.end_reached);
-        if (result.scroll_to) scroll_to(*result.scroll_to);
-        viewport()->update();
-        update_status();
-    };
-    switch (event->key()) {
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab:
-            if (ctrl) break;  // window switching belongs to the list window
-            move(event->key() == Qt::Key_Tab && !mods.testFlag(Qt::ShiftModifier));
-            return;
+    switch (event.key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
         case Qt::Key_Space:
-            if (plain ||
-                (keypad && !(mods & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)))) {
-                after_change(strings_->key_toggle(false, false, view_band()));
-                return;
-            }
-            break;
+            if (!plain) return false;
+            after_change(strings_->key_toggle(false, false, view_band()));
+            return true;
         case Qt::Key_Plus:
             if (keypad && !ctrl) after_change(strings_->key_toggle(true, false, view_band()));
-            if (keypad) return;
-            break;
+            return keypad;
         case Qt::Key_Minus:
             if (keypad && !ctrl) after_change(strings_->key_toggle(false, true, view_band()));
-            if (keypad) return;
-            break;
+            return keypad;
+        default:
+            return false;
+    }
+}
+
+// Tab and the arrows move the selection; the page keys scroll; Ctrl+Home
+// and Ctrl+End go to the first and last row.
+bool TShowForm::navigation_key(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers mods = event.modifiers();
+    const bool ctrl = mods.testFlag(Qt::ControlModifier);
+    switch (event.key()) {
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            if (ctrl) return false;  // window switching belongs to the list window
+            move_selection(event.key() == Qt::Key_Tab && !mods.testFlag(Qt::ShiftModifier));
+            return true;
         case Qt::Key_PageUp:
         case Qt::Key_PageDown:
             if (!ctrl) {
                 const int step = viewport()->height();
-                scroll_to(scroll_position() + (event->key() == Qt::Key_PageUp ? -step : step));
+                scroll_to(scroll_position() + (event.key() == Qt::Key_PageUp ? -step : step));
             }
-            return;
+            return true;
         case Qt::Key_Home:
-            if (ctrl) {
+        case Qt::Key_End:
+            if (!ctrl) return true;
+            if (event.key() == Qt::Key_Home) {
                 strings_->select_first_row_head();
                 scroll_to(0);
-                viewport()->update();
-                update_status();
-            }
-            return;
-        case Qt::Key_End:
-            if (ctrl) {
+            } else {
                 strings_->select_last_row_head();
                 scroll_to(verticalScrollBar()->maximum());
-                viewport()->update();
-                update_status();
             }
-            return;
+            viewport()->update();
+            update_status();
+            return true;
         case Qt::Key_Left:
         case Qt::Key_Up:
-            if (!ctrl) move(false);
-            return;
+            if (!ctrl) move_selection(false);
+            return true;
         case Qt::Key_Right:
         case Qt::Key_Down:
-            if (!ctrl) move(true);
-            return;
-        case Qt::Key_M:
-            if (ctrl) {
-                beep_if(!strings_->show_map_of_selection());
-                return;
-            }
-            break;
-        case Qt::Key_P:
-            if (ctrl) {
-                beep_if(!strings_->show_picture_of_selection());
-                return;
-            }
-            break;
-        case Qt::Key_R:
-            if (ctrl) {
-                beep_if(!strings_->show_literature_of_selection(scroll_offset()));
-                return;
-            }
-            break;
+            if (!ctrl) move_selection(true);
+            return true;
         default:
-            break;
+            return false;
     }
-    event->ignore();
+}
+
+// Ctrl+M, Ctrl+P and Ctrl+R open the selection's map, picture and
+// literature; the beep says there is none.
+bool TShowForm::command_key(const QKeyEvent& event) {
+    if (!event.modifiers().testFlag(Qt::ControlModifier)) return false;
+    switch (event.key()) {
+        case Qt::Key_M:
+            beep_if(!strings_->show_map_of_selection());
+            return true;
+        case Qt::Key_P:
+            beep_if(!strings_->show_picture_of_selection());
+            return true;
+        case Qt::Key_R:
+            beep_if(!strings_->show_literature_of_selection(scroll_offset()));
+            return true;
+        default:
+            return false;
+    }
 }
 
 void TShowForm::focusInEvent(QFocusEvent* event) {

@@ -61,6 +61,11 @@ class TShowForm : public QAbstractScrollArea {
     void update_status();
     void apply_geometry();
     void beep_if(bool failed);
+    // Key handlers by group; each says whether the key was its own.
+    bool fold_key(const QKeyEvent& event);
+    bool navigation_key(const QKeyEvent& event);
+    bool command_key(const QKeyEvent& event);
+    void move_selection(bool forward);
 
     std::unique_ptr<TShowStrings> strings_;
     int quarter_height_ = 0;

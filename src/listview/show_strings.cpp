@@ -304,141 +304,173 @@ TListChange TShowStrings::apply_toggle(TRecordShowStringData* toggle, const TVie
     return change;
 }
 
-TListChange TShowStrings::click(QPoint point, const TViewBand& view) {
-    TListActions& actions = GLB_list_actions();
-    actions.close_information_windows();
+// What the click walk has seen so far.
+struct TShowStrings::ClickWalk {
+    ClickWalk(QPoint p, const TViewBand& v) : point(p), view(v) {}
+
+    QPoint point;
+    const TViewBand& view;
     TListChange change;
+    TRecordShowStringData* class_title = nullptr;
+    TRecordShowStringData* letter = nullptr;  // of the current recording row
+    bool toggled = false;
+    bool ended = false;  // a window opened that ends the walk
+};
+
+TListChange TShowStrings::click(QPoint point, const TViewBand& view) {
+    GLB_list_actions().close_information_windows();
+    ClickWalk walk{point, view};
     const LineAt start = line_near(view.top - kPaintMargin);
-    if (!start.line) return change;
+    if (!start.line) return walk.change;
     find_current_rows_above(start.line);
 
-    TRecordShowStringData* classTitle = nullptr;
-    TRecordShowStringData* letter = nullptr;
-    bool toggled = false;
     int reference = start.reference_y;
-    for (TRecordShowStringData* line = start.line; line; line = line->next) {
+    for (TRecordShowStringData* line = start.line; line && !walk.ended; line = line->next) {
         if (line != start.line) reference += line->advance;
         if (reference - line->advance > point.y() + kClickReach) break;
-
-        // a. Rows above the click become current.
-        if ((is_row_head(line->kind) || line->kind == kRecordingLetter) &&
-            reference <= point.y() + kRowReach) {
-            if (line->kind == kClassTitle) {
-                classTitle = line;
-                model_->set_current_family(nullptr);
-                model_->set_current_species(nullptr);
-            } else if (line->kind == kFamilyMarker) {
-                model_->set_current_family(line);
-                model_->set_current_species(nullptr);
-            } else if (line->kind == kSpeciesNumber) {
-                model_->set_current_species(line);
-            } else {
-                letter = line;
-            }
-        }
-
-        // b. Bitmaps.
-        const QRect bitmap = bitmap_rect(*line, reference);
-        if (bitmap.contains(point)) {
-            const Tspecies* species = line->species;
-            switch (line->kind) {
-                case kClassToggle:
-                case kFamilyToggle:
-                case kSpeciesToggle:
-                case kDetailsToggle: {
-                    const TListChange t = apply_toggle(line, view, reference);
-                    change.changed = change.changed || t.changed;
-                    change.scroll_by = t.scroll_by;
-                    toggled = true;
-                    break;
-                }
-                case kMediaMarker: {
-                    const bool leftHalf = point.x() <= bitmap.left() + bitmap.width() / 2;
-                    if (species && line->media[0] && (!line->media[2] || leftHalf)) {
-                        actions.open_big_picture(*species, nullptr);
-                    } else if (TRecordShowStringData* toggle = row_toggle(line)) {
-                        int toggleY = reference;
-                        for (auto* l = line; l != toggle; l = l->previous) toggleY -= l->advance;
-                        const TListChange t = apply_toggle(toggle, view, toggleY);
-                        change.changed = change.changed || t.changed;
-                        change.scroll_by = t.scroll_by;
-                        toggled = true;
-                    }
-                    break;
-                }
-                case kSubspeciesPicture:
-                    if (species) actions.open_big_picture(*species, line->subspecies);
-                    break;
-                case kMapMarker:
-                    if (species) actions.open_distribution_map(*species, nullptr);
-                    break;
-                default:
-                    break;
-            }
-            continue;
-        }
-
-        // c. The thumbnail.
-        if (line->kind == kThumbnail && !toggled && line->species && line->species->first_picture &&
-            !line->thumbnail_size.isEmpty() &&
-            QRect(QPoint(line->drawn_x, reference), line->thumbnail_size).contains(point)) {
-            actions.open_big_picture(*line->species, nullptr);
-            continue;
-        }
-
-        // d.–h. Links in the text.
-        if (!text_hit(*line, reference, point)) continue;
-        const Tspecies* species = line->species;
-        switch (line->kind) {
-            case kLiterature:
-                if (species) actions.open_literature(*species, point);
-                break;
-            case kThreatened: {
-                const Ttextfile_handler& texts = GLB_texts();
-                actions.open_threatened_status(point, {texts.line(QStringLiteral("BS_SHSTR"), 16),
-                                                       texts.line(QStringLiteral("BS_SHSTR"), 17),
-                                                       texts.line(QStringLiteral("BS_SHSTR"), 18)});
-                break;
-            }
-            case kNotes:
-                if (species && species->credited_person)
-                    actions.open_person(*species->credited_person, point + QPoint(0, 4));
-                break;
-            case kAudioCD:
-                if (line->audio_cd) actions.open_audio_cd(*line->audio_cd);
-                break;
-            case kSoundAndRecordist:
-                if (line->recording && line->recording->cut_part &&
-                    line->recording->cut_part->recordist) {
-                    actions.open_person(*line->recording->cut_part->recordist, point);
-                    line = nullptr;  // the walk ends with the person window
-                }
-                break;
-            case kLocalityAndDate: {
-                const Tlocality* locality = line->recording && line->recording->cut_part
-                                                ? line->recording->cut_part->locality
-                                                : nullptr;
-                if (species && locality && locality->has_coordinates())
-                    actions.open_distribution_map(*species, locality);
-                else
-                    platform::beep();
-                break;
-            }
-            default:
-                break;
-        }
-        if (!line) break;
+        if (reference <= point.y() + kRowReach) make_row_current(*line, walk);
+        if (click_bitmap(*line, reference, walk)) continue;
+        if (click_thumbnail(*line, reference, walk)) continue;
+        if (text_hit(*line, reference, point)) click_link(*line, walk);
     }
+    select_clicked_row(walk);
+    return walk.change;
+}
 
-    TRecordShowStringData* target = letter;
+// The nearest row above the click wins: each row head or recording letter
+// passed becomes current, and a recording letter of an earlier row is
+// forgotten once a later row takes its place.
+void TShowStrings::make_row_current(TRecordShowStringData& line, ClickWalk& walk) {
+    if (!is_row_head(line.kind) && line.kind != kRecordingLetter) return;
+    if (line.kind == kRecordingLetter) {
+        walk.letter = &line;
+        return;
+    }
+    walk.letter = nullptr;
+    if (line.kind == kClassTitle) {
+        walk.class_title = &line;
+        model_->set_current_family(nullptr);
+        model_->set_current_species(nullptr);
+    } else if (line.kind == kFamilyMarker) {
+        model_->set_current_family(&line);
+        model_->set_current_species(nullptr);
+    } else if (line.kind == kSpeciesNumber) {
+        model_->set_current_species(&line);
+    } else {
+        walk.letter = &line;
+    }
+}
+
+void TShowStrings::toggle_from_click(TRecordShowStringData* toggle, int toggleY,
+                                     ClickWalk& walk) {
+    const TListChange t = apply_toggle(toggle, walk.view, toggleY);
+    walk.change.changed = walk.change.changed || t.changed;
+    walk.change.scroll_by = t.scroll_by;
+    walk.toggled = true;
+}
+
+// A click on a bitmap (toggle, marker, link) acts on it.
+bool TShowStrings::click_bitmap(TRecordShowStringData& line, int reference, ClickWalk& walk) {
+    const QRect bitmap = bitmap_rect(line, reference);
+    if (!bitmap.contains(walk.point)) return false;
+    TListActions& actions = GLB_list_actions();
+    const Tspecies* species = line.species;
+    switch (line.kind) {
+        case kClassToggle:
+        case kFamilyToggle:
+        case kSpeciesToggle:
+        case kDetailsToggle:
+            toggle_from_click(&line, reference, walk);
+            break;
+        case kMediaMarker: {
+            const bool leftHalf = walk.point.x() <= bitmap.left() + bitmap.width() / 2;
+            if (species && line.media[0] && (!line.media[2] || leftHalf)) {
+                actions.open_big_picture(*species, nullptr);
+            } else if (TRecordShowStringData* toggle = row_toggle(&line)) {
+                int toggleY = reference;
+                for (auto* l = &line; l != toggle; l = l->previous) toggleY -= l->advance;
+                toggle_from_click(toggle, toggleY, walk);
+            }
+            break;
+        }
+        case kSubspeciesPicture:
+            if (species) actions.open_big_picture(*species, line.subspecies);
+            break;
+        case kMapMarker:
+            if (species) actions.open_distribution_map(*species, nullptr);
+            break;
+        default:
+            break;
+    }
+    return true;
+}
+
+// A click on the thumbnail opens the big picture.
+bool TShowStrings::click_thumbnail(const TRecordShowStringData& line, int reference,
+                                   ClickWalk& walk) {
+    if (line.kind != kThumbnail || walk.toggled || !line.species ||
+        !line.species->first_picture || line.thumbnail_size.isEmpty() ||
+        !QRect(QPoint(line.drawn_x, reference), line.thumbnail_size).contains(walk.point))
+        return false;
+    GLB_list_actions().open_big_picture(*line.species, nullptr);
+    return true;
+}
+
+// Links in the text open their information window.
+void TShowStrings::click_link(const TRecordShowStringData& line, ClickWalk& walk) {
+    TListActions& actions = GLB_list_actions();
+    const Tspecies* species = line.species;
+    const QPoint point = walk.point;
+    switch (line.kind) {
+        case kLiterature:
+            if (species) actions.open_literature(*species, point);
+            break;
+        case kThreatened: {
+            const Ttextfile_handler& texts = GLB_texts();
+            actions.open_threatened_status(point, {texts.line(QStringLiteral("BS_SHSTR"), 16),
+                                                   texts.line(QStringLiteral("BS_SHSTR"), 17),
+                                                   texts.line(QStringLiteral("BS_SHSTR"), 18)});
+            break;
+        }
+        case kNotes:
+            if (species && species->credited_person)
+                actions.open_person(*species->credited_person, point + QPoint(0, 4));
+            break;
+        case kAudioCD:
+            if (line.audio_cd) actions.open_audio_cd(*line.audio_cd);
+            break;
+        case kSoundAndRecordist:
+            if (line.recording && line.recording->cut_part && line.recording->cut_part->recordist) {
+                actions.open_person(*line.recording->cut_part->recordist, point);
+                walk.ended = true;  // the walk ends with the person window
+            }
+            break;
+        case kLocalityAndDate: {
+            const Tlocality* locality = line.recording && line.recording->cut_part
+                                            ? line.recording->cut_part->locality
+                                            : nullptr;
+            if (species && locality && locality->has_coordinates())
+                actions.open_distribution_map(*species, locality);
+            else
+                platform::beep();
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+// The clicked recording's letter, else the current species' or family's
+// name, else the class title becomes the selection.
+void TShowStrings::select_clicked_row(ClickWalk& walk) {
+    TRecordShowStringData* target = walk.letter;
     if (!target) target = first_name_line(model_->current_species());
     if (!target) target = first_name_line(model_->current_family());
-    if (!target) target = classTitle;
+    if (!target) target = walk.class_title;
     if (target && target != selected()) {
         select_line(target);
-        change.selection_changed = true;
+        walk.change.selection_changed = true;
     }
-    return change;
 }
 
 // ---------------------------------------------------------------------------

@@ -125,6 +125,13 @@ class TShowStrings : public TRecordingButtonList {
     TRecordShowStringData* row_toggle(TRecordShowStringData* line) const;
     TRecordShowStringData* row_head_before(TRecordShowStringData* line) const;
     void find_current_rows_above(TRecordShowStringData* from);
+    struct ClickWalk;
+    void make_row_current(TRecordShowStringData& line, ClickWalk& walk);
+    bool click_bitmap(TRecordShowStringData& line, int reference, ClickWalk& walk);
+    bool click_thumbnail(const TRecordShowStringData& line, int reference, ClickWalk& walk);
+    void click_link(const TRecordShowStringData& line, ClickWalk& walk);
+    void toggle_from_click(TRecordShowStringData* toggle, int toggleY, ClickWalk& walk);
+    void select_clicked_row(ClickWalk& walk);
     // The toggle's y (as y_of gives it) when the caller has just walked to
     // it; otherwise it is found from the top.
     TListChange apply_toggle(TRecordShowStringData* toggle, const TViewBand& view,

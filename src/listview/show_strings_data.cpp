@@ -2,16 +2,11 @@
 
 #include "app/editions.h"
 #include "app/settings.h"
+#include "app/settings_window.h"
 #include "data/records.h"
 
 namespace {
-const QString kScientificKey = QStringLiteral("Scientific");
-const QString kOtherLanguageKey = QStringLiteral("Other Language");
-const QString kMainKey = QStringLiteral("Main");
-const QString kOrderKey = QStringLiteral("Systematic Order");
-const QString kDepartmentKey = QStringLiteral("Show department on first line of recording data");
-const QString kCountryKey = QStringLiteral("Show country on first line of recording data");
-const QString kThreatenedKey = QStringLiteral("Show Threatened Bird Indications");
+using namespace settings::window;
 const QString kScientificWord = QStringLiteral("Scientific");
 const QString kOtherLanguageWord = QStringLiteral("Other Language");
 }  // namespace
@@ -41,15 +36,15 @@ SHST_TClassShowStringsData& SHST_TClassShowStringsData::operator=(
 }
 
 void SHST_TClassShowStringsData::read_settings(const QString& section) {
-    show_scientific = GLB_read_flag(section, kScientificKey, true);
-    show_other_language = GLB_read_flag(section, kOtherLanguageKey, true);
+    show_scientific = GLB_read_flag(section, kScientific, kNameKindShownDefault);
+    show_other_language = GLB_read_flag(section, kOtherLanguage, kNameKindShownDefault);
     // At least one kind of name is always shown.
     if (!show_other_language) show_scientific = true;
-    const QString main = GLB_read_string(section, kMainKey, kOtherLanguageWord);
+    const QString main = GLB_read_string(section, kMain, kOtherLanguageWord);
     main_name = main.compare(kScientificWord, Qt::CaseInsensitive) == 0 ? 1 : 2;
 
     const std::vector<int> offered = data().offered_orders();
-    const int stored = GLB_read_int(section, kOrderKey, Tdata::default_order());
+    const int stored = GLB_read_int(section, kSystematicOrder, Tdata::default_order());
     int order = Tdata::default_order();
     if (offered.size() == 1)
         order = offered.front();
@@ -58,20 +53,20 @@ void SHST_TClassShowStringsData::read_settings(const QString& section) {
     systematic_order = static_cast<std::uint8_t>(order);
 
     visible_set.read_settings(section);
-    show_department = GLB_read_flag(section, kDepartmentKey, true);
+    show_department = GLB_read_flag(section, kShowDepartment, kRecordingDataLineDefault);
     show_country =
-        GLB_edition().several_countries ? GLB_read_flag(section, kCountryKey, true) : false;
-    show_threatened = GLB_read_flag(section, kThreatenedKey, true);
+        GLB_edition().several_countries ? GLB_read_flag(section, kShowCountry, kRecordingDataLineDefault) : false;
+    show_threatened = GLB_read_flag(section, kShowThreatened, kRecordingDataLineDefault);
 }
 
 void SHST_TClassShowStringsData::write_settings(const QString& section) const {
-    GLB_write_flag(section, kScientificKey, show_scientific);
-    GLB_write_flag(section, kOtherLanguageKey, show_other_language);
-    GLB_write_string(section, kMainKey, main_name == 1 ? kScientificWord : kOtherLanguageWord);
-    GLB_write_int(section, kOrderKey, systematic_order);
-    GLB_write_flag(section, kDepartmentKey, show_department);
-    if (GLB_edition().several_countries) GLB_write_flag(section, kCountryKey, show_country);
-    GLB_write_flag(section, kThreatenedKey, show_threatened);
+    GLB_write_flag(section, kScientific, show_scientific);
+    GLB_write_flag(section, kOtherLanguage, show_other_language);
+    GLB_write_string(section, kMain, main_name == 1 ? kScientificWord : kOtherLanguageWord);
+    GLB_write_int(section, kSystematicOrder, systematic_order);
+    GLB_write_flag(section, kShowDepartment, show_department);
+    if (GLB_edition().several_countries) GLB_write_flag(section, kShowCountry, show_country);
+    GLB_write_flag(section, kShowThreatened, show_threatened);
     visible_set.save_to_settings(section);
 }
 

@@ -3,6 +3,7 @@
 #include "app/editions.h"
 #include "app/globals.h"
 #include "app/settings.h"
+#include "app/settings_general.h"
 
 QString GLB_list_window_caption(const TEdition& edition, int k) {
     QString caption = edition.title;
@@ -57,7 +58,7 @@ void Ttop_forms::refresh_all_forms() const {
 }
 
 void Ttop_forms::write_data_to_ini_file() const {
-    GLB_write_int(GLB().default_section, QStringLiteral("Windows"), count());
+    GLB_write_int(GLB().default_section, settings::general::kWindows, count());
     for (qsizetype i = 0; i < forms_.size(); ++i)
         forms_[i]->write_window_state(static_cast<int>(i) + 1);
 }

@@ -3,12 +3,12 @@
 #include "app/globals.h"
 #include "app/messages.h"
 #include "app/settings.h"
+#include "app/settings_window.h"
 #include "platform/dialog_service.h"
 #include "platform/ini_store.h"
 
 namespace {
 
-const QString kSelectedAreaKey = QStringLiteral("Selected Area");
 
 TAreaFrameFactory& frameFactory() {
     static TAreaFrameFactory factory;
@@ -109,7 +109,7 @@ void TArea::ParseDistribution(const QString& text, const QString& taxonName, boo
 
 void TArea::LoadSelection(const QString& section) {
     const std::optional<QString> stored =
-        platform::IniStore::read(GLB().settings_file_path, section, kSelectedAreaKey);
+        platform::IniStore::read(GLB().settings_file_path, section, settings::window::kSelectedArea);
     if (stored)
         ParseDistribution(*stored, QString(), false);
     else
@@ -117,7 +117,7 @@ void TArea::LoadSelection(const QString& section) {
 }
 
 void TArea::SaveSelection(const QString& section) const {
-    GLB_write_string(section, kSelectedAreaKey, selection_text());
+    GLB_write_string(section, settings::window::kSelectedArea, selection_text());
 }
 
 void TArea::SelectAll() {

@@ -68,32 +68,27 @@ class TArea {
     virtual TAreaFrameKind frame_kind() const = 0;
     virtual std::unique_ptr<TArea> clone() const = 0;
 
-    // 1. Adds the units named in the text. Strict: errors raise
+    // Adds the units named in the text. Strict: errors raise
     // TDistributionError; lenient: the first error selects everything.
     virtual void ParseDistribution(const QString& text, const QString& taxonName, bool strict);
-    // 2. "Selected Area" of the section: parsed leniently, or SelectAll.
+    // "Selected Area" of the section: parsed leniently, or SelectAll.
     virtual void LoadSelection(const QString& section);
-    // 3.
+    // Writes the selection as "Selected Area" of the section.
     virtual void SaveSelection(const QString& section) const;
-    // 4.
     virtual void SelectAll();
-    // 5.
+    // Takes over another area's selection.
     virtual void AssignSelection(const TArea& other);
-    // 6. Called on a taxon's area with the selected area.
+    // Called on a taxon's area with the selected area.
     virtual bool SharesUnitWith(const TArea& other) const;
-    // 7.
     virtual bool SharesMainCountryWith(const TArea& other) const;
-    // 8. / 9.
     virtual bool IsSingleCountry() const = 0;
     virtual bool IsNotSingleCountry() const;
-    // 10.
     virtual void SingleCountryName(QString& name) const = 0;
-    // 11. Whether the country of a locality (its text) is selected.
+    // Whether the country of a locality (its text) is selected.
     virtual bool CountryNameSelected(const QString& country) const = 0;
-    // 12. / 13.
     virtual bool NoMainCountrySelected() const;
     virtual bool OtherCountriesSelected() const;
-    // 14.
+    // The names of the selected units, for the list's distribution note.
     virtual void SelectedNames(QString& names) const;
 
     // The frame seam: the frame is created by the installed factory, loaded
@@ -223,6 +218,6 @@ class TCountryArea : public TArea {
     bool CountryNameSelected(const QString& country) const override;
 
   private:
-    int edition_code_;
     QString country_letters_;
+    bool outside_is_any_other_ = false;
 };

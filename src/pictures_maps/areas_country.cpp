@@ -3,24 +3,6 @@
 
 namespace {
 
-QString countryLetters(int editionCode) {
-    switch (editionCode) {
-        case 111:
-            return QStringLiteral("V");
-        case 113:
-            return QStringLiteral("M");
-        case 114:
-            return QStringLiteral("B");
-        case 115:
-            return QStringLiteral("E");
-        case 120:
-            return QStringLiteral("A");
-        case 130:
-            return QStringLiteral("BO");
-        default:
-            return {};
-    }
-}
 
 const QStringList& unitCodes() {
     static const QStringList codes{QStringLiteral("IN"), QStringLiteral("OU")};
@@ -31,8 +13,8 @@ const QStringList& unitCodes() {
 
 TCountryArea::TCountryArea(int editionCode)
     : TArea(unitCodes()),
-      edition_code_(editionCode),
-      country_letters_(countryLetters(editionCode)) {}
+      country_letters_(GLB_edition_rules(editionCode).country_area_letters),
+      outside_is_any_other_(GLB_edition_rules(editionCode).country_area_outside_is_any_other) {}
 
 std::unique_ptr<TArea> TCountryArea::clone() const {
     return std::make_unique<TCountryArea>(*this);
@@ -46,7 +28,7 @@ void TCountryArea::ParseDistribution(const QString& text, const QString& taxonNa
     const QString upper = text.toUpper();
     if (!country_letters_.isEmpty() && upper.contains(country_letters_)) set_selected(IN, true);
     const bool outside =
-        edition_code_ == 130 ? upper != QStringLiteral("BO") : upper.contains(outside_letter());
+        outside_is_any_other_ ? upper != country_letters_ : upper.contains(outside_letter());
     if (outside) set_selected(OU, true);
 }
 

@@ -70,6 +70,10 @@ std::optional<QString> DialogService::inputText(const QString& caption, const QS
     return backend()->inputText(caption, prompt, initial);
 }
 
+void DialogService::beep() {
+    if (backend()) backend()->beep();
+}
+
 void DialogService::fatal(const QString& text, const QString& caption) {
     // stderr first: the box may never be seen when there is no display.
     printToStderr(caption, text);

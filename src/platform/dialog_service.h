@@ -65,6 +65,8 @@ class DialogBackend {
     virtual std::optional<QString> saveFileName(const FileRequest& request) = 0;
     virtual std::optional<QString> inputText(const QString& caption, const QString& prompt,
                                              const QString& initial) = 0;
+    // The alert sound of a failed key or click; silent unless the backend has one.
+    virtual void beep() {}
 };
 
 // Thrown by the fatal-exit hook that in-process tests install, so that a
@@ -83,6 +85,7 @@ class DialogService {
     static std::optional<QString> saveFileName(const FileRequest& request);
     static std::optional<QString> inputText(const QString& caption, const QString& prompt,
                                             const QString& initial = {});
+    static void beep();
 
     // Shows the text with the stop icon, writes it to stderr, and ends the
     // process with exit code 1 (or hands over to the installed exit hook).

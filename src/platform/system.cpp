@@ -1,11 +1,10 @@
 #include "platform/system.h"
 
-#include <QApplication>
-#include <QDesktopServices>
+#include "platform/dialog_service.h"
+
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QUrl>
 #include <cerrno>
 
 namespace platform {
@@ -51,29 +50,8 @@ RunResult runProgram(const QString& program, const QStringList& arguments, bool 
     return result;
 }
 
-bool openWithAssociatedProgram(const QString& documentOrAddress) {
-    const QUrl url = QFileInfo::exists(documentOrAddress)
-                         ? QUrl::fromLocalFile(QFileInfo(documentOrAddress).absoluteFilePath())
-                         : QUrl::fromUserInput(documentOrAddress);
-    return QDesktopServices::openUrl(url);
-}
-
 void beep() {
-    QApplication::beep();
-}
-
-bool isKeyDown(int qtKey) {
-    const Qt::KeyboardModifiers mods = QApplication::queryKeyboardModifiers();
-    switch (qtKey) {
-        case Qt::Key_Shift:
-            return mods.testFlag(Qt::ShiftModifier);
-        case Qt::Key_Control:
-            return mods.testFlag(Qt::ControlModifier);
-        case Qt::Key_Alt:
-            return mods.testFlag(Qt::AltModifier);
-        default:
-            return false;
-    }
+    DialogService::beep();
 }
 
 }  // namespace platform

@@ -18,12 +18,7 @@ struct RunResult {
 // without a time limit until it ends when asked.
 RunResult runProgram(const QString& program, const QStringList& arguments, bool wait);
 
-// Opens a document or web address with the program the desktop associates.
-bool openWithAssociatedProgram(const QString& documentOrAddress);
-
+// The alert sound, through the dialog service's backend.
 void beep();
-
-// Whether a modifier key (Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt) is down.
-bool isKeyDown(int qtKey);
 
 }  // namespace platform

@@ -96,4 +96,8 @@ std::optional<QString> WidgetDialogs::inputText(const QString& caption, const QS
     return text;
 }
 
+void WidgetDialogs::beep() {
+    QApplication::beep();
+}
+
 }  // namespace platform

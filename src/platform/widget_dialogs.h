@@ -14,6 +14,7 @@ class WidgetDialogs final : public DialogBackend {
     std::optional<QString> saveFileName(const FileRequest& request) override;
     std::optional<QString> inputText(const QString& caption, const QString& prompt,
                                      const QString& initial) override;
+    void beep() override;
 };
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 #include "support/test_environment.h"
 
 #include <gtest/gtest.h>
+#include <QGuiApplication>
 #include <QSet>
 
 using testing_support::DialogScript;
@@ -64,6 +65,16 @@ TEdition readEditionsFile(const std::optional<QByteArray>& contents, DialogScrip
 }
 
 }  // namespace
+
+TEST(EditionsFile, TheEditionsTitleIsNotAppendedToWindowCaptions) {
+    // Qt appends an explicitly set display name to every caption; without
+    // one the display name follows the application name.
+    GLB_set_edition(GLB_edition_for_product(1011));
+    const QString name = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName(QStringLiteral("probe"));
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QStringLiteral("probe"));
+    QCoreApplication::setApplicationName(name);
+}
 
 TEST(EditionsFile, ProductNumberPicksTheEdition) {
     DialogScript script;

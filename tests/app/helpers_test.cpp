@@ -195,8 +195,7 @@ TEST(ProcessValues, SineTableAndSeparators) {
     GLB_initialise_process_values(dir.path(), dir.path());
     EXPECT_TRUE(GLB().beeps_off);
     EXPECT_TRUE(GLB().store_settings_between_sessions);
-    EXPECT_TRUE(GLB().platform_nt_family);
-    EXPECT_FALSE(GLB().platform_win95_family);
+    EXPECT_TRUE(GLB().modern_platform_family);
     EXPECT_FALSE(GLB().decimal_separator.isNull());
     EXPECT_FALSE(GLB().time_separator.isLetterOrNumber());
     EXPECT_TRUE(script.messages().empty());

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 #include "app/editions.h"
 #include "app/globals.h"
+#include "app/messages.h"
 #include "app/settings.h"
 #include "formats/textfile.h"
 #include "platform/dialog_service.h"
@@ -77,6 +78,23 @@ TEST_F(Startup, AMissingTextsFileEndsTheProgramWithItsMessage) {
                   "The text file \"" + dir.file("Korvelan.txt") + "\" was not found!");
         EXPECT_EQ(stop.exitCode, 1);
     }
+}
+
+TEST_F(Startup, AnInconsistentDatabaseEndsTheProgramWithTheEditionsCaption) {
+    TStartup startup({.load_species_database =
+                          [] { throw TLoadError(QStringLiteral("Locality is empty string!?")); },
+                      .create_windows = {},
+                      .free_species_database = {}});
+    try {
+        startup.initialise(dir.path(), dir.path());
+        FAIL() << "the start went on with a broken database";
+    } catch (const platform::FatalStop& stop) {
+        EXPECT_EQ(stop.message, QStringLiteral("Locality is empty string!?"));
+        EXPECT_EQ(stop.exitCode, 1);
+    }
+    ASSERT_EQ(script.messages().size(), 1u);
+    EXPECT_EQ(script.messages().front().caption, GLB_edition().title);
+    EXPECT_EQ(script.messages().front().style, platform::box::IconStop);
 }
 
 TEST_F(Startup, ASecondCopyAsksAndTheAnswerDecides) {

@@ -5,6 +5,7 @@
 // ends the run.
 
 #include "app/editions.h"
+#include "app/messages.h"
 #include "app/globals.h"
 #include "data/records.h"
 #include "data/visibility_filter.h"
@@ -51,9 +52,6 @@ const QString& programDirectory() {
         g.settings_file_path = p + "Korvelan.ini";  // never written: reads give defaults
         QDir::setCurrent(p);
         platform::DialogService::setBackend(std::make_unique<QuietDialogs>());
-        platform::DialogService::setExitHook([](const QString& message, int exitCode) {
-            throw platform::FatalStop{message, exitCode};
-        });
         return p;
     }();
     return path;
@@ -126,7 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         data.set_write_settings_at_end(false);
         data.load();
         exerciseDatabase(data);
-    } catch (const platform::FatalStop&) {
+    } catch (const TLoadError&) {
         // The loader's orderly stop on bad data: expected.
     }
     return 0;

@@ -143,7 +143,7 @@ TEST_F(LoadEditions, Edition130ReadsAlternativeIdentifiers) {
     const auto d = loadFor(1301, e);
     const Tspecies* tao = d->species_by_unique_id(20020);
     EXPECT_EQ(tao->alternative_id, 49002);
-    EXPECT_EQ(tao->file_name_stem(), "TINAMIDA.E\\49400");
+    EXPECT_EQ(tao->file_name_stem(), "TINAMIDA.E/49400");
     EXPECT_EQ(tao->subspecies_count, 2);
     EXPECT_EQ(tao->first_subspecies->name, "kleei");
     const Tspecies* tataupa = d->species_by_unique_id(20123);

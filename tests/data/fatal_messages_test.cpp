@@ -227,7 +227,7 @@ TEST_F(LoadFatal, AHalfLoadedDatabaseIsFreedCleanly) {
         e.replace(file, from, to);
         e.write(dir);
         auto data = std::make_unique<Tdata>();
-        EXPECT_THROW(data->load(), platform::FatalStop);
+        EXPECT_THROW(data->load(), TLoadError);
         EXPECT_FALSE(data->loaded());
         data.reset();
     }
@@ -247,6 +247,6 @@ TEST_F(LoadFatal, StartUpStepLoadsTheProcessDatabase) {
 
     e.replace("people.txt", "Ana Recordista", "Ana");
     e.write(dir);
-    EXPECT_THROW(GLB_load_species_database(), platform::FatalStop);
+    EXPECT_THROW(GLB_load_species_database(), TLoadError);
     EXPECT_EQ(GLB_data_or_null(), nullptr);
 }

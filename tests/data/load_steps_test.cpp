@@ -137,6 +137,14 @@ TEST_F(LoadSteps, LocalitiesWithCoordinatesAndSiteDescriptions) {
     EXPECT_EQ(manu->site_description, QStringLiteral("\x0cSite\x0c page"));
     EXPECT_EQ(data->described_sites(), std::vector<Tlocality*>{data->locality_by_key("PE-MANU")});
 }
+
+TEST_F(LoadSteps, DescribedSitesWithoutCoordinatesHaveNoDisplayTextAndAreLeftOut) {
+    SmallEdition e;
+    e.replace("locality.txt", "000000000000000000\n\n\n", "000000000000000000\n\nA page.\n");
+    const auto data = load(e);
+    EXPECT_EQ(data->locality_by_key("ZERO")->site_description, QStringLiteral("A page."));
+    EXPECT_EQ(data->described_sites(), std::vector<Tlocality*>{data->locality_by_key("PE-MANU")});
+}
 TEST_F(LoadSteps, SpanishInterfaceRenamesCountries) {
     useEdition(1012);
     SmallEdition e;
@@ -226,7 +234,7 @@ TEST_F(LoadSteps, AudioCdSettingsAreWrittenWhenTheDatabaseIsDestroyed) {
         e.replace("cutparts.txt", "Ana Recordista\nShotgun", "Nobody\nShotgun");
         e.write(dir);
         Tdata broken;
-        EXPECT_THROW(broken.load(), platform::FatalStop);
+        EXPECT_THROW(broken.load(), TLoadError);
     }
     EXPECT_EQ(GLB_read_string("AUDIO CDS", "Part of short name CD 1", "none"), "none");
 }

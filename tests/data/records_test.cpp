@@ -75,15 +75,15 @@ TEST_F(DataRecords, AbbreviatedNamesAndFileStems) {
     s.family_folder_name = "THAMNOPHILIDAE";
     s.unique_id = 20020;
     s.alternative_id = 40363;
-    EXPECT_EQ(s.file_name_stem(), "THAMNOPH.ILI\\20020");
+    EXPECT_EQ(s.file_name_stem(), "THAMNOPH.ILI/20020");
     s.family_folder_name = "TINAMIDA";
-    EXPECT_EQ(s.file_name_stem(), "TINAMIDA\\20020");
+    EXPECT_EQ(s.file_name_stem(), "TINAMIDA/20020");
     useEdition(1301);
-    EXPECT_EQ(s.file_name_stem(), "TINAMIDA\\40305");
+    EXPECT_EQ(s.file_name_stem(), "TINAMIDA/40305");
     s.alternative_id = 79132;
-    EXPECT_EQ(s.file_name_stem(), "TINAMIDA\\79080");
+    EXPECT_EQ(s.file_name_stem(), "TINAMIDA/79080");
     s.alternative_id = 12345;
-    EXPECT_EQ(s.file_name_stem(), "TINAMIDA\\12345");
+    EXPECT_EQ(s.file_name_stem(), "TINAMIDA/12345");
 }
 
 TEST_F(DataRecords, CutPartTexts) {
@@ -94,17 +94,17 @@ TEST_F(DataRecords, CutPartTexts) {
     c.second_letter = u'A';
     c.compression_number = 2;
     EXPECT_EQ(c.catalogue_text(), "01207B00003A");
-    EXPECT_EQ(c.sound_file_name(), "1207\\B03A_MF.WAV");
+    EXPECT_EQ(c.sound_file_name(), "1207/B03A_MF.WAV");
     c.recording_number = 5;
     c.second_letter = u' ';
     c.compression_number = 0;
-    EXPECT_EQ(c.sound_file_name(), "05\\B03.WAV");
+    EXPECT_EQ(c.sound_file_name(), "05/B03.WAV");
     c.compression_number = 8;
     c.first_letter = u' ';
     c.part_number = 123;
-    EXPECT_EQ(c.sound_file_name(), "05\\123_WH.WMA");
+    EXPECT_EQ(c.sound_file_name(), "05/123_WH.WMA");
     c.compression_number = 42;  // outside the table: a plain WAV file
-    EXPECT_EQ(c.sound_file_name(), "05\\123.WAV");
+    EXPECT_EQ(c.sound_file_name(), "05/123.WAV");
     c.is_sound_file = false;
     EXPECT_EQ(c.sound_file_name(), "");
 }

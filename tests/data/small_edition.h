@@ -5,6 +5,7 @@
 // exercise one rule at a time.
 
 #include "app/editions.h"
+#include "app/messages.h"
 #include "data/records.h"
 #include "formats/textfile.h"
 #include "platform/dialog_service.h"
@@ -100,14 +101,13 @@ class DataTest : public ::testing::Test {
         data->load();
         return data;
     }
-    // The message of the fatal stop that loading ends with; empty when the
+    // The message of the load error that loading stops with; empty when the
     // load succeeds.
     QString fatalOf(const SmallEdition& edition) {
         try {
             load(edition);
-        } catch (const platform::FatalStop& stop) {
-            EXPECT_EQ(stop.exitCode, 1);
-            return stop.message;
+        } catch (const TLoadError& error) {
+            return error.message();
         }
         return {};
     }

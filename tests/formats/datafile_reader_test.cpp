@@ -1,5 +1,6 @@
 #include "formats/datafile_reader.h"
 #include "app/editions.h"
+#include "app/messages.h"
 #include "formats/textfile.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_environment.h"
@@ -64,8 +65,8 @@ TEST(DataFileReader, MissingFilesAndSectionsAreFatalWhenAsked) {
     try {
         reader.open_data_file("people.txt", true);
         FAIL();
-    } catch (const platform::FatalStop& stop) {
-        EXPECT_EQ(stop.message, "File \"" + dir.file("people.txt") + "\" could not be loaded!");
+    } catch (const TLoadError& stop) {
+        EXPECT_EQ(stop.message(), "File \"" + dir.file("people.txt") + "\" could not be loaded!");
     }
     dir.write("people.txt", "@#[PEOPLE]\nA. Person\n");
     ASSERT_TRUE(reader.open_data_file("people.txt", true));
@@ -74,8 +75,8 @@ TEST(DataFileReader, MissingFilesAndSectionsAreFatalWhenAsked) {
     try {
         reader.read_section("LITERATURE", true, 10, target, count);
         FAIL();
-    } catch (const platform::FatalStop& stop) {
-        EXPECT_EQ(stop.message, "In the data file " + dir.file("people.txt") +
+    } catch (const TLoadError& stop) {
+        EXPECT_EQ(stop.message(), "In the data file " + dir.file("people.txt") +
                                     "\nthe section \"@#[LITERATURE]\" is missing.");
     }
     GLB_set_texts(nullptr);
@@ -89,8 +90,8 @@ TEST(DataFileReader, CorruptLineReportSpeaksTheInterfaceLanguage) {
         try {
             readerOf("x").corrupt_line_report(QStringLiteral("locality.txt"), 17,
                                               QStringLiteral("MANU"));
-        } catch (const platform::FatalStop& stop) {
-            return stop.message;
+        } catch (const TLoadError& stop) {
+            return stop.message();
         }
         return QString();
     };

@@ -1,4 +1,5 @@
 #include "formats/textfile.h"
+#include "app/messages.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_environment.h"
 
@@ -70,7 +71,7 @@ TEST(TextsFile, AMissingFileIsReportedAndFatalOnlyWhenAsked) {
     EXPECT_FALSE(found);
     EXPECT_EQ(script.lastMessage(),
               "The text file \"" + dir.file("Other.txt") + "\" was not found!");
-    EXPECT_THROW(Ttextfile_handler(QStringLiteral("Other.txt"), found, true), platform::FatalStop);
+    EXPECT_THROW(Ttextfile_handler(QStringLiteral("Other.txt"), found, true), TLoadError);
 }
 
 TEST(TextsFile, TheDemoEditionHasEveryTextTheStartReads) {

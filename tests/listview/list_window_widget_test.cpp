@@ -439,13 +439,64 @@ class ListWindowTest : public QObject {
         QVERIFY(main_->caption_panel_text().contains(QStringLiteral("Undulated Tinamou")));
     }
 
+    void aClickOnTheNextSpeciesSelectsItAndNotThePreviousRecording() {
+        click(bitmapCentre(nthLine(list(), kFamilyToggle, 1)));
+        TRecordShowStringData* firstSpecies = nthLine(list(), kSpeciesToggle, 1);
+        click(bitmapCentre(firstSpecies));
+        QVERIFY(firstSpecies->open);
+        QVERIFY(countKind(list(), kRecordingLetter) > 0);
+        TRecordShowStringData* name =
+            TShowStrings::first_name_line(nthLine(list(), kSpeciesNumber, 2));
+        QCOMPARE(name->text, QStringLiteral("Undulated Tinamou"));
+        const int y = list().reference_y_of(*name) + list().model().line_height() / 2 -
+                      form().verticalScrollBar()->value();
+        QVERIFY(y > 0 && y < form().viewport()->height());
+        click(QPoint(name->drawn_x + 4 - form().horizontalScrollBar()->value(), y));
+        QCOMPARE(list().model().current_species()->value, 2);
+        QCOMPARE(list().selected(), name);
+    }
+
+    void startingAndClosingLeavesTheFoldStateAsItWas() {
+        delete main_;
+        main_ = nullptr;
+        GLB_write_string("GENERAL", "Windows", "1");
+        GLB_write_string("WINDOW 1", "Coord", "0,0,900,700");
+        GLB_write_string("WINDOW 1", "Maximized", "No");
+        GLB_write_string("WINDOW 1", "Visible", "1,6,0,6,0");
+        for (int run = 1; run <= 3; ++run) {
+            main_ = GLB_open_main_list_window();
+            main_->show();
+            QVERIFY(QTest::qWaitForWindowExposed(main_));
+            repaint();
+            QCOMPARE(form().verticalScrollBar()->value(),
+                     list().model().find_row(6, 0).height_above);
+            main_->close();
+            delete main_;
+            main_ = nullptr;
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QCOMPARE(GLB_read_string("WINDOW 1", "Visible", {}), QStringLiteral("1,6,0,6,0"));
+        }
+    }
+
+    void findLooksOnlyAtTheNamesTheListShows() {
+        SHST_TClassShowStringsData settings = list().model().settings();
+        settings.show_other_language = false;
+        list().change_name_settings(settings);
+        main_->find_text = QStringLiteral("Gray Tinamou");
+        main_->find(true);
+        QCOMPARE(script_->lastMessage(),
+                 QStringLiteral("The text \"Gray Tinamou\" was not found."));
+        main_->find_text = QStringLiteral("Crypturellus");
+        main_->find(true);
+        QCOMPARE(list().selected()->kind, kSpeciesScientific);
+    }
+
     void aNameThatIsNotThereIsReported() {
         const auto* before = list().selected();
         main_->find_text = QStringLiteral("zzzqqq");
         main_->find(true);
         QCOMPARE(list().selected(), before);
-        QCOMPARE(script_->lastMessage(),
-                 GLB_text("BS_CHILD", 1) + "zzzqqq" + GLB_text("BS_CHILD", 2));
+        QCOMPARE(script_->lastMessage(), QStringLiteral("The text \"zzzqqq\" was not found."));
         QCOMPARE(script_->messages().back().style, 48);
     }
 };

@@ -1,0 +1,22 @@
+# app/ holds both ends of the program. Its foundation (process values,
+# settings, messages, editions, helpers, the base directory) sits in the core
+# library, under the file formats and the database that use it; start-up
+# runs the event loop and shows the main window, so it sits with the
+# windows; main.cpp wires the windows together and is the program itself.
+target_sources(korvelan_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/base_directory.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/editions.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/globals.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/helpers.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/messages.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/settings.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/settings_audio_cds.h
+  ${CMAKE_CURRENT_LIST_DIR}/settings_general.h
+  ${CMAKE_CURRENT_LIST_DIR}/settings_window.h
+)
+target_sources(korvelan_windows PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/startup.cpp
+)
+target_sources(korvelan PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/main.cpp
+)
