@@ -96,6 +96,11 @@ while IFS= read -r file; do
     continue
   fi
   while IFS=: read -r number header; do
+    # Paths are relative to src/, or to the including file's folder.
+    if [[ ! -f $header && -f $(dirname "$file")/$header ]]; then
+      header=$(dirname "$file")/$header
+      header=${header#./}
+    fi
     [[ -f $header ]] || continue
     library_of "$header"
     used=$REPLY

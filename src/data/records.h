@@ -231,8 +231,9 @@ class Tspecies {
 
     // "G. s." ("??" stays "??").
     QString abbreviated_name() const;
-    // The family folder as an 8.3 name, "\" and the identifier (edition 130:
-    // the alternative identifier with its replacements).
+    // The family folder as an 8.3 name, "/" and the identifier (editions
+    // with alternative identifiers: that one, with its replacements); a path
+    // under the picture and voice folders.
     QString file_name_stem() const;
 };
 
@@ -264,7 +265,8 @@ class Tcutpart {
     Tcupaitem* first_item(int order) const { return first_item_in_orders[order - 1]; }
     // "01207B00003A".
     QString catalogue_text() const;
-    // "1207\B03A_MF.WAV", relative to "tapes\"; empty for audio-CD parts.
+    // "1207/B03A_MF.WAV", a path under the sound folder "tapes"; empty for
+    // audio-CD parts.
     QString sound_file_name() const;
     // Suffix and extension of a compression number (0..9); empty for others.
     static QString compression_suffix(int compressionNumber);

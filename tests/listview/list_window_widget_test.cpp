@@ -448,8 +448,7 @@ class ListWindowTest : public QObject {
         TRecordShowStringData* name =
             TShowStrings::first_name_line(nthLine(list(), kSpeciesNumber, 2));
         QCOMPARE(name->text, QStringLiteral("Undulated Tinamou"));
-        const int y = list().reference_y_of(*name) + list().model().line_height() / 2 -
-                      form().verticalScrollBar()->value();
+        const int y = list().reference_y_of(*name) + 2 - form().verticalScrollBar()->value();
         QVERIFY(y > 0 && y < form().viewport()->height());
         click(QPoint(name->drawn_x + 4 - form().horizontalScrollBar()->value(), y));
         QCOMPARE(list().model().current_species()->value, 2);
