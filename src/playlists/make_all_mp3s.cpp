@@ -28,11 +28,12 @@ TMakeAllMP3sJob::TMakeAllMP3sJob(const Tdata& data, int order,
     : data_(data), order_(order), visible_(visible), copier_(std::move(copier)) {}
 
 bool TMakeAllMP3sJob::wanted(const Tcupaitem& item) const {
-    return item.present && item.cut_part && visible_.carrier_playable(*item.cut_part);
+    return item.cut_part && visible_.carrier_playable(*item.cut_part);
 }
 
+// A species' recordings end at the first one not present.
 const Tcupaitem* TMakeAllMP3sJob::next_of_species(const Tcupaitem* item) const {
-    for (; item; item = item->next_of_species)
+    for (; item && item->present; item = item->next_of_species)
         if (wanted(*item)) return item;
     return nullptr;
 }
