@@ -22,7 +22,7 @@ TMakeAllMP3FilesForm::TMakeAllMP3FilesForm(const Tdata& data, int order,
                                            const TClassVisibleSpeciesAndRecordings& visible,
                                            std::unique_ptr<TTagTextProvider> texts,
                                            QWidget* parent, TMakeAllMP3sJob::Copier copier)
-    : QWidget(parent, Qt::Window),
+    : QWidget(parent, Qt::Dialog),
       texts_(std::move(texts)),
       visible_(std::make_unique<TClassVisibleSpeciesAndRecordings>(visible)),
       job_(data, order, *visible_,
