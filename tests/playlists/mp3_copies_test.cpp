@@ -72,10 +72,7 @@ class Mp3Copies : public ::testing::Test {
         testing_support::removeDemoEdition();
     }
     QString put(const QString& name, const QByteArray& contents) {
-        QFile file(sources.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(contents);
-        return file.fileName();
+        return writeFile(sources.filePath(name), contents);
     }
     QByteArray read(const QString& path) {
         QFile file(path);

@@ -4,6 +4,7 @@
 // stream tests: no tool is needed to make them.
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <cstdint>
 
@@ -76,6 +77,13 @@ inline QByteArray mp3InsideWave(const QByteArray& mp3, const QByteArray& trailin
 }
 inline QByteArray pcmWave(int dataBytes) {
     return wave(chunk("fmt ", fmtBody(1, 2, 16)) + chunk("data", QByteArray(dataBytes, '\0')));
+}
+
+// Writes the file and gives its path back; empty when it cannot be written.
+inline QString writeFile(const QString& path, const QByteArray& contents) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size() ? path
+                                                                                      : QString();
 }
 
 }  // namespace mp3_testing

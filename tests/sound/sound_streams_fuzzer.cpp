@@ -7,25 +7,12 @@
 #include "platform/dialog_service.h"
 #include "sound/mp3_memory_stream.h"
 #include "sound/wave_memory_stream.h"
+#include "support/quiet_dialogs.h"
 
 #include <cstddef>
 #include <cstdint>
 
 namespace {
-
-// Answers every box with its default, silently.
-class QuietDialogs final : public platform::DialogBackend {
-  public:
-    int message(const platform::MessageRequest& request) override {
-        return platform::defaultAnswer(request.style);
-    }
-    std::optional<QString> chooseDirectory(const QString&, const QString&) override { return {}; }
-    std::optional<QString> openFileName(const platform::FileRequest&) override { return {}; }
-    std::optional<QString> saveFileName(const platform::FileRequest&) override { return {}; }
-    std::optional<QString> inputText(const QString&, const QString&, const QString&) override {
-        return {};
-    }
-};
 
 void fuzzMp3(TMP3MemoryStream& stream, double start, double length, bool repeatAndTag) {
     stream.keep_frames_only();
@@ -43,7 +30,7 @@ void fuzzMp3(TMP3MemoryStream& stream, double start, double length, bool repeatA
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const bool quiet = [] {
-        platform::DialogService::setBackend(std::make_unique<QuietDialogs>());
+        platform::DialogService::setBackend(std::make_unique<testing_support::QuietDialogs>());
         return true;
     }();
     (void)quiet;

@@ -15,10 +15,7 @@ namespace {
 class SoundStreams : public ::testing::Test {
   protected:
     QString put(const QString& name, const QByteArray& contents) {
-        QFile file(dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(contents);
-        return file.fileName();
+        return writeFile(dir.filePath(name), contents);
     }
     QByteArray loadMp3(const QByteArray& contents) {
         TMP3MemoryStream stream;
