@@ -5,7 +5,11 @@
 #include "listview/find_dialog.h"
 #include "listview/list_bitmaps.h"
 #include "listview/list_fonts.h"
+#include "listview/list_tag_texts.h"
+#include "listview/show_form.h"
+#include "listview/show_strings.h"
 #include "listview/top_forms.h"
+#include "playlists/make_all_mp3_files_form.h"
 #include "platform/widget_dialogs.h"
 
 #include <QApplication>
@@ -15,6 +19,14 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Korvelan"));
     platform::DialogService::setBackend(std::make_unique<platform::WidgetDialogs>());
+
+    TChildForm::set_make_mp3s_command([](TChildForm& window) {
+        const SHST_TClassShowStringsData& settings =
+            window.list_form()->strings().model().settings();
+        GLB_open_make_all_mp3_files_form(GLB_data(), settings.systematic_order,
+                                         settings.visible_set,
+                                         std::make_unique<TListTagTexts>(settings), &window);
+    });
 
     std::unique_ptr<TFindInShowStringsDialog> findDialog;
     TStartup startup({

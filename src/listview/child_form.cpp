@@ -71,6 +71,11 @@ bool& closeAll() {
     return flag;
 }
 
+TChildForm::TMakeMp3sCommand& makeMp3sCommand() {
+    static TChildForm::TMakeMp3sCommand command;
+    return command;
+}
+
 bool hasClassRows() {
     return GLB_edition().has_class_rows;
 }
@@ -82,6 +87,9 @@ void TChildForm::set_find_dialog(TFindInShowStringsDialog* dialog) {
 }
 bool TChildForm::closing_all() {
     return closeAll();
+}
+void TChildForm::set_make_mp3s_command(TMakeMp3sCommand command) {
+    makeMp3sCommand() = std::move(command);
 }
 
 TChildForm::TChildForm(bool secondary, QWidget* parent, bool showWindow)
@@ -137,7 +145,8 @@ void TChildForm::create_menus() {
     addAction(file, kShow, dialogDots);
     addAction(file, kWhatWasThat, dialogDots);
     addAction(file, kPlayLists);
-    addAction(file, kMakeMp3s, dialogDots);
+    QAction* makeMp3s = addAction(file, kMakeMp3s, dialogDots);
+    if (makeMp3sCommand()) enable(makeMp3s, [this] { makeMp3sCommand()(*this); });
     file->addSeparator();
     enable(addAction(file, secondary_ ? kCloseWord : kExit), [this] { close(); });
     if (secondary_) actions_[kPlayLists - 1]->setVisible(false);

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <functional>
 
 class QAction;
 class QLabel;
@@ -59,6 +60,10 @@ class TChildForm : public QMainWindow, public TRegisteredListWindow {
     static void set_find_dialog(TFindInShowStringsDialog* dialog);
     // Set while "close all" shuts every window.
     static bool closing_all();
+    // "Make mp3s" runs a window of a later layer; the program hands it in
+    // before the first list window is made. Without it the command stays off.
+    using TMakeMp3sCommand = std::function<void(TChildForm&)>;
+    static void set_make_mp3s_command(TMakeMp3sCommand command);
 
   protected:
     void showEvent(QShowEvent* event) override;

@@ -12,6 +12,7 @@
 #include "formats/datafile_reader.h"
 #include "pictures_maps/areas.h"
 #include "platform/dialog_service.h"
+#include "support/quiet_dialogs.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,17 +29,6 @@ const char* const kFiles[] = {"mapsdata.txt", "people.txt",   "names_sc.txt",   
 constexpr int kProducts[] = {1011, 1012, 1041, 1061, 1081, 1091, 1111,
                              1121, 1131, 1141, 1151, 1201, 1301};
 
-// Answers every box with its default, silently.
-class QuietDialogs final : public platform::DialogBackend {
-  public:
-    int message(const platform::MessageRequest& request) override {
-        return platform::defaultAnswer(request.style);
-    }
-    std::optional<QString> chooseDirectory(const QString&, const QString&) override { return {}; }
-    std::optional<QString> openFileName(const platform::FileRequest&) override { return {}; }
-    std::optional<QString> saveFileName(const platform::FileRequest&) override { return {}; }
-    std::optional<QString> inputText(const QString&, const QString&, const QString&) override {
-        return {};
     }
 };
 
@@ -51,7 +41,7 @@ const QString& programDirectory() {
         g.startup_directory = p;
         g.settings_file_path = p + "Korvelan.ini";  // never written: reads give defaults
         QDir::setCurrent(p);
-        platform::DialogService::setBackend(std::make_unique<QuietDialogs>());
+        platform::DialogService::setBackend(std::make_unique<testing_support::QuietDialogs>());
         return p;
     }();
     return path;
