@@ -64,6 +64,11 @@ TFindInShowStringsDialog*& findDialog() {
     return dialog;
 }
 
+std::function<bool()>& copyToHardDisk() {
+    static std::function<bool()> command;
+    return command;
+}
+
 bool& closeAll() {
     static bool flag = false;
     return flag;
@@ -77,6 +82,9 @@ bool hasClassRows() {
 
 void TChildForm::set_find_dialog(TFindInShowStringsDialog* dialog) {
     findDialog() = dialog;
+}
+void TChildForm::set_copy_to_hard_disk(std::function<bool()> command) {
+    copyToHardDisk() = std::move(command);
 }
 bool TChildForm::closing_all() {
     return closeAll();
@@ -152,7 +160,10 @@ void TChildForm::create_menus() {
 
     QMenu* options = menuBar()->addMenu(menuText(kOptionsMenu));
     addAction(options, kOptions, dialogDots);
-    addAction(options, kCopyToHd, dialogDots);
+    QAction* copyToHd = addAction(options, kCopyToHd, dialogDots);
+    if (copyToHardDisk()) enable(copyToHd, [this] {
+            if (copyToHardDisk()()) fold_all();
+        });
     if (secondary_ || GLB_edition().edition_code == 109) actions_[kCopyToHd - 1]->setVisible(false);
 
     QMenu* help = menuBar()->addMenu(menuText(kHelpMenu));
