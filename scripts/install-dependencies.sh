@@ -3,7 +3,8 @@
 set -euo pipefail
 packages=(cmake g++ make pkg-config ninja-build qt6-base-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2 fonts-dejavu-core
-  xvfb xauth clang libclang-rt-14-dev)
+  xvfb xauth clang libclang-rt-14-dev
+  librsvg2-bin desktop-file-utils appstream dpkg-dev file)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
