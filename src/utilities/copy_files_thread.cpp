@@ -6,7 +6,9 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QMutexLocker>
+#include <cerrno>
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -55,15 +57,19 @@ qint64 GLB_media_bytes_to_add(const QString& sourceRoot, const QString& targetRo
     return total;
 }
 
+QString GLB_directory_creation_failure(const QString& directory) {
+    return "Something went wrong in procedure \"GLB_create_directory()\" when creating "
+           "subdirectory \"" +
+           directory + "\".";
+}
+
 TCopyFilesToHardDiskThread::TCopyFilesToHardDiskThread(const QString& targetRoot,
                                                        const QString& sourceRoot, QObject* parent)
     : QThread(parent),
       target_root_(withSeparator(targetRoot)),
       source_root_(withSeparator(sourceRoot)),
       disc_gone_text_(GLB_text(QStringLiteral("COPY_TO_HARD_DISK"), 20)),
-      block_writer_([](QFile& file, const char* data, qint64 size) {
-          return file.write(data, size);
-      }) {}
+      block_writer_() {}
 
 TCopyFilesToHardDiskThread::~TCopyFilesToHardDiskThread() {
     set_abort();
@@ -147,10 +153,7 @@ bool TCopyFilesToHardDiskThread::make_directory(const QString& directory) {
         return false;
     }
     if (!QDir().mkdir(directory)) {
-        fail(
-            "Something went wrong in procedure \"GLB_create_directory()\" when creating "
-            "subdirectory \"" +
-            directory + "\".");
+        fail(GLB_directory_creation_failure(directory));
         return false;
     }
     return true;
@@ -202,7 +205,10 @@ bool TCopyFilesToHardDiskThread::copy_file(const QString& source, const QString&
         QFile::remove(temporary);
         return false;
     };
-    for (;;) {
+    const std::optional<bool> inKernel =
+        block_writer_ ? std::nullopt : copy_in_kernel(in, out, source, target);
+    if (inKernel && !*inKernel) return discard();
+    for (bool done = inKernel.has_value(); !done;) {
         if (!keep_going()) return discard();
         const qint64 got = in.read(buffer_.data(), kBlockSize);
         if (got < 0) {
@@ -210,7 +216,9 @@ bool TCopyFilesToHardDiskThread::copy_file(const QString& source, const QString&
             return discard();
         }
         if (got == 0) break;
-        if (block_writer_(out, buffer_.data(), got) != got) {
+        const qint64 written =
+            block_writer_ ? block_writer_(out, buffer_.data(), got) : out.write(buffer_.data(), got);
+        if (written != got) {
             fail("Something went wrong when writing to \"" + target + u'"');
             return discard();
         }
@@ -226,4 +234,28 @@ bool TCopyFilesToHardDiskThread::copy_file(const QString& source, const QString&
         return false;
     }
     return true;
+}
+
+std::optional<bool> TCopyFilesToHardDiskThread::copy_in_kernel(QFile& in, QFile& out,
+                                                               const QString& source,
+                                                               const QString& target) {
+    const int from = in.handle();
+    const int to = out.handle();
+    bool first = true;
+    for (;;) {
+        if (!keep_going()) return false;
+        const ssize_t n = ::copy_file_range(from, nullptr, to, nullptr, kBlockSize, 0);
+        if (n == 0) return true;
+        if (n > 0) {
+            first = false;
+            continue;
+        }
+        if (errno == EINTR) continue;
+        const bool unsupported = errno == EXDEV || errno == EINVAL || errno == ENOSYS ||
+                                 errno == EOPNOTSUPP || errno == EBADF;
+        if (first && unsupported) return std::nullopt;
+        fail(errno == EIO ? "Something went wrong when reading from \"" + source + u'"'
+                          : "Something went wrong when writing to \"" + target + u'"');
+        return false;
+    }
 }

@@ -8,6 +8,7 @@
 #include <QWaitCondition>
 #include <atomic>
 #include <functional>
+#include <optional>
 #include <vector>
 
 // The folders of a disc that hold its media, in the order they are copied.
@@ -20,6 +21,9 @@ int GLB_count_media_files(const QString& root);
 // Bytes a copy from source to target would add: each media file's size,
 // less the size of the file it replaces.
 qint64 GLB_media_bytes_to_add(const QString& sourceRoot, const QString& targetRoot);
+
+// The message of a directory that could not be made.
+QString GLB_directory_creation_failure(const QString& directory);
 
 // Copies the media folders of a disc to the hard disk on its own thread.
 // Each file goes to a temporary name beside its place and is renamed when
@@ -45,8 +49,9 @@ class TCopyFilesToHardDiskThread : public QThread {
     QString current_file_name() const;
     int files_started() const { return files_started_.load(); }
 
-    // Writes one block; returns the bytes written (fewer on failure). The
-    // default writes to the file; tests put a failing writer in its place.
+    // Writes one block; returns the bytes written (fewer on failure). Without
+    // one the kernel copies between the files itself where it can; tests put
+    // a failing writer in its place.
     using TBlockWriter = std::function<qint64(QFile& target, const char* data, qint64 size)>;
     void set_block_writer(TBlockWriter writer) { block_writer_ = std::move(writer); }
 
@@ -66,6 +71,10 @@ class TCopyFilesToHardDiskThread : public QThread {
     bool copy_folder(const QString& source, const QString& target);
     bool copy_tree(const QString& source, const QString& target);
     bool copy_file(const QString& source, const QString& target);
+    // In-kernel copy of the whole file; nothing when the file systems do
+    // not offer it (then the blocks go through this process).
+    std::optional<bool> copy_in_kernel(QFile& in, QFile& out, const QString& source,
+                                       const QString& target);
     bool make_directory(const QString& directory);
     // False when the copy is to stop.
     bool keep_going();

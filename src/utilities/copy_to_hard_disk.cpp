@@ -178,10 +178,7 @@ bool TCopyToHardDisk::run() {
 
     // The copy's own folder first: without it the copy cannot start.
     if (!QDir().mkpath(target)) {
-        error(
-            "Something went wrong in procedure \"GLB_create_directory()\" when creating "
-            "subdirectory \"" +
-            target + "\".");
+        error(GLB_directory_creation_failure(target));
         return false;
     }
     TCopyFilesToHardDiskThread thread(target, source);
