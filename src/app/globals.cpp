@@ -2,6 +2,7 @@
 
 #include "app/helpers.h"
 #include "app/messages.h"
+#include "app/program_location.h"
 #include "app/settings.h"
 #include "app/settings_general.h"
 #include "platform/dialog_service.h"
@@ -53,7 +54,7 @@ void GLB_initialise_process_values(const QString& startupDirectory,
     GLB_fill_sine_table(g.sine_table);
     g.startup_directory = GLB_with_trailing_separator(startupDirectory);
     g.program_directory = GLB_with_trailing_separator(programDirectory);
-    g.settings_file_path = g.program_directory + g.settings_file_name;
+    g.settings_file_path = GLB_settings_file_location(g.program_directory, g.settings_file_name);
     g.settings_file_on_cdrom = platform::isOnCdRom(g.settings_file_path);
 
     const QFileInfo settingsFile(g.settings_file_path);

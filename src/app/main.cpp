@@ -1,4 +1,5 @@
 #include "app/base_directory.h"
+#include "app/program_location.h"
 #include "app/startup.h"
 #include "data/records.h"
 #include "listview/child_form.h"
@@ -11,14 +12,38 @@
 #include "listview/top_forms.h"
 #include "playlists/make_all_mp3_files_form.h"
 #include "platform/widget_dialogs.h"
+#include "utilities/copy_to_hard_disk_ui.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+
+// For the check of an installed program: once the main window shows, say
+// which edition it runs and close it as the user would.
+void closeAfterStartWhenAsked() {
+    if (!qEnvironmentVariableIsSet("KORVELAN_CLOSE_AFTER_START")) return;
+    QTimer::singleShot(500, [] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* list = qobject_cast<TChildForm*>(window);
+            if (!list || !list->isVisible()) continue;
+            std::printf("main window shown: %s\n", qPrintable(list->windowTitle()));
+            std::fflush(stdout);
+            list->close();
+            return;
+        }
+    });
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Korvelan"));
     platform::DialogService::setBackend(std::make_unique<platform::WidgetDialogs>());
+    TChildForm::set_copy_to_hard_disk(&CopyToHardDisk);
 
     TChildForm::set_make_mp3s_command([](TChildForm& window) {
         const SHST_TClassShowStringsData& settings =
@@ -52,7 +77,12 @@ int main(int argc, char* argv[]) {
         if (const Tdata* data = GLB_data_or_null()) data->clear_small_picture_missing_flags();
         Ttop_forms::instance().refresh_all_forms();
     });
-    startup.initialise(QDir::currentPath(), QCoreApplication::applicationDirPath());
+    const TProgramLocation location =
+        GLB_locate_program_directory(QCoreApplication::applicationDirPath());
+    // An installed program's folder belongs to the system, not to one user.
+    GLB_keep_settings_in_user_folder(location.installed);
+    startup.initialise(QDir::currentPath(), location.program_directory);
+    closeAfterStartWhenAsked();
     const int code = startup.run_main_program();
     TChildForm::set_find_dialog(nullptr);
     return code;

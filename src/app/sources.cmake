@@ -9,6 +9,7 @@ target_sources(korvelan_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/globals.cpp
   ${CMAKE_CURRENT_LIST_DIR}/helpers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/messages.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/program_location.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settings_audio_cds.h
   ${CMAKE_CURRENT_LIST_DIR}/settings_general.h

@@ -66,6 +66,11 @@ TFindInShowStringsDialog*& findDialog() {
     return dialog;
 }
 
+std::function<bool()>& copyToHardDisk() {
+    static std::function<bool()> command;
+    return command;
+}
+
 bool& closeAll() {
     static bool flag = false;
     return flag;
@@ -84,6 +89,9 @@ bool hasClassRows() {
 
 void TChildForm::set_find_dialog(TFindInShowStringsDialog* dialog) {
     findDialog() = dialog;
+}
+void TChildForm::set_copy_to_hard_disk(std::function<bool()> command) {
+    copyToHardDisk() = std::move(command);
 }
 bool TChildForm::closing_all() {
     return closeAll();
@@ -163,7 +171,10 @@ void TChildForm::create_menus() {
 
     QMenu* options = menuBar()->addMenu(menuText(kOptionsMenu));
     addAction(options, kOptions, dialogDots);
-    addAction(options, kCopyToHd, dialogDots);
+    QAction* copyToHd = addAction(options, kCopyToHd, dialogDots);
+    if (copyToHardDisk()) enable(copyToHd, [this] {
+            if (copyToHardDisk()()) fold_all();
+        });
     if (secondary_ || !GLB().modern_platform_family ||
         !GLB_edition().rules.offers_copy_to_hard_disk)
         actions_[kCopyToHd - 1]->setVisible(false);

@@ -58,6 +58,9 @@ class TChildForm : public QMainWindow, public TRegisteredListWindow {
 
     // The find dialog shared by every list window (made at start).
     static void set_find_dialog(TFindInShowStringsDialog* dialog);
+    // The "Copy to HD" command, which lives in a later layer; true when a
+    // copy was made. Without one the menu item stays disabled.
+    static void set_copy_to_hard_disk(std::function<bool()> command);
     // Set while "close all" shuts every window.
     static bool closing_all();
     // "Make mp3s" runs a window of a later layer; the program hands it in

@@ -56,14 +56,31 @@ QString mountPointOf(const QString& path, const QString& mountTable) {
 }
 
 QString currentMountTable() {
-    QFile file(QStringLiteral("/proc/self/mounts"));
+    const QString standIn = qEnvironmentVariable("KORVELAN_MOUNT_TABLE");
+    QFile file(standIn.isEmpty() ? QStringLiteral("/proc/self/mounts") : standIn);
     if (!file.open(QIODevice::ReadOnly)) return {};
     return QString::fromLocal8Bit(file.readAll());
 }
 
-bool isOnCdRom(const QString& path) {
-    const QString type = fileSystemTypeOf(path, currentMountTable());
+namespace {
+bool isOpticalType(const QString& type) {
     return type == "iso9660" || type == "udf";
+}
+}  // namespace
+
+bool isOnCdRom(const QString& path) {
+    return isOpticalType(fileSystemTypeOf(path, currentMountTable()));
+}
+
+QStringList opticalDiscMountPoints(const QString& mountTable) {
+    QStringList points;
+    for (const QString& line : mountTable.split(u'\n', Qt::SkipEmptyParts)) {
+        const QStringList fields = line.split(u' ', Qt::SkipEmptyParts);
+        if (fields.size() < 3 || !isOpticalType(fields[2])) continue;
+        const QString point = unescapeMountField(fields[1]);
+        if (!points.contains(point)) points << point;
+    }
+    return points;
 }
 
 }  // namespace platform

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QFile>
+#include <QMutex>
+#include <QString>
+#include <QStringList>
+#include <QThread>
+#include <QWaitCondition>
+#include <atomic>
+#include <functional>
+#include <optional>
+#include <vector>
+
+// The folders of a disc that hold its media, in the order they are copied.
+const QStringList& GLB_media_folders();
+
+// The files (not directories) below the media folders of a root, which is
+// exactly what a copy reports one by one.
+int GLB_count_media_files(const QString& root);
+
+// Bytes a copy from source to target would add: each media file's size,
+// less the size of the file it replaces.
+qint64 GLB_media_bytes_to_add(const QString& sourceRoot, const QString& targetRoot);
+
+// The message of a directory that could not be made.
+QString GLB_directory_creation_failure(const QString& directory);
+
+// Copies the media folders of a disc to the hard disk on its own thread.
+// Each file goes to a temporary name beside its place and is renamed when
+// complete, so a stopped or failed copy leaves only whole files. The thread
+// never touches a window: it reports through queued signals.
+class TCopyFilesToHardDiskThread : public QThread {
+    Q_OBJECT
+  public:
+    // Both roots are directories; a trailing separator is optional.
+    TCopyFilesToHardDiskThread(const QString& targetRoot, const QString& sourceRoot,
+                               QObject* parent = nullptr);
+    ~TCopyFilesToHardDiskThread() override;
+
+    // Any thread. The copy stops at its next block and removes that file's
+    // unfinished copy.
+    void set_abort();
+    bool abort_requested() const { return abort_.load(); }
+    // Holds the copy at its next block until resume() or set_abort().
+    void pause();
+    void resume();
+    bool is_paused() const;
+
+    QString current_file_name() const;
+    int files_started() const { return files_started_.load(); }
+
+    // Writes one block; returns the bytes written (fewer on failure). Without
+    // one the kernel copies between the files itself where it can; tests put
+    // a failing writer in its place.
+    using TBlockWriter = std::function<qint64(QFile& target, const char* data, qint64 size)>;
+    void set_block_writer(TBlockWriter writer) { block_writer_ = std::move(writer); }
+
+    static constexpr qint64 kBlockSize = qint64{1} << 20;
+    static QString temporary_name_for(const QString& targetFile);
+
+  signals:
+    // Every file, before its copy starts.
+    void file_started(const QString& sourcePath);
+    // Once, when the thread ends: not emitted after an abort.
+    void copy_ended(bool success, const QString& errorMessage);
+
+  protected:
+    void run() override;
+
+  private:
+    bool copy_folder(const QString& source, const QString& target);
+    bool copy_tree(const QString& source, const QString& target);
+    bool copy_file(const QString& source, const QString& target);
+    // In-kernel copy of the whole file; nothing when the file systems do
+    // not offer it (then the blocks go through this process).
+    std::optional<bool> copy_in_kernel(QFile& in, QFile& out, const QString& source,
+                                       const QString& target);
+    bool make_directory(const QString& directory);
+    // False when the copy is to stop.
+    bool keep_going();
+    void fail(const QString& message);
+
+    const QString target_root_;
+    const QString source_root_;
+    const QString disc_gone_text_;
+    std::atomic<bool> abort_{false};
+    std::atomic<bool> pause_requested_{false};
+    std::atomic<int> files_started_{0};
+    mutable QMutex mutex_;
+    QWaitCondition resumed_;
+    bool paused_ = false;
+    QString current_file_;
+    QString error_message_;
+    TBlockWriter block_writer_;
+    std::vector<char> buffer_;
+};

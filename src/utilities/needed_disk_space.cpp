@@ -1,0 +1,8 @@
+#include "utilities/needed_disk_space.h"
+
+#include "app/helpers.h"
+
+void TClassCalculateNeededDiskSpace::calculate(const std::atomic<bool>& cancelled) {
+    needed_bytes = GLB_total_size(directory, &cancelled);
+    needed_megabytes = needed_bytes / 1'048'576;
+}

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Installs the build into a fresh prefix, checks the installed tree, starts
+# the installed program offscreen with an empty home, and checks that it
+# showed the demo edition, wrote its settings to the user's configuration
+# folder, and wrote nothing under the prefix.
+set -euo pipefail
+build=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+prefix=$work/prefix
+home=$work/home
+mkdir -p "$home" "$work/run"
+chmod 0700 "$work/run"
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cmake --install "$build" --prefix "$prefix" > "$work/install.log"
+
+data=$prefix/share/korvelan
+for file in bin/korvelan share/korvelan/PROGR_NM.TXT share/korvelan/Korvelan.txt \
+    share/korvelan/Korvelan.ini share/korvelan/names_sc.txt share/korvelan/taxa.txt \
+    share/applications/org.korvelan.Korvelan.desktop \
+    share/metainfo/org.korvelan.Korvelan.metainfo.xml \
+    share/icons/hicolor/scalable/apps/korvelan.svg; do
+  [ -e "$prefix/$file" ] || fail "$file is not installed"
+done
+for size in 16 24 32 48 64 128 256; do
+  icon=$prefix/share/icons/hicolor/${size}x${size}/apps/korvelan.png
+  [ -s "$icon" ] || fail "no ${size}x${size} icon"
+  file "$icon" | grep -q "${size} x ${size}" || fail "the ${size}x${size} icon has another size"
+done
+[ -x "$prefix/bin/korvelan" ] || fail "the program is not executable"
+if [ -d "$(dirname "$0")/../../editions/demo/base" ]; then
+  [ -d "$data/base" ] || fail "the demo base directory is not installed"
+fi
+grep -qx "Base Directory=$data/base/" "$data/Korvelan.ini" || fail "the settings do not name the installed base directory"
+desktop="$prefix/share/applications/org.korvelan.Korvelan.desktop"
+grep -qx "Exec=korvelan" "$desktop" || fail "the launcher does not start korvelan"
+grep -qx "Icon=korvelan" "$desktop" || fail "the launcher names another icon"
+if command -v desktop-file-validate > /dev/null; then desktop-file-validate "$desktop"; fi
+if command -v appstreamcli > /dev/null; then
+  appstreamcli validate --no-net "$prefix/share/metainfo/org.korvelan.Korvelan.metainfo.xml" > /dev/null
+fi
+
+snapshot() { (cd "$prefix" && find . -printf '%p %s %T@\n' | sort); }
+snapshot > "$work/before"
+
+# Started as the launcher starts it: by name, from the PATH, elsewhere.
+(cd "$home" && env -i HOME="$home" PATH="$prefix/bin:/usr/bin:/bin" \
+  XDG_RUNTIME_DIR="$work/run" QT_QPA_PLATFORM=offscreen KORVELAN_CLOSE_AFTER_START=1 \
+  timeout 60 korvelan > "$work/out" 2> "$work/err") || {
+  cat "$work/out" "$work/err" >&2
+  fail "the installed program did not end normally"
+}
+grep -q "^main window shown: .*Voices of the Andes and the Chaco" "$work/out" || {
+  cat "$work/out" "$work/err" >&2
+  fail "the main window of the demo edition was not shown"
+}
+
+settings=$home/.config/Korvelan/korvelan/Korvelan.ini
+[ -f "$settings" ] || fail "no settings in the user's configuration folder"
+grep -q "^\[WINDOW 1\]" "$settings" || fail "the main window's state was not written"
+grep -qx "Base Directory=$data/base/" "$settings" || fail "the base directory was not kept"
+snapshot > "$work/after"
+diff "$work/before" "$work/after" || fail "the program wrote under the prefix"
+echo "installed program: OK"
