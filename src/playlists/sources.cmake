@@ -3,6 +3,7 @@ target_sources(korvelan_models PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/user_files_folder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/recording_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mp3_writer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/recording_tag_texts.h
   ${CMAKE_CURRENT_LIST_DIR}/mp3_copy.cpp
   ${CMAKE_CURRENT_LIST_DIR}/make_all_mp3s.cpp
 )
