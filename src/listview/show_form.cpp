@@ -184,6 +184,11 @@ void TShowForm::beep_if(bool failed) {
     if (failed) platform::beep();
 }
 
+std::function<void(int)>& TShowForm::volume_keys() {
+    static std::function<void(int)> hook = [](int) {};
+    return hook;
+}
+
 void TShowForm::keyPressEvent(QKeyEvent* event) {
     if (!strings_) return;
     const Qt::KeyboardModifiers mods = event->modifiers();
@@ -215,10 +220,12 @@ void TShowForm::keyPressEvent(QKeyEvent* event) {
             break;
         case Qt::Key_Plus:
             if (keypad && !ctrl) after_change(strings_->key_toggle(true, false, view_band()));
+            if (keypad && ctrl) volume_keys()(1);
             if (keypad) return;
             break;
         case Qt::Key_Minus:
             if (keypad && !ctrl) after_change(strings_->key_toggle(false, true, view_band()));
+            if (keypad && ctrl) volume_keys()(-1);
             if (keypad) return;
             break;
         case Qt::Key_PageUp:
@@ -226,6 +233,8 @@ void TShowForm::keyPressEvent(QKeyEvent* event) {
             if (!ctrl) {
                 const int step = viewport()->height();
                 scroll_to(scroll_position() + (event->key() == Qt::Key_PageUp ? -step : step));
+            } else {
+                volume_keys()(event->key() == Qt::Key_PageUp ? 5 : -5);
             }
             return;
         case Qt::Key_Home:
@@ -247,10 +256,12 @@ void TShowForm::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Left:
         case Qt::Key_Up:
             if (!ctrl) move(false);
+            else volume_keys()(2);
             return;
         case Qt::Key_Right:
         case Qt::Key_Down:
             if (!ctrl) move(true);
+            else volume_keys()(-2);
             return;
         case Qt::Key_M:
             if (ctrl) {

@@ -196,7 +196,9 @@ void TShowStrings::paint_line(QPainter& painter, TTextCanvas& canvas, TRecordSho
                 buttons_.emplace_back(line.button_block->button_id,
                                       line.button_block->button.get());
         }
-        penX += factory.total_width();
+        penX += line.button_block && line.button_block->button
+                    ? line.button_block->button->total_width()
+                    : factory.total_width();
         return;
     }
     if (line.kind == kThumbnail) return;  // small pictures are drawn by their own window's cache
@@ -445,7 +447,14 @@ TListChange TShowStrings::click(QPoint point, const TViewBand& view) {
 // Selection and keys
 
 void TShowStrings::select_line(TRecordShowStringData* line) {
+    const auto button = [](TRecordShowStringData* l) -> TRecordingButton* {
+        return l && l->kind == kRecordingButton && l->button_block ? l->button_block->button.get()
+                                                                    : nullptr;
+    };
+    TRecordingButton* old = button(model_->selected());
     model_->select(line);
+    if (old && old != button(line)) old->unhighlight();
+    if (TRecordingButton* now = button(line)) now->highlight();
 }
 
 bool TShowStrings::in_view_band(const TRecordShowStringData& line, const TViewBand& view) const {
