@@ -172,7 +172,12 @@ void TShowStrings::paint(QPainter& painter, const QRect& listRect, bool highligh
 
 void TShowStrings::paint_line(QPainter& painter, TTextCanvas& canvas, TRecordShowStringData& line,
                               int& penX, int& penY, bool highlightSelection, QPoint scroll) {
-    if (line.indent != 0) penX = line.indent;
+    // A text that continues a recording button's row starts after the button.
+    bool afterButton = false;
+    for (const TRecordShowStringData* l = &line; l->advance == 0 && l->previous && !afterButton;
+         l = l->previous)
+        afterButton = l->previous->kind == kRecordingButton;
+    if (line.indent != 0) penX = afterButton ? std::max(penX, line.indent) : line.indent;
     line.drawn_x = penX;
     line.drawn_y = penY;
     if (line.advance != 0) penY += line.advance;

@@ -194,7 +194,8 @@ Tsound_bar::Tsound_bar(QWidget* host, TRecordingButtonBlock& block, QPoint at,
     bar_->setValue(std::clamp(block.saved_position, 0, tenths));
     button_->setVisible(shown_);
     bar_->setVisible(shown_);
-    setGeometry(QRect(at, QSize(bar_->geometry().right() + 2, label_height_ + barHeight + 1)));
+    // The pen is where the button goes; the labels lie above it.
+    setGeometry(QRect(at - QPoint(0, label_height_), QSize(bar_->geometry().right() + 2, label_height_ + barHeight + 1)));
     drag_enabled_ = Tsound_bars::drag_enabled() && shown_;
 
     timer_.setInterval(200);
