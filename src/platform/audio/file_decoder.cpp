@@ -175,7 +175,9 @@ bool FileDecoder::start(std::int64_t fromFrame, std::int64_t toFrame) {
         return true;
     }
     const std::int64_t origin = st->start_time == AV_NOPTS_VALUE ? 0 : st->start_time;
-    const std::int64_t ts = origin + av_rescale_q(target_, AVRational{1, kOutputRate}, st->time_base);
+    // A little sound before the target fills the resampler's filter; it is dropped.
+    const std::int64_t warmUp = std::max<std::int64_t>(0, target_ - kOutputRate / 10);
+    const std::int64_t ts = origin + av_rescale_q(warmUp, AVRational{1, kOutputRate}, st->time_base);
     if (av_seek_frame(format_, stream_, ts, AVSEEK_FLAG_BACKWARD) < 0 &&
         av_seek_frame(format_, stream_, origin, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_ANY) < 0)
         return false;
@@ -184,6 +186,7 @@ bool FileDecoder::start(std::int64_t fromFrame, std::int64_t toFrame) {
 }
 
 void FileDecoder::takeFrame(AVFrame* frame) {
+    if (cursor_ < 0 && !frame) return;
     if (cursor_ < 0) {
         const AVStream* st = format_->streams[stream_];
         const std::int64_t origin = st->start_time == AV_NOPTS_VALUE ? 0 : st->start_time;
@@ -193,12 +196,14 @@ void FileDecoder::takeFrame(AVFrame* frame) {
                                      AVRational{1, kOutputRate});
     }
     const int channels = std::min(codec_->ch_layout.nb_channels, 2);
-    const int room = swr_get_out_samples(resampler_, frame->nb_samples);
+    const int inputFrames = frame ? frame->nb_samples : 0;
+    const int room = swr_get_out_samples(resampler_, inputFrames);
     if (room <= 0) return;
     convertBuffer_.resize(static_cast<std::size_t>(room) * static_cast<std::size_t>(channels));
     auto* out = reinterpret_cast<std::uint8_t*>(convertBuffer_.data());
     const int n = swr_convert(resampler_, &out, room,
-                              const_cast<const std::uint8_t**>(frame->extended_data), frame->nb_samples);
+                              frame ? const_cast<const std::uint8_t**>(frame->extended_data) : nullptr,
+                              inputFrames);
     if (n <= 0) return;
     const std::int64_t first = std::max(target_, cursor_);
     const std::int64_t last = std::min(end_, cursor_ + n);
@@ -221,6 +226,8 @@ bool FileDecoder::decodeMore() {
         if (av_read_frame(format_, packet_) < 0) {
             avcodec_send_packet(codec_, nullptr);
             while (!inputEnded_ && avcodec_receive_frame(codec_, frame_) == 0) takeFrame(frame_);
+            // The resampler holds the last few frames back until it is drained.
+            if (!inputEnded_) takeFrame(nullptr);
             inputEnded_ = true;
             return true;
         }
