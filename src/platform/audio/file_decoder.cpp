@@ -9,6 +9,7 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/opt.h>
 #include <libswresample/swresample.h>
 }
 
@@ -40,10 +41,28 @@ std::unique_ptr<FileDecoder> FileDecoder::open(const QString& path, unsigned& er
         error = mci::kErrorFileNotFound;
         return nullptr;
     }
+    // Damaged files are answered with codes; FFmpeg's own complaints would
+    // only clutter the terminal.
+    static const bool quiet = (av_log_set_level(AV_LOG_QUIET), true);
+    (void)quiet;
     std::unique_ptr<FileDecoder> d(new FileDecoder);
     const QByteArray name = QFile::encodeName(path);
-    if (avformat_open_input(&d->format_, name.constData(), nullptr, nullptr) < 0 ||
-        avformat_find_stream_info(d->format_, nullptr) < 0) {
+    if (avformat_open_input(&d->format_, name.constData(), nullptr, nullptr) < 0) {
+        error = mci::kErrorInvalidFile;
+        return nullptr;
+    }
+    // The headers of the recordings' formats name rate and channels; only
+    // where they do not is the stream probed (which reads and decodes).
+    const auto described = [&d] {
+        for (unsigned i = 0; i < d->format_->nb_streams; ++i) {
+            const AVCodecParameters* p = d->format_->streams[i]->codecpar;
+            if (p->codec_type == AVMEDIA_TYPE_AUDIO && p->sample_rate > 0 && p->ch_layout.nb_channels > 0 &&
+                p->codec_id != AV_CODEC_ID_NONE)
+                return true;
+        }
+        return false;
+    };
+    if (!described() && avformat_find_stream_info(d->format_, nullptr) < 0) {
         error = mci::kErrorInvalidFile;
         return nullptr;
     }
@@ -77,6 +96,12 @@ std::unique_ptr<FileDecoder> FileDecoder::open(const QString& path, unsigned& er
     if (swr_alloc_set_opts2(&d->resampler_, &out, AV_SAMPLE_FMT_FLT, kOutputRate,
                             &d->codec_->ch_layout, d->codec_->sample_fmt, d->sourceRate_, 0,
                             nullptr) < 0 ||
+        // A coarser phase table builds in a fraction of the time of the
+        // default one, which the first play would wait for; birdsong loses
+        // nothing audible by it.
+        av_opt_set_int(d->resampler_, "phase_shift", 6, 0) < 0 ||
+        av_opt_set_int(d->resampler_, "exact_rational", 0, 0) < 0 ||
+        av_opt_set_int(d->resampler_, "filter_size", 16, 0) < 0 ||
         swr_init(d->resampler_) < 0) {
         error = mci::kErrorNoSuitableDecoder;
         return nullptr;
@@ -160,8 +185,13 @@ bool FileDecoder::start(std::int64_t fromFrame, std::int64_t toFrame) {
     inputEnded_ = false;
     failures_ = 0;
     avcodec_flush_buffers(codec_);
-    swr_close(resampler_);
-    if (swr_init(resampler_) < 0) return false;
+    // A used resampler holds sound of the old place; building it anew costs
+    // a few milliseconds, so a fresh one is kept.
+    if (resamplerUsed_) {
+        swr_close(resampler_);
+        if (swr_init(resampler_) < 0) return false;
+        resamplerUsed_ = false;
+    }
     const AVStream* st = format_->streams[stream_];
     if (!mpegFrames_.offsets.empty()) {
         const std::int64_t sourceSample = target_ * sourceRate_ / kOutputRate;
@@ -201,6 +231,7 @@ void FileDecoder::takeFrame(AVFrame* frame) {
     if (room <= 0) return;
     convertBuffer_.resize(static_cast<std::size_t>(room) * static_cast<std::size_t>(channels));
     auto* out = reinterpret_cast<std::uint8_t*>(convertBuffer_.data());
+    resamplerUsed_ = true;
     const int n = swr_convert(resampler_, &out, room,
                               frame ? const_cast<const std::uint8_t**>(frame->extended_data) : nullptr,
                               inputFrames);

@@ -52,6 +52,7 @@ class FileDecoder final : public SoundSource {
     std::int64_t target_ = 0;
     std::int64_t end_ = 0;
     bool inputEnded_ = false;
+    bool resamplerUsed_ = false;
     int failures_ = 0;
     std::vector<float> pending_;
     std::size_t pendingRead_ = 0;

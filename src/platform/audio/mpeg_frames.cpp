@@ -56,6 +56,8 @@ std::uint32_t le32(const std::uint8_t* p) {
 
 MpegFrameIndex indexMpegFrames(std::span<const std::uint8_t> data, std::int64_t baseOffset) {
     MpegFrameIndex index;
+    // Frames of the recordings' bit rates are at least about 100 bytes.
+    index.offsets.reserve(data.size() / 96 + 1);
     std::size_t pos = 0;
     FrameHeader header;
     while (pos + 4 <= data.size()) {
