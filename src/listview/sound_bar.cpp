@@ -186,8 +186,10 @@ Tsound_bar::Tsound_bar(QWidget* host, TRecordingButtonBlock& block, QPoint at,
     const int tenths = std::max(1, cut_->length / 100);
     const int barHeight = std::max(14, bar_->sizeHint().height());
     const QSize glyph = button_->sizeHint();
-    button_->setGeometry(0, label_height_, glyph.width(), barHeight);
-    bar_->setGeometry(glyph.width() + 2, label_height_, bar_width(tenths / 10.0), barHeight);
+    // A recording on an audio CD has a frame around button and bar.
+    const int inset = on_cd_ ? 1 : 0;
+    button_->setGeometry(inset, label_height_, glyph.width(), barHeight);
+    bar_->setGeometry(inset + glyph.width() + 2, label_height_, bar_width(tenths / 10.0), barHeight);
     bar_->setRange(0, tenths);
     bar_->setSingleStep(on_cd_ ? 10 : 5);
     bar_->setPageStep(std::min(20, tenths));
@@ -459,6 +461,7 @@ void Tsound_bar::paintEvent(QPaintEvent*) {
     if (on_cd_) {
         p.setPen(Qt::black);
         p.drawRect(QRect(0, label_height_ - 1, bar_->geometry().right() + 1, bar_->height() + 1));
+        // (the rectangle's right and bottom lines lie one pixel outside the bar)
     }
     if (label_height_ == 0) return;
     p.setFont(labelFont());
