@@ -88,7 +88,7 @@ class SoundBarTest : public QObject {
         // The line became the selection and the exact length replaced the estimate.
         QCOMPARE(list().selected(), nth(kRecordingButton, 1));
         QVERIFY(!first->cut_part().length_is_file_length);
-        QTRY_VERIFY_WITH_TIMEOUT(first->bar().value() >= 3, 2000);
+        QTRY_VERIFY_WITH_TIMEOUT(first->bar().value() >= 3, 5000);
         QTest::mouseClick(&first->button(), Qt::LeftButton);
         QVERIFY(first->opened() && !first->is_playing());
         const int paused = first->bar().value();
@@ -124,7 +124,7 @@ class SoundBarTest : public QObject {
         QTest::mouseClick(&first->button(), Qt::LeftButton);
         first->bar().setValue(first->bar().maximum() - 6);
         emit first->bar().sliderReleased();
-        QTRY_VERIFY_WITH_TIMEOUT(!first->opened(), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(!first->opened(), 6000);
         QCOMPARE(first->bar().value(), 0);
         QCOMPARE(Tsound_bar::playing_button(), nullptr);
     }
