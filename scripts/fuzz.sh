@@ -1,60 +1,92 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang and libFuzzer in their own build
 # directory and runs each for a bounded time on a corpus seeded from the demo
-# edition or from sounds made here. Fails on any crash, sanitizer report or
-# leak. KORVELAN_FUZZ_SECONDS sets one time for every target.
+# edition or from files made here. Fails on any crash, sanitizer report or
+# leak.
+#   KORVELAN_FUZZ_SECONDS  seconds per target (default 20; the data files get twice that)
+#   KORVELAN_FUZZ_TARGETS  the targets to run (default: all)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build="$PWD/build-fuzz"
+seconds="${KORVELAN_FUZZ_SECONDS:-20}"
+all_targets="data_fuzzer sound_streams_fuzzer audio_fuzzer lzw_fuzzer bitmap_fuzzer jpeg_fuzzer playlist_fuzzer"
+targets=""
+for t in ${KORVELAN_FUZZ_TARGETS:-$all_targets}; do
+  # A target whose source is not in this tree is left out.
+  [ -n "$(find tests -name "$t.cpp" -print -quit)" ] && targets="$targets $t"
+done
 jobs=$(nproc)
-targets=(data_fuzzer sound_streams_fuzzer)
+base=editions/demo/base
 
 mkdir -p "$build"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ -DKORVELAN_FUZZ=ON -DKORVELAN_TESTS=ON -DKORVELAN_BENCH=OFF \
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined" \
   > "$build/configure.log" 2>&1 || { cat "$build/configure.log"; exit 1; }
-cmake --build "$build" -j "$jobs" --target "${targets[@]}"
+# shellcheck disable=SC2086
+cmake --build "$build" -j "$jobs" --target $targets
 
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
-
-# run TARGET SECONDS MAX_LEN SEED_DIR
-run() {
-  local corpus="$build/fuzz-corpus-$1"
-  mkdir -p "$corpus"
-  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    "$build/bin/$1" -max_total_time="$2" -max_len="$3" -timeout=20 \
-    -rss_limit_mb=2048 -close_fd_mask=2 -print_final_stats=1 "$corpus" "$4"
-  echo "Fuzzing with $1: no failure in $2 s."
-}
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=offscreen
 
 # The data files: edition byte 0 (the demo's edition), then the ten demo files.
-seeds="$build/fuzz-seeds"
-mkdir -p "$seeds"
-{
-  printf '\0'
-  first=1
-  for f in mapsdata people names_sc taxa locality big_pict othermedia cutparts cupaitem syst_ord; do
-    [ $first -eq 1 ] || printf '\n##FILE##\n'
-    first=0
-    cat "editions/demo/$f.txt"
-  done
-} > "$seeds/demo"
-run data_fuzzer "${KORVELAN_FUZZ_SECONDS:-60}" 262144 "$seeds"
+seed_data_fuzzer() {
+  {
+    printf '\0'
+    first=1
+    for f in mapsdata people names_sc taxa locality big_pict othermedia cutparts cupaitem syst_ord; do
+      [ $first -eq 1 ] || printf '\n##FILE##\n'
+      first=0
+      cat "editions/demo/$f.txt"
+    done
+  } > "$1/demo"
+}
 
 # The sound streams: a choice byte (odd: a WAV file), slice start and length,
-# then a short MP3 file or MP3 inside a WAV file.
-sound_seeds="$build/fuzz-seeds-sound"
-mkdir -p "$sound_seeds"
-if command -v ffmpeg > /dev/null; then
-  ffmpeg -v error -y -f lavfi -i sine=duration=1 -ar 32000 -b:a 32k -c:a libmp3lame "$sound_seeds/a.mp3"
-  ffmpeg -v error -y -f lavfi -i sine=duration=1 -ar 32000 -b:a 32k -c:a libmp3lame -f wav "$sound_seeds/a.wav"
-  { printf '\002\003\005'; cat "$sound_seeds/a.mp3"; } > "$sound_seeds/mp3"
-  { printf '\003\003\005'; cat "$sound_seeds/a.wav"; } > "$sound_seeds/wav"
-  rm "$sound_seeds/a.mp3" "$sound_seeds/a.wav"
-else
-  # One hand-made frame: MPEG-1 Layer III, 32 kbit/s at 32000 Hz (144 bytes).
-  { printf '\002\000\005\377\373\030\104'; head -c 140 /dev/zero; } > "$sound_seeds/frame"
-fi
-run sound_streams_fuzzer "${KORVELAN_FUZZ_SECONDS:-20}" 65536 "$sound_seeds"
+# then an MP3 file or MP3 inside a WAV file.
+seed_sound_streams_fuzzer() {
+  { printf '\002\003\005'; head -c 12000 "$base/Audio CDs/Yungas1/Track 01.mp3"; } > "$1/mp3"
+  { printf '\003\003\005'; head -c 12000 "$base/tapes/1101/B01_MF.WAV"; } > "$1/wav"
+}
+
+# The sound engine: the head of one demo recording of each format.
+seed_audio_fuzzer() {
+  head -c 24000 "$base/tapes/1603/A01.WAV" > "$1/pcm.wav"
+  head -c 12000 "$base/tapes/1101/B01_MF.WAV" > "$1/mp3-in-wav.wav"
+  head -c 12000 "$base/tapes/1305/A01_WM.WMA" > "$1/wma.wma"
+  head -c 12000 "$base/Audio CDs/Yungas1/Track 01.mp3" > "$1/raw.mp3"
+}
+
+copy_seeds() {
+  local dir=$1; shift
+  for f in "$@"; do cp "$f" "$dir/$(echo "$f" | tr '/ ' '__')"; done
+}
+# shellcheck disable=SC2046
+seed_lzw_fuzzer() { copy_seeds "$1" $(grep -l "^Marvek's compression format" -r "$base/distmaps" | head -4); }
+# shellcheck disable=SC2046
+seed_bitmap_fuzzer() { copy_seeds "$1" $(find "$base/distmaps" -name '*.bmp' | sort | head -8); }
+# shellcheck disable=SC2046
+seed_jpeg_fuzzer() { copy_seeds "$1" $(find "$base/smalpict" -name '*.jpg' | sort | head -4); }
+
+# Playlist files: byte 0 picks the edition, then a file that names demo
+# recordings, one with an empty row, one of another edition and a damaged one.
+seed_playlist_fuzzer() {
+  local header='[GENERAL]\r\nCDROM=Voices of the Andes and the Chaco\r\nVersion=1.0\r\nSeconds between Sounds=2\r\nTell Species Names=Yes\r\nTell names Afterwards=No\r\nSeconds after Spoken Names=1\r\nEndless Loop=No\r\n'
+  printf "\0${header}[RECORDINGS]\r\nR1=20020,01101A00001 ,2\r\nR2=x\r\nR3=20057,01105A00001 \r\n" > "$1/rows"
+  printf "\1${header}[RECORDINGS]\r\nR1=abc,01101A00001 ,1\r\n" > "$1/damaged"
+  printf '\0[GENERAL]\nCDROM=Elsewhere\nVersion=2\n' > "$1/other"
+}
+
+for target in $targets; do
+  seeds="$build/fuzz-seeds/$target"
+  corpus="$build/fuzz-corpus/$target"
+  mkdir -p "$seeds" "$corpus"
+  "seed_$target" "$seeds"
+  max_len=65536; time=$seconds
+  [ "$target" = data_fuzzer ] && { max_len=262144; time=$((seconds * 2)); }
+  "$build/bin/$target" -max_total_time="$time" -max_len="$max_len" -timeout=20 \
+    -rss_limit_mb=2048 -close_fd_mask=2 -print_final_stats=1 "$corpus" "$seeds"
+  echo "Fuzzing with $target: no failure in $time s."
+done

@@ -9,9 +9,19 @@
 #include "listview/list_tag_texts.h"
 #include "listview/show_form.h"
 #include "listview/show_strings.h"
+#include "listview/sound_bar.h"
 #include "listview/top_forms.h"
+#include "app/settings.h"
+#include "app/messages.h"
+#include "formats/textfile.h"
 #include "playlists/make_all_mp3_files_form.h"
+#include "platform/audio/media_control.h"
+#include "platform/dialog_service.h"
 #include "platform/widget_dialogs.h"
+#include "sound/players.h"
+#include "sound/sound_editor.h"
+#include "sound/volume.h"
+#include "sound/volume_control_form.h"
 #include "utilities/copy_to_hard_disk_ui.h"
 
 #include <QApplication>
@@ -39,6 +49,32 @@ void closeAfterStartWhenAsked() {
 
 }  // namespace
 
+namespace {
+
+// Recording buttons, the drive report of the status bars and the volume
+// keys of the lists.
+void install_sound() {
+    if (platform::audio::mediaControl().waveOutputDevices() == 0)
+        GLB_show_message(GLB_text(QStringLiteral("SOUNDBARS"), 1), platform::box::IconStop);
+    GLB_restore_volume();
+    GLB_read_sound_editor_settings();
+    GLB_set_recording_button_factory(std::make_unique<TSoundBarFactory>());
+    TChildForm::cd_status_report() = []() -> std::optional<QString> {
+        const Tdata* data = GLB_data_or_null();
+        if (!data || data->audio_cd_count() == 0) return std::nullopt;
+        return GLB_audio_CD_drive_report(
+            GLB_read_int(QStringLiteral("GENERAL"), QStringLiteral("CD-ROM drive used for audio CDs"), 1));
+    };
+    TShowForm::volume_keys() = [](int steps) {
+        if (TVolume_control_form* form = TVolume_control_form::instance())
+            form->step(std::abs(steps), steps > 0);
+        else
+            GLB_set_volume_position(GLB_volume_position() - steps);
+    };
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Korvelan"));
@@ -54,15 +90,18 @@ int main(int argc, char* argv[]) {
     });
 
     std::unique_ptr<TFindInShowStringsDialog> findDialog;
+    std::unique_ptr<TVolume_control_form> volumeForm;
     TStartup startup({
         .load_species_database = &GLB_load_species_database,
-        .create_windows = [&findDialog]() -> QWidget* {
+        .create_windows = [&findDialog, &volumeForm]() -> QWidget* {
             TListBitmaps::load();
             GLB_list_fonts();
+            install_sound();
             // The main list window first: it is the application's main form.
             TChildForm* main = GLB_open_main_list_window();
             findDialog = std::make_unique<TFindInShowStringsDialog>();
             TChildForm::set_find_dialog(findDialog.get());
+            volumeForm = std::make_unique<TVolume_control_form>(main);
             return main;
         },
         .free_species_database =
@@ -85,5 +124,6 @@ int main(int argc, char* argv[]) {
     closeAfterStartWhenAsked();
     const int code = startup.run_main_program();
     TChildForm::set_find_dialog(nullptr);
+    volumeForm.reset();
     return code;
 }

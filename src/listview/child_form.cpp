@@ -449,10 +449,18 @@ void TChildForm::layout_status_panels() {
         caption_panel_->setFixedWidth(std::max(clientWidth - 300, clientWidth / 2) - areaWidth);
 }
 
+std::function<std::optional<QString>()>& TChildForm::cd_status_report() {
+    static std::function<std::optional<QString>()> report = [] { return std::optional<QString>(); };
+    return report;
+}
+
+QString TChildForm::cd_status_text() const {
+    return cd_status_panel_->text();
+}
+
 void TChildForm::check_cd_rom() {
-    // The drive status comes with the audio-CD players; until then there is
-    // nothing to show.
     if (isMinimized()) return;
+    if (const std::optional<QString> text = cd_status_report()()) cd_status_panel_->setText(*text);
 }
 
 TChildForm* GLB_open_main_list_window() {

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <functional>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -39,6 +40,10 @@ class TChildForm : public QMainWindow, public TRegisteredListWindow {
     QString caption_panel_text() const;
     QString area_panel_text() const;
     int status_panel_count() const;
+
+    // The text of the CD-status panel, asked every 2 s; none leaves it.
+    static std::function<std::optional<QString>()>& cd_status_report();
+    QString cd_status_text() const;
 
     // Menu commands.
     TChildForm* new_window();

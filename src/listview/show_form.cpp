@@ -184,6 +184,11 @@ void TShowForm::beep_if(bool failed) {
     if (failed) platform::beep();
 }
 
+std::function<void(int)>& TShowForm::volume_keys() {
+    static std::function<void(int)> hook = [](int) {};
+    return hook;
+}
+
 void TShowForm::keyPressEvent(QKeyEvent* event) {
     if (!strings_) return;
     if (fold_key(*event) || navigation_key(*event) || command_key(*event)) return;
@@ -214,9 +219,11 @@ bool TShowForm::fold_key(const QKeyEvent& event) {
             return true;
         case Qt::Key_Plus:
             if (keypad && !ctrl) after_change(strings_->key_toggle(true, false, view_band()));
+            if (keypad && ctrl) volume_keys()(1);
             return keypad;
         case Qt::Key_Minus:
             if (keypad && !ctrl) after_change(strings_->key_toggle(false, true, view_band()));
+            if (keypad && ctrl) volume_keys()(-1);
             return keypad;
         default:
             return false;
@@ -224,7 +231,8 @@ bool TShowForm::fold_key(const QKeyEvent& event) {
 }
 
 // Tab and the arrows move the selection; the page keys scroll; Ctrl+Home
-// and Ctrl+End go to the first and last row.
+// and Ctrl+End go to the first and last row. With Ctrl, the page keys and
+// the arrows move the volume instead.
 bool TShowForm::navigation_key(const QKeyEvent& event) {
     const Qt::KeyboardModifiers mods = event.modifiers();
     const bool ctrl = mods.testFlag(Qt::ControlModifier);
@@ -239,6 +247,8 @@ bool TShowForm::navigation_key(const QKeyEvent& event) {
             if (!ctrl) {
                 const int step = viewport()->height();
                 scroll_to(scroll_position() + (event.key() == Qt::Key_PageUp ? -step : step));
+            } else {
+                volume_keys()(event.key() == Qt::Key_PageUp ? 5 : -5);
             }
             return true;
         case Qt::Key_Home:
@@ -257,10 +267,12 @@ bool TShowForm::navigation_key(const QKeyEvent& event) {
         case Qt::Key_Left:
         case Qt::Key_Up:
             if (!ctrl) move_selection(false);
+            else volume_keys()(2);
             return true;
         case Qt::Key_Right:
         case Qt::Key_Down:
             if (!ctrl) move_selection(true);
+            else volume_keys()(-2);
             return true;
         default:
             return false;

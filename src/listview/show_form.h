@@ -3,6 +3,7 @@
 #include "listview/fold_snapshot.h"
 
 #include <QAbstractScrollArea>
+#include <functional>
 #include <memory>
 
 class TShowStrings;
@@ -35,6 +36,9 @@ class TShowForm : public QAbstractScrollArea {
     void scroll_to(int listY);
     int scroll_position() const;
     int quarter_height() const { return quarter_height_; }
+    // Where Ctrl with numpad +/-, Page Up/Down and the arrows send volume
+    // steps (louder when positive).
+    static std::function<void(int)>& volume_keys();
 
   signals:
     // The caption text (current family and species) for the status bar.

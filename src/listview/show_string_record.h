@@ -80,6 +80,11 @@ class TRecordingButton {
     virtual ~TRecordingButton() = default;
     // The position bar's place, in tenths of a second.
     virtual int position_tenths() const = 0;
+    // The pixels the pen moves past the button.
+    virtual int total_width() const { return 0; }
+    // The selection reached or left the recording's line.
+    virtual void highlight() {}
+    virtual void unhighlight() {}
 };
 
 // The window's list of recording buttons, as the line model moves and

@@ -172,7 +172,12 @@ void TShowStrings::paint(QPainter& painter, const QRect& listRect, bool highligh
 
 void TShowStrings::paint_line(QPainter& painter, TTextCanvas& canvas, TRecordShowStringData& line,
                               int& penX, int& penY, bool highlightSelection, QPoint scroll) {
-    if (line.indent != 0) penX = line.indent;
+    // A text that continues a recording button's row starts after the button.
+    bool afterButton = false;
+    for (const TRecordShowStringData* l = &line; l->advance == 0 && l->previous && !afterButton;
+         l = l->previous)
+        afterButton = l->previous->kind == kRecordingButton;
+    if (line.indent != 0) penX = afterButton ? std::max(penX, line.indent) : line.indent;
     line.drawn_x = penX;
     line.drawn_y = penY;
     if (line.advance != 0) penY += line.advance;
@@ -196,7 +201,9 @@ void TShowStrings::paint_line(QPainter& painter, TTextCanvas& canvas, TRecordSho
                 buttons_.emplace_back(line.button_block->button_id,
                                       line.button_block->button.get());
         }
-        penX += factory.total_width();
+        penX += line.button_block && line.button_block->button
+                    ? line.button_block->button->total_width()
+                    : factory.total_width();
         return;
     }
     if (line.kind == kThumbnail) return;  // small pictures are drawn by their own window's cache
@@ -477,7 +484,14 @@ void TShowStrings::select_clicked_row(ClickWalk& walk) {
 // Selection and keys
 
 void TShowStrings::select_line(TRecordShowStringData* line) {
+    const auto button = [](TRecordShowStringData* l) -> TRecordingButton* {
+        return l && l->kind == kRecordingButton && l->button_block ? l->button_block->button.get()
+                                                                    : nullptr;
+    };
+    TRecordingButton* old = button(model_->selected());
     model_->select(line);
+    if (old && old != button(line)) old->unhighlight();
+    if (TRecordingButton* now = button(line)) now->highlight();
 }
 
 bool TShowStrings::in_view_band(const TRecordShowStringData& line, const TViewBand& view) const {

@@ -23,5 +23,6 @@ target_sources(korvelan_windows PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/list_find.cpp
   ${CMAKE_CURRENT_LIST_DIR}/show_form.cpp
   ${CMAKE_CURRENT_LIST_DIR}/show_strings.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sound_bar.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tooltip_form.cpp
 )

@@ -1,2 +1,4 @@
-# The fuzz target of the sound streams.
+# The fuzz targets of the sound streams and of the sound engine's
+# open-and-decode path.
 korvelan_fuzz_target(sound_streams_fuzzer ${CMAKE_CURRENT_LIST_DIR}/sound_streams_fuzzer.cpp korvelan_models)
+korvelan_fuzz_target(audio_fuzzer ${CMAKE_CURRENT_LIST_DIR}/audio_fuzzer.cpp korvelan_audio)
