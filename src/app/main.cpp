@@ -6,6 +6,9 @@
 #include "listview/list_bitmaps.h"
 #include "listview/list_fonts.h"
 #include "listview/top_forms.h"
+#include "pictures_maps/big_picture_model.h"
+#include "pictures_maps/picture_list_actions.h"
+#include "pictures_maps/small_pictures.h"
 #include "platform/widget_dialogs.h"
 
 #include <QApplication>
@@ -22,6 +25,9 @@ int main(int argc, char* argv[]) {
         .create_windows = [&findDialog]() -> QWidget* {
             TListBitmaps::load();
             GLB_list_fonts();
+            GLB_read_picture_settings();
+            GLB_set_small_pictures(std::make_unique<TSmallPictureCache>());
+            GLB_set_list_actions(std::make_unique<TPictureListActions>());
             // The main list window first: it is the application's main form.
             TChildForm* main = GLB_open_main_list_window();
             findDialog = std::make_unique<TFindInShowStringsDialog>();
@@ -31,6 +37,7 @@ int main(int argc, char* argv[]) {
         .free_species_database =
             [] {
                 GLB_write_text_size();
+                GLB_write_picture_settings();
                 GLB_free_species_database();
             },
     });
