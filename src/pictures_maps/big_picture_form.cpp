@@ -537,7 +537,7 @@ void TBigPictureForm::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Right: {
             const bool forward = event->key() == Qt::Key_Right;
             if (shift) {
-                if (controls_[forward ? Next : Previous]->isVisible()) go(forward);
+                if (allowed_[forward ? Next : Previous]) go(forward);
                 return;
             }
             arrow_held_ = event->isAutoRepeat();
