@@ -69,7 +69,23 @@ std::optional<unsigned> TDictionary::find(std::uint16_t prefix, std::uint8_t cha
 
 // --- Decoder -----------------------------------------------------------------
 
-LZW_TCompressor::LZW_TCompressor(Sink sink) : sink_(std::move(sink)) {}
+LZW_TCompressor::LZW_TCompressor(Sink sink) : sink_(std::move(sink)) {
+    strings_.reserve(64 * 1024);
+    for (unsigned byte = 0; byte < 256; ++byte)
+        remember(dictionary_.root(static_cast<std::uint8_t>(byte)), kNone,
+                 static_cast<std::uint8_t>(byte));
+}
+
+void LZW_TCompressor::remember(unsigned code, std::uint16_t prefix, std::uint8_t character) {
+    string_at_[code] = static_cast<std::uint32_t>(strings_.size());
+    if (prefix != kNone) {
+        const std::uint32_t from = string_at_[prefix];
+        const std::size_t length = dictionary_.length(prefix);
+        strings_.resize(strings_.size() + length);
+        std::memcpy(strings_.data() + string_at_[code], strings_.data() + from, length);
+    }
+    strings_.push_back(character);
+}
 
 LZW_TCompressor::Status LZW_TCompressor::flush() {
     if (filled_ == 0) return Status::Ok;
@@ -101,15 +117,11 @@ LZW_TCompressor::Status LZW_TCompressor::take_code(unsigned code) {
             first = d.first(previous_);
         }
         if (length - 1 > kStackSize) return Status::StackFull;
-        // Back to front along the prefixes: the stack's order without a stack.
-        for (std::size_t i = length - 1; i > 0; --i) {
-            out[i] = d.character(walk);
-            walk = d.prefix(walk);
-        }
-        out[0] = d.character(walk);
+        std::memcpy(out, strings_.data() + string_at_[walk], length);
         if (selfReference) out[length++] = first;
         filled_ += length;
-        if (dictionary_.free_count() > 0) dictionary_.add(previous_, first);
+        if (dictionary_.free_count() > 0)
+            remember(dictionary_.add(previous_, first), previous_, first);
         previous_ = static_cast<std::uint16_t>(code);
     }
     if (kBufferSize - filled_ <= kStopRoom) return flush();

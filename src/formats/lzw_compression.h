@@ -98,8 +98,15 @@ class LZW_TCompressor {
     Status take_code(unsigned code);
     Status flush();
 
+    void remember(unsigned code, std::uint16_t prefix, std::uint8_t character);
+
     Sink sink_;
     TDictionary dictionary_;
+    // Every entry's string, written once when the entry is added (entries
+    // never change), so a code costs one copy instead of a walk along its
+    // prefixes byte by byte.
+    std::vector<std::uint8_t> strings_;
+    std::array<std::uint32_t, kTableSize> string_at_{};
     std::array<std::uint8_t, kBufferSize> buffer_{};
     std::size_t filled_ = 0;
     std::uint16_t previous_ = kNone;
