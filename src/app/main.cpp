@@ -17,6 +17,9 @@
 #include "playlists/make_all_mp3_files_form.h"
 #include "platform/audio/media_control.h"
 #include "platform/dialog_service.h"
+#include "pictures_maps/big_picture_model.h"
+#include "pictures_maps/picture_list_actions.h"
+#include "pictures_maps/small_pictures.h"
 #include "platform/widget_dialogs.h"
 #include "sound/players.h"
 #include "sound/sound_editor.h"
@@ -97,6 +100,9 @@ int main(int argc, char* argv[]) {
             TListBitmaps::load();
             GLB_list_fonts();
             install_sound();
+            GLB_read_picture_settings();
+            GLB_set_small_pictures(std::make_unique<TSmallPictureCache>());
+            GLB_set_list_actions(std::make_unique<TPictureListActions>());
             // The main list window first: it is the application's main form.
             TChildForm* main = GLB_open_main_list_window();
             findDialog = std::make_unique<TFindInShowStringsDialog>();
@@ -107,6 +113,7 @@ int main(int argc, char* argv[]) {
         .free_species_database =
             [] {
                 GLB_write_text_size();
+                GLB_write_picture_settings();
                 GLB_free_species_database();
             },
     });

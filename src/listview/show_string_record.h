@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QSize>
 #include <QString>
 #include <array>
@@ -7,6 +8,7 @@
 #include <memory>
 
 struct TListFont;
+class QPainter;
 class Tfamily;
 class Tspecies;
 class Tsubspecies;
@@ -117,6 +119,11 @@ class TSmallPictureSource {
     // (and no use taken) when the species has none.
     virtual QSize acquire(const Tspecies& species) = 0;
     virtual void release(const Tspecies& species) = 0;
+    // Draws the species' small picture with its top-left corner at the point.
+    virtual void draw(QPainter&, const Tspecies&, QPoint) {}
+    // Whether the point lies on the small picture drawn at topLeft (edges
+    // included); false while no picture is loaded.
+    virtual bool hit_test(const Tspecies&, QPoint, QPoint) const { return false; }
 };
 // The source in use; until pictures are installed no species has one.
 TSmallPictureSource& GLB_small_pictures();

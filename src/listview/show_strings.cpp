@@ -159,6 +159,7 @@ void TShowStrings::paint(QPainter& painter, const QRect& listRect, bool highligh
                          QPoint scroll) {
     const LineAt start = line_near(listRect.top() - kPaintMargin);
     if (!start.line) return;
+    picture_drawn_ = false;
     links_.forget(listRect);
     TTextCanvas canvas(&painter, &links_);
     canvas.window_colour = Qt::white;
@@ -206,7 +207,13 @@ void TShowStrings::paint_line(QPainter& painter, TTextCanvas& canvas, TRecordSho
                     : factory.total_width();
         return;
     }
-    if (line.kind == kThumbnail) return;  // small pictures are drawn by their own window's cache
+    if (line.kind == kThumbnail) {
+        if (line.species && line.thumbnail_size.isValid()) {
+            GLB_small_pictures().draw(painter, *line.species, QPoint(penX, penY));
+            picture_drawn_ = true;
+        }
+        return;
+    }
     if (!line.font) return;
 
     if (line.kind == kRecordingNumber && (line.flags & line_flag::kSeparator)) {
@@ -262,8 +269,8 @@ bool TShowStrings::over_clickable(QPoint point) const {
         if (line != start.line) reference += line->advance;
         if (reference - line->advance > point.y() + kClickReach) break;
         if (bitmap_rect(*line, reference).contains(point)) return true;
-        if (line->kind == kThumbnail && !line->thumbnail_size.isEmpty() &&
-            QRect(QPoint(line->drawn_x, reference), line->thumbnail_size).contains(point))
+        if (line->kind == kThumbnail && line->species &&
+            GLB_small_pictures().hit_test(*line->species, QPoint(line->drawn_x, reference), point))
             return true;
         if (text_hit(*line, reference, point)) return true;
     }
@@ -416,8 +423,8 @@ bool TShowStrings::click_bitmap(TRecordShowStringData& line, int reference, Clic
 bool TShowStrings::click_thumbnail(const TRecordShowStringData& line, int reference,
                                    ClickWalk& walk) {
     if (line.kind != kThumbnail || walk.toggled || !line.species ||
-        !line.species->first_picture || line.thumbnail_size.isEmpty() ||
-        !QRect(QPoint(line.drawn_x, reference), line.thumbnail_size).contains(walk.point))
+        !line.species->first_picture ||
+        !GLB_small_pictures().hit_test(*line.species, QPoint(line.drawn_x, reference), walk.point))
         return false;
     GLB_list_actions().open_big_picture(*line.species, nullptr);
     return true;

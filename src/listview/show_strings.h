@@ -66,6 +66,8 @@ class TShowStrings : public TRecordingButtonList {
     int scroll_range() const;
     // The bitmap table entry a line draws (0 for none).
     int bitmap_index(const TRecordShowStringData& line) const;
+    // Whether the last paint drew a thumbnail.
+    bool picture_drawn() const { return picture_drawn_; }
 
     // --- Mouse -------------------------------------------------------------
     bool over_clickable(QPoint point) const;
@@ -143,6 +145,7 @@ class TShowStrings : public TRecordingButtonList {
     QWidget* host_ = nullptr;
     mutable TRecordShowStringData* cached_top_ = nullptr;
     mutable int cached_top_reference_y_ = 0;
+    bool picture_drawn_ = false;
     TLinkRegister links_;
     std::vector<std::pair<int, TRecordingButton*>> buttons_;
 };
