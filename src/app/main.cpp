@@ -6,6 +6,7 @@
 #include "listview/list_bitmaps.h"
 #include "listview/list_fonts.h"
 #include "listview/top_forms.h"
+#include "pictures_maps/map_windows.h"
 #include "platform/widget_dialogs.h"
 
 #include <QApplication>
@@ -21,6 +22,7 @@ int main(int argc, char* argv[]) {
         .load_species_database = &GLB_load_species_database,
         .create_windows = [&findDialog]() -> QWidget* {
             TListBitmaps::load();
+            GLB_install_map_windows();
             GLB_list_fonts();
             // The main list window first: it is the application's main form.
             TChildForm* main = GLB_open_main_list_window();
