@@ -154,8 +154,14 @@ class Polynomial:
     """A second-order warp fitted to control points (for the contour maps,
     whose click points were laid out on hand-drawn maps)."""
 
-    def __init__(self, controls):
-        terms = lambda lon, lat: [1, lon, lat, lon * lon, lon * lat, lat * lat]
+    def __init__(self, controls, order=2):
+        def terms(lon, lat):
+            # Centred and scaled so that the normal equations stay well
+            # conditioned at the third order.
+            u, v = (lon - self.lon0) / 20.0, (lat - self.lat0) / 20.0
+            return [u ** i * v ** j for i in range(order + 1) for j in range(order + 1 - i)]
+        self.lon0 = sum(c[0][0] for c in controls) / len(controls)
+        self.lat0 = sum(c[0][1] for c in controls) / len(controls)
         self.terms = terms
         rows = [terms(lon, lat) for (lon, lat), _ in controls]
         self.cx = least_squares(rows, [p[0] for _, p in controls])
@@ -342,7 +348,7 @@ SOUTH_AMERICA_SEEDS = {
            ((87, 331), (-68.0, -54.0)), ((80, 332), (-69.5, -53.8)), ((10, 32), (-80.3, 8.4))],
 }
 TROPICAL_ASIA_UNITS = {
-    "IN": ["IN", "PK", "BD"], "SR": ["LK"], "NE": ["NP", "BT"], "BU": ["MM"], "TH": ["TH"],
+    "IN": ["IN", "PK", "BD"], "SR": ["LK"], "NE": ["NP"], "BU": ["MM"], "TH": ["TH"],
     "IC": ["LA", "KH", "VN"], "MA": ["MY"], "SI": ["SG"], "BO": ["BN"], "SU": [], "JA": [],
     "BA": [], "LE": ["TL"], "SW": [], "HA": [], "MO": [], "CH": ["CN"], "HK": [], "TA": ["TW"],
     "PH": ["PH"],
@@ -371,6 +377,9 @@ ID_SPLIT = {"SU": (94, 106.2, -6.5, 6), "JA": (105.9, 114.6, -9, -5.5), "BA": (1
             "LE": (115.8, 127.5, -11, -7.8), "SW": (118.5, 126, -6.5, 2), "HA": (126.5, 129, -1, 3),
             "MO": (124, 135, -8, -1), "BO": (108, 119.5, -4.5, 7.5)}
 MY_BORNEO = (109, 120, 0, 8)
+# Units drawn from several countries or islands, without borders inside
+# them; their neighbours' outlines separate them from other units.
+MERGED_UNITS = {"OT", "IN", "IC", "BO"}
 
 
 def ring_centre(ring):
@@ -414,7 +423,7 @@ def contour_mvg(rings, units, project, width, height, colour_of):
     mvg = ["stroke-antialias 0"]
     for multi in (True, False):
         for unit, unit_rings in rings.items():
-            if (len(units.get(unit, [])) > 1) != multi:
+            if (unit in MERGED_UNITS) != multi:
                 continue
             for ring in unit_rings:
                 pts = project_ring(ring, project, width, height, 0.8)
@@ -424,9 +433,9 @@ def contour_mvg(rings, units, project, width, height, colour_of):
     return mvg
 
 
-def render_contours(name, units, seeds, world, others, width, height):
+def render_contours(name, units, seeds, world, others, width, height, order):
     controls = [(lonlat, xy) for points in seeds.values() for xy, lonlat in points]
-    project = Polynomial(controls)
+    project = Polynomial(controls, order)
     rings = contour_units(units, world)
     background = ["stroke-antialias 0"]
     for code in others:
@@ -480,10 +489,10 @@ def main():
         print("drew", row[0], file=sys.stderr)
     if not args.only or "SOUTH_AMERICA_CONTOURS" in args.only:
         render_contours("SOUTH_AMERICA_CONTOURS", SOUTH_AMERICA_UNITS, SOUTH_AMERICA_SEEDS, americas,
-                        "MX GT BZ SV HN NI CU JM HT DO PR BS FK".split(), 240, 350)
+                        "MX GT BZ SV HN NI CU JM HT DO PR BS FK".split(), 240, 350, 2)
     if not args.only or "TROPICAL_ASIA_CONTOURS" in args.only:
         render_contours("TROPICAL_ASIA_CONTOURS", TROPICAL_ASIA_UNITS, TROPICAL_ASIA_SEEDS, asia,
-                        "AF IR TJ KG KZ MN KP KR JP PG AU MV".split(), 680, 472)
+                        "AF IR TJ KG KZ MN KP KR JP PG AU MV BT".split(), 680, 472, 3)
 
 
 if __name__ == "__main__":

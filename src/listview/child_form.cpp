@@ -165,7 +165,10 @@ void TChildForm::create_menus() {
     enable(addAction(help, kAbout, dialogDots), [] {
         const TEdition& e = GLB_edition();
         platform::DialogService::message(
-            e.title + '\n' + QStringLiteral("Version ") + e.version + "\n\n" + e.credits, e.title,
+            e.title + '\n' + QStringLiteral("Version ") + e.version + "\n\n" + e.credits +
+                QStringLiteral("\n\nBase maps drawn from the Digital Chart of the World (DCW-GMT) "
+                               "and GSHHG shorelines, lakes and rivers (LGPL-3+)."),
+            e.title,
             platform::box::IconInformation);
     });
 }

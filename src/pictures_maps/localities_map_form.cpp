@@ -18,7 +18,7 @@ QString siteText(int entry) {
 }
 
 QFont tooltipFont() {
-    return QApplication::font();
+    return GLB_map_text_font();
 }
 
 }  // namespace
@@ -104,7 +104,7 @@ void TLocalitiesMapForm::canvas_mouse_move(QPoint canvasPoint) {
         screenDot + QPoint(15, -3), font, widest + 10, static_cast<int>(text.count(u'\n')) + 1,
         [](QPainter& painter, QPoint pen, const QString& t) {
             TTextCanvas canvas(&painter);
-            canvas.set_font(QApplication::font());
+            canvas.set_font(GLB_map_text_font());
             canvas.colour = Qt::black;
             canvas.window_colour = QColor(255, 255, 225);
             // The routine's pen is the top of the last line; the writer's is

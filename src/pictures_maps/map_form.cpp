@@ -168,16 +168,23 @@ QPoint TMapForm::map_origin() const {
     return QPoint(left, top);
 }
 
+// The texts take, below the map: a gap, the distribution, the rule, the
+// locality's lines and a bottom edge; painting walks the same steps.
+namespace {
+constexpr int kGapAboveTexts = 5, kGapAboveRule = 3, kGapBelowRule = 4, kBottomEdge = 6;
+}
+
 int TMapForm::text_block_height(int width) const {
     if (!texts_.has_any()) return 0;
     TTextCanvas measure;
-    measure.set_font(QApplication::font());
+    measure.set_font(GLB_map_text_font());
     const int lineHeight = measure.metrics().height();
     int lines = 0;
     auto count = [&](QString text) { lines += GLB_wrap_text(measure, width, text).lines; };
     if (!texts_.distribution.isEmpty()) count(texts_.distribution);
     for (const QString& p : texts_.locality) count(p);
-    return lines * lineHeight + 6 + (texts_.distribution.isEmpty() || texts_.locality.isEmpty() ? 0 : 7);
+    return kGapAboveTexts + lines * lineHeight + kGapAboveRule + 1 + kGapBelowRule + kBottomEdge +
+           (texts_.distribution.isEmpty() || texts_.locality.isEmpty() ? 0 : 7);
 }
 
 void TMapForm::lay_out(const QString&) {
@@ -192,10 +199,13 @@ void TMapForm::lay_out(const QString&) {
     const int textHeight = text_block_height(clientWidth - 20);
     const int contentHeight = margin(layout_.main.top_margin) + layout_.main.height +
                               margin(layout_.main.bottom_margin) - 1 + textHeight;
+    scroll_->setHorizontalScrollBarPolicy(contentWidth > clientWidth ? Qt::ScrollBarAsNeeded
+                                                                      : Qt::ScrollBarAlwaysOff);
     const int clientHeight = std::min(contentHeight, full.height() - 2 * frame);
     const bool scrollsVertically = contentHeight > clientHeight;
     canvas_->resize(contentWidth, contentHeight);
-    text_top_ = margin(layout_.main.top_margin) + layout_.main.height + margin(layout_.main.bottom_margin) + 5;
+    text_top_ = margin(layout_.main.top_margin) + layout_.main.height +
+                margin(layout_.main.bottom_margin) + kGapAboveTexts;
     const int width = clientWidth + (scrollsVertically ? scrollBar : 0);
     resize(std::min(width, full.width() - 2 * frame), clientHeight);
     scroll_->setGeometry(rect());
@@ -234,7 +244,7 @@ void TMapForm::paint_canvas(QPainter& painter) {
     if (!texts_.has_any()) return;
     links_.clear();
     TTextCanvas canvas(&painter, &links_);
-    canvas.set_font(QApplication::font());
+    canvas.set_font(GLB_map_text_font());
     canvas.colour = Qt::black;
     canvas.window_colour = palette().window().color();
     const int lineHeight = canvas.metrics().height();
@@ -248,11 +258,11 @@ void TMapForm::paint_canvas(QPainter& painter) {
     };
     if (!texts_.distribution.isEmpty()) {
         paragraph(texts_.distribution);
-        y += 3;
+        y += kGapAboveRule + (texts_.locality.isEmpty() ? 0 : 7);
     }
     painter.setPen(Qt::black);
     painter.drawLine(10, y, width + 10, y);
-    y += 4;
+    y += 1 + kGapBelowRule;
     locality_text_bottom_ = y;
     for (const QString& p : texts_.locality) paragraph(p);
     if (!texts_.locality.isEmpty()) locality_text_bottom_ = y;

@@ -8,6 +8,8 @@
 #include "platform/paths.h"
 
 #include <QDesktopServices>
+#include <QFontInfo>
+#include <QGuiApplication>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -40,6 +42,12 @@ QString regionLine(const Tlocality& l) {
 }
 
 }  // namespace
+
+QFont GLB_map_text_font() {
+    QFont font = QGuiApplication::font();
+    font.setPixelSize(QFontInfo(font).pixelSize());
+    return font;
+}
 
 QString GLB_map_window_text(int entry) {
     return GLB_text(QStringLiteral("BS_MAPWN"), entry + 1);

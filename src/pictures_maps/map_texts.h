@@ -16,6 +16,10 @@ struct TMapTexts {
     bool has_any() const { return !distribution.isEmpty() || !locality.isEmpty(); }
 };
 
+// The dialog font with a pixel size, so that the writer's size steps work.
+class QFont;
+QFont GLB_map_text_font();
+
 // Entry n of the window's texts ("BS_MAPWN").
 QString GLB_map_window_text(int entry);
 
