@@ -1,0 +1,1 @@
+korvelan_test_folder(pictures_maps LIBS korvelan_windows)
