@@ -97,18 +97,26 @@ int main(int argc, char** argv) {
         const QImage bitmap(rangePath, "BMP");
         if (main.isNull() || inset.isNull() || bitmap.isNull()) std::exit(2);
     });
+    double showing = 1e9, painting = 1e9;
     const double distribution = best(10, [&] {
         auto* form = new TMapForm;
+        auto start = Clock::now();
         form->ShowMap(&species, nullptr, true, species.common_name);
+        showing = std::min(showing, since(start));
+        start = Clock::now();
         form->canvas()->grab();
+        painting = std::min(painting, since(start));
         delete form;
     });
+    std::printf("(building and laying out %.2f ms, first paint %.2f ms)\n", showing, painting);
     met &= report("distribution map window", distributionFloor, distribution, 50);
 
-    Tdata data;
-    data.set_write_settings_at_end(false);
-    data.load();
-    std::printf("localities: %zu\n", data.localities().size());
+    {
+        auto data = std::make_unique<Tdata>();
+        data->set_write_settings_at_end(false);
+        data->load();
+        GLB_set_data(std::move(data));
+    }
     const double localitiesFloor = best(10, [&] {
         QImage canvas(881, 700, QImage::Format_RGB32);
         QPainter painter(&canvas);
@@ -140,8 +148,12 @@ int main(int argc, char** argv) {
     for (int i = 0; i < tests; ++i)
         for (const Txy& xy : dots.positions()) sum += xy.main.x() ^ i;
     const double perFloor = since(floorStart) / tests;
-    std::printf("(%d hits in %d tests; %d)\n", hits, tests, sum & 1);
+    int onMap = 0;
+    for (const Txy& xy : dots.positions()) onMap += xy.on_main || xy.on_inset;
+    std::printf("(%zu localities, %d on the map; %d hits in %d tests; %d)\n", dots.positions().size(),
+                onMap, hits, tests, sum & 1);
     met &= report("localities map, hit test", perFloor, perTest, 0.2);
     delete last;
+    GLB_set_data(nullptr);
     return met ? 0 : 1;
 }

@@ -462,7 +462,7 @@ def render_contours(name, units, seeds, world, others, width, height, order):
             for (x, y), _ in points:
                 near = [label_at(x + dx, y + dy) for dx in (-1, 0, 1) for dy in (-1, 0, 1)]
                 if any(c != want for c in near):
-                    dots.append("fill white stroke black stroke-width 1 circle %d,%d %d,%d" % (x, y, x + 3, y))
+                    dots.append("fill white stroke black stroke-width 1 circle %d,%d %d,%d" % (x, y, x + 2, y))
                     print("  dot for %s at %d,%d" % (unit, x, y), file=sys.stderr)
         path = os.path.join(OUT, name + ".png")
         draw("\n".join(mvg + dots), width, height, ["-colors", "16", "PNG8:" + path], "#9ec3e6",
