@@ -467,6 +467,14 @@ def render_contours(name, units, seeds, world, others, width, height, order):
         path = os.path.join(OUT, name + ".png")
         draw("\n".join(mvg + dots), width, height, ["-colors", "16", "PNG8:" + path], "#9ec3e6",
              ["+antialias"])
+        # A click point that an outline runs through gets a dot as well.
+        drawn = pixels(path, width, height)
+        late = ["fill white stroke black stroke-width 1 circle %d,%d %d,%d" % (x, y, x + 2, y)
+                for points in seeds.values() for (x, y), _ in points if drawn(x, y) != (255, 255, 255)]
+        if late:
+            print("  %d dots on outlines" % len(late), file=sys.stderr)
+            draw("\n".join(mvg + dots + late), width, height, ["-colors", "16", "PNG8:" + path],
+                 "#9ec3e6", ["+antialias"])
     return path
 
 
