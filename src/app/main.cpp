@@ -1,4 +1,5 @@
 #include "app/base_directory.h"
+#include "app/program_list_actions.h"
 #include "app/program_location.h"
 #include "app/startup.h"
 #include "data/records.h"
@@ -18,8 +19,8 @@
 #include "platform/audio/media_control.h"
 #include "platform/dialog_service.h"
 #include "pictures_maps/big_picture_model.h"
-#include "pictures_maps/picture_list_actions.h"
 #include "pictures_maps/small_pictures.h"
+#include "pictures_maps/map_windows.h"
 #include "platform/widget_dialogs.h"
 #include "sound/players.h"
 #include "sound/sound_editor.h"
@@ -98,11 +99,12 @@ int main(int argc, char* argv[]) {
         .load_species_database = &GLB_load_species_database,
         .create_windows = [&findDialog, &volumeForm]() -> QWidget* {
             TListBitmaps::load();
+            GLB_install_map_windows();
             GLB_list_fonts();
             install_sound();
             GLB_read_picture_settings();
             GLB_set_small_pictures(std::make_unique<TSmallPictureCache>());
-            GLB_set_list_actions(std::make_unique<TPictureListActions>());
+            GLB_set_list_actions(std::make_unique<TProgramListActions>());
             // The main list window first: it is the application's main form.
             TChildForm* main = GLB_open_main_list_window();
             findDialog = std::make_unique<TFindInShowStringsDialog>();

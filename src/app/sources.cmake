@@ -20,4 +20,5 @@ target_sources(korvelan_windows PRIVATE
 )
 target_sources(korvelan PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/main.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/program_list_actions.cpp
 )

@@ -12,6 +12,7 @@
 #include "listview/show_form.h"
 #include "listview/show_strings.h"
 #include "listview/window_state.h"
+#include "listview/list_actions.h"
 #include "pictures_maps/areas.h"
 #include "platform/dialog_service.h"
 
@@ -165,7 +166,8 @@ void TChildForm::create_menus() {
     enable(addAction(search, kFindAgain, '\t' + QStringLiteral("F3")), [this] { find_again(); });
 
     QMenu* view = menuBar()->addMenu(menuText(kView));
-    addAction(view, kSiteDescriptions, dialogDots);
+    enable(addAction(view, kSiteDescriptions, dialogDots),
+           [] { GLB_list_actions().open_localities_map(); });
     const Tdata* data = GLB_data_or_null();
     if (!data || data->described_sites().empty()) view->menuAction()->setVisible(false);
 
@@ -187,7 +189,10 @@ void TChildForm::create_menus() {
     enable(addAction(help, kAbout, dialogDots), [] {
         const TEdition& e = GLB_edition();
         platform::DialogService::message(
-            e.title + '\n' + QStringLiteral("Version ") + e.version + "\n\n" + e.credits, e.title,
+            e.title + '\n' + QStringLiteral("Version ") + e.version + "\n\n" + e.credits +
+                QStringLiteral("\n\nBase maps drawn from the Digital Chart of the World (DCW-GMT) "
+                               "and GSHHG shorelines, lakes and rivers (LGPL-3+)."),
+            e.title,
             platform::box::IconInformation);
     });
 }

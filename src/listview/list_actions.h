@@ -19,6 +19,8 @@ class TListActions {
     virtual void open_big_picture(const Tspecies&, const Tsubspecies*) {}
     // A distribution map of the species, with the locality marked when given.
     virtual void open_distribution_map(const Tspecies&, const Tlocality*) {}
+    // Every recording locality on the edition's map.
+    virtual void open_localities_map() {}
     virtual void open_person(const Tperson&, QPoint) {}
     virtual void open_literature(const Tspecies&, QPoint) {}
     virtual void open_threatened_status(QPoint, const QStringList&) {}

@@ -21,7 +21,7 @@ QString species_caption(const Tbig_picture& picture, QString& mapCaption, quintp
 }
 }  // namespace
 
-void TPictureListActions::open_big_picture(const Tspecies& species, const Tsubspecies* subspecies) {
+void GLB_open_big_picture(const Tspecies& species, const Tsubspecies* subspecies) {
     OpenBigPictureWindow(TPictureTaxon{&species, subspecies}, QApplication::activeWindow(),
                          species_caption);
 }

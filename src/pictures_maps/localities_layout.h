@@ -1,0 +1,36 @@
+#pragma once
+
+// Where every locality of the database lies on a map window's base map, and
+// which one a point of the window is on.
+
+#include "pictures_maps/map_picture.h"
+
+#include <QPoint>
+#include <vector>
+
+class Tlocality;
+
+struct Txy {
+    bool on_main = false;
+    bool on_inset = false;
+    QPoint main;   // margins included
+    QPoint inset;  // margins included
+};
+
+class TLocalitiesLayout {
+  public:
+    // One entry per locality, in list order; a locality without
+    // coordinates lies on neither map.
+    void build(const TMapLayout& layout, const std::vector<const Tlocality*>& localities);
+
+    const std::vector<Txy>& positions() const { return positions_; }
+    // The first locality, in list order, whose dot holds the point
+    // (relative to the map's drawing origin, margins included); -1 when none.
+    int hit_test(QPoint point) const;
+    // The position the locality's dot is drawn at (inset when not on the
+    // main map).
+    static QPoint dot_position(const Txy& xy) { return xy.on_main ? xy.main : xy.inset; }
+
+  private:
+    std::vector<Txy> positions_;
+};

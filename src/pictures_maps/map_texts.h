@@ -1,0 +1,37 @@
+#pragma once
+
+// The texts below a distribution map: the taxon's distribution and the
+// description of a place, as marked-up paragraphs.
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class Tspecies;
+class Tlocality;
+
+struct TMapTexts {
+    QString distribution;    // empty when the taxon has no distribution text
+    QStringList locality;    // one paragraph per line of the description
+    bool has_any() const { return !distribution.isEmpty() || !locality.isEmpty(); }
+};
+
+// The dialog font with a pixel size, so that the writer's size steps work.
+class QFont;
+QFont GLB_map_text_font();
+
+// Entry n of the window's texts ("BS_MAPWN").
+QString GLB_map_window_text(int entry);
+
+TMapTexts GLB_map_texts(const Tspecies* species, const Tlocality* locality);
+
+// The site-description page of a locality under the base directory.
+QString GLB_site_description_path(const Tlocality& locality);
+
+// The seam through which a site-description page is shown; the system's
+// browser until the program's own browser window takes this place.
+using TPageOpener = std::function<void(const QString& path)>;
+void GLB_set_site_description_opener(TPageOpener opener);
+// Asks for the base directory while the page is missing (cancelling ends
+// the attempt); true when the page was opened.
+bool OpenSiteDescription(const Tlocality& locality);
