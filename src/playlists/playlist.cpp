@@ -28,7 +28,7 @@ QString TTaxonNaming::taxon_text(const Tspecies& species, const Tcupaitem* recor
     }
     if (species.subspecies_count > 0 && recording && recording->subspecies) {
         const Tssp_data& ssp = *recording->subspecies;
-        text += QStringLiteral(", ") + GLB_text(QStringLiteral("BS_SHSTR"), 8) + u' ' +
+        text += QStringLiteral(", ") + GLB_text(QStringLiteral("BS_SHSTR"), 9) + u' ' +
                 (ssp.subspecies ? ssp.subspecies->display_name()
                                 : QStringLiteral("error with subspecies name"));
         if (ssp.p_flag) text += QStringLiteral(" (probably)");

@@ -21,6 +21,8 @@ struct TPlayListInfo {
     const Tcupaitem* recording_item = nullptr;
     int recording_number = 0;  // shown after "#", as the list numbers it
     int repeat_count = 1;
+
+    bool operator==(const TPlayListInfo&) const = default;
 };
 
 // The rows of a playlist in order; an empty row holds no entry.
