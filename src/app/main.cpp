@@ -7,6 +7,8 @@
 #include "listview/list_fonts.h"
 #include "listview/top_forms.h"
 #include "platform/widget_dialogs.h"
+#include "playlists/show_choices.h"
+#include "playlists/shows_menu_commands.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,11 +23,13 @@ int main(int argc, char* argv[]) {
         .load_species_database = &GLB_load_species_database,
         .create_windows = [&findDialog]() -> QWidget* {
             TListBitmaps::load();
+            GLB_seed_show_random(std::random_device{}());
             GLB_list_fonts();
             // The main list window first: it is the application's main form.
             TChildForm* main = GLB_open_main_list_window();
             findDialog = std::make_unique<TFindInShowStringsDialog>();
             TChildForm::set_find_dialog(findDialog.get());
+            GLB_install_playlists_and_shows(main);
             return main;
         },
         .free_species_database =
@@ -43,5 +47,6 @@ int main(int argc, char* argv[]) {
     startup.initialise(QDir::currentPath(), QCoreApplication::applicationDirPath());
     const int code = startup.run_main_program();
     TChildForm::set_find_dialog(nullptr);
+    GLB_free_playlists_and_shows();
     return code;
 }
