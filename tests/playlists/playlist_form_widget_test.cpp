@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QtTest>
 
 class PlayListFormTest : public QObject {
@@ -23,12 +24,16 @@ class PlayListFormTest : public QObject {
 
     void drop(TPlayListForm& form, const TPlayListInfo& entry) {
         TSoundBarDragObject data(*entry.recording_item, entry.recording_number);
+        // A drop reaches the widget that accepted the drag's entry.
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(form.grid->viewport(), &enter);
         QDropEvent event(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(form.grid->viewport(), &event);
     }
 
   private slots:
     void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);  // the user's documents stay untouched
         dir = std::make_unique<testing_support::ProgramDirectory>();
         testing_support::installDemoEdition(*dir);
         TClassVisibleSpeciesAndRecordings visible(GLB_data(), QStringLiteral("WINDOW 1"));
@@ -111,6 +116,7 @@ class PlayListFormTest : public QObject {
         testing_support::DialogScript dialogs;
         TPlayListForm form;
         form.show_window(false);
+        form.new_list();
         QVERIFY(form.is_there_unsaved_work());  // nothing changed: no question
         QVERIFY(dialogs.messages().empty());
         drop(form, entries[0]);
@@ -122,6 +128,7 @@ class PlayListFormTest : public QObject {
         dialogs.dialogs().messageAnswers.push_back(platform::answer::Yes);
         dialogs.dialogs().fileAnswers.push_back(std::nullopt);
         QVERIFY(!form.is_there_unsaved_work());
+        dialogs.dialogs().messageAnswers.clear();
         dialogs.dialogs().messageAnswers.push_back(platform::answer::No);
         QVERIFY(form.is_there_unsaved_work());
     }
