@@ -3,6 +3,7 @@
 #include "formats/textfile.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
@@ -64,6 +65,11 @@ void TPlaySoundOptionsFrame::lay_out() {
     for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (w->isVisibleTo(this)) right = std::max(right, w->geometry().right());
     setFixedSize(right + 10, bottom);
+}
+
+void TPlaySoundOptionsFrame::changeEvent(QEvent* event) {
+    QFrame::changeEvent(event);
+    if (event->type() == QEvent::FontChange) lay_out();
 }
 
 TBetweenSoundsOptions TPlaySoundOptionsFrame::options() const {

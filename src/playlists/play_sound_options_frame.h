@@ -29,6 +29,9 @@ class TPlaySoundOptionsFrame : public QFrame {
     QLineEdit* MaskEdit_pause_after_spoken_names;
     QCheckBox* CheckBox_tell_names_afterwards;
 
+  protected:
+    void changeEvent(QEvent* event) override;
+
   private:
     void lay_out();
 };

@@ -200,6 +200,10 @@ TPlayListForm::TPlayListForm(QWidget* parent)
         }
     });
     connect(grid, &QTableWidget::cellChanged, this, &TPlayListForm::repeat_edited);
+    connect(grid->horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int column) {
+                if (!fitting_columns_ && column != 1) columns_sized_by_user_ = true;
+            });
     connect(grid, &QTableWidget::currentCellChanged, this, [this] { refresh_texts(); });
 
     BetweenSoundsOptionsFrame->set_options(TBetweenSoundsOptions::read_settings(kSection));
@@ -259,11 +263,15 @@ void TPlayListForm::lay_out() {
 }
 
 void TPlayListForm::fit_columns() {
-    QHeaderView* header = grid->horizontalHeader();
+    fitting_columns_ = true;
+    // The number and repeat columns get their widths until the user sizes them.
     const int client = grid->viewport()->width();
-    if (header->sectionSize(0) == 50) grid->setColumnWidth(0, 30);
-    if (header->sectionSize(2) == 50) grid->setColumnWidth(2, std::min(90, client / 4));
+    if (!columns_sized_by_user_) {
+        grid->setColumnWidth(0, 30);
+        grid->setColumnWidth(2, std::min(90, client / 4));
+    }
     grid->setColumnWidth(1, std::max(50, client - grid->columnWidth(0) - grid->columnWidth(2) - 4));
+    fitting_columns_ = false;
 }
 
 void TPlayListForm::resizeEvent(QResizeEvent* event) {
@@ -274,6 +282,11 @@ void TPlayListForm::resizeEvent(QResizeEvent* event) {
 void TPlayListForm::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         close();
+        return;
+    }
+    // The play button is the window's default button.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        play_or_stop();
         return;
     }
     QWidget::keyPressEvent(event);

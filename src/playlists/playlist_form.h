@@ -119,6 +119,8 @@ class TPlayListForm : public QWidget, public TPlayListSource {
     QString dialog_folder_;
     QPointer<TChildForm> show_window_;
     bool filling_ = false;
+    bool fitting_columns_ = false;
+    bool columns_sized_by_user_ = false;
 };
 
 // The program's playlist window (made at start).
