@@ -68,22 +68,21 @@ bool TIniSnapshot::flag(const QString& section, const QString& key, bool default
 }
 
 void TIniComposer::add(const QString& section, const QString& key, const QString& value) {
-    auto sameName = [](const QString& a, const QString& b) {
-        return a.compare(b, Qt::CaseInsensitive) == 0;
-    };
-    auto s = std::find_if(sections_.begin(), sections_.end(),
-                          [&](const auto& entry) { return sameName(entry.first, section); });
+    auto s = std::find_if(sections_.begin(), sections_.end(), [&](const TSection& entry) {
+        return entry.name.compare(section.trimmed(), Qt::CaseInsensitive) == 0;
+    });
     if (s == sections_.end()) {
-        sections_.push_back({section.trimmed(), {}});
+        sections_.push_back({section.trimmed(), {}, {}});
         s = sections_.end() - 1;
     }
-    for (auto& [k, v] : s->second) {
-        if (sameName(k, key.trimmed())) {
-            v = value;
-            return;
-        }
+    const QString lower = key.trimmed().toLower();
+    const auto known = s->index.constFind(lower);
+    if (known != s->index.cend()) {
+        s->keys[*known].second = value;
+        return;
     }
-    s->second.push_back({key.trimmed(), value});
+    s->index.insert(lower, s->keys.size());
+    s->keys.push_back({key.trimmed(), value});
 }
 
 QByteArray TIniComposer::bytes() const {
@@ -93,9 +92,9 @@ QByteArray TIniComposer::bytes() const {
         return text.toUtf8();
     };
     QByteArray out;
-    for (const auto& [section, keys] : sections_) {
-        out += '[' + singleLine(section) + "]\n";
-        for (const auto& [key, value] : keys) out += singleLine(key) + '=' + singleLine(value) + '\n';
+    for (const TSection& section : sections_) {
+        out += '[' + singleLine(section.name) + "]\n";
+        for (const auto& [key, value] : section.keys) out += singleLine(key) + '=' + singleLine(value) + '\n';
     }
     return out;
 }

@@ -36,5 +36,10 @@ class TIniComposer {
     QByteArray bytes() const;
 
   private:
-    std::vector<std::pair<QString, std::vector<std::pair<QString, QString>>>> sections_;
+    struct TSection {
+        QString name;
+        std::vector<std::pair<QString, QString>> keys;
+        QHash<QString, size_t> index;  // lower-case key -> place in keys
+    };
+    std::vector<TSection> sections_;
 };

@@ -41,6 +41,16 @@ std::optional<int> wholeNumber(const QString& field) {
     return ok ? std::optional<int>(n) : std::nullopt;
 }
 
+// The cut part of one of the species' recordings, by the catalogue text its
+// files are written with: the database's lookup by identifier reads every
+// cut part, too slow for a playlist of a thousand entries.
+const Tcutpart* cutPartOf(const Tspecies& species, const QString& catalogue) {
+    for (const Tcupaitem* item = species.first_item; item; item = item->next_of_species)
+        if (item->cut_part && item->cut_part->catalogue_text().trimmed() == catalogue)
+            return item->cut_part;
+    return nullptr;
+}
+
 // The species' item of that cut part that the list shows, with the number
 // the list gives it.
 std::optional<TPlayListInfo> shownItem(const Tspecies& species, const Tcutpart& cutPart,
@@ -131,8 +141,10 @@ TPlayListLoadResult TPlayListFile::load_bytes(const QByteArray& bytes,
             break;
         }
         const Tspecies* species = data.species_by_unique_id(*id);
-        const Tcutpart* cutPart =
-            fields.size() > 1 ? data.cut_part_by_identifier(fields[1].trimmed()) : nullptr;
+        const QString catalogue = fields.size() > 1 ? fields[1].trimmed() : QString();
+        const Tcutpart* cutPart = species ? cutPartOf(*species, catalogue) : nullptr;
+        if (species && !cutPart && !catalogue.isEmpty())
+            cutPart = data.cut_part_by_identifier(catalogue);
         const auto entry =
             species && cutPart ? shownItem(*species, *cutPart, listState) : std::nullopt;
         if (!entry) {
