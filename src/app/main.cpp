@@ -24,12 +24,12 @@ int main(int argc, char* argv[]) {
         .create_windows = [&findDialog]() -> QWidget* {
             TListBitmaps::load();
             GLB_seed_show_random(std::random_device{}());
+            GLB_install_playlists_and_shows();
             GLB_list_fonts();
             // The main list window first: it is the application's main form.
             TChildForm* main = GLB_open_main_list_window();
             findDialog = std::make_unique<TFindInShowStringsDialog>();
             TChildForm::set_find_dialog(findDialog.get());
-            GLB_install_playlists_and_shows(main);
             return main;
         },
         .free_species_database =

@@ -6,6 +6,7 @@
 #include "listview/show_commands.h"
 #include "listview/show_form.h"
 #include "listview/show_strings.h"
+#include "listview/top_forms.h"
 #include "playlists/big_picture_demo_form.h"
 #include "playlists/demo_settings_dialog.h"
 #include "playlists/playlist_form.h"
@@ -91,16 +92,25 @@ void whatWasThat(TChildForm& window) {
     shows.recent_window->refill();
 }
 
+// The playlist window, made with the main window as its owner the first
+// time it is asked for.
+TPlayListForm* playListForm() {
+    if (!GLB_play_list_form()) {
+        auto* main = dynamic_cast<QWidget*>(Ttop_forms::instance().main_child_form());
+        if (!main) return nullptr;
+        GLB_set_play_list_form(new TPlayListForm(main));
+    }
+    return GLB_play_list_form();
+}
+
 }  // namespace
 
-void GLB_install_playlists_and_shows(QWidget* mainWindow) {
-    auto* form = new TPlayListForm(mainWindow);
-    GLB_set_play_list_form(form);
+void GLB_install_playlists_and_shows() {
     TListWindowShowCommands& commands = GLB_list_window_show_commands();
     commands.show = showCommand;
     commands.what_was_that = whatWasThat;
     commands.play_lists = [](TChildForm&) {
-        TPlayListForm* f = GLB_play_list_form();
+        TPlayListForm* f = playListForm();
         if (!f) return;
         if (f->isVisible()) {
             f->raise();
@@ -124,7 +134,9 @@ void GLB_install_playlists_and_shows(QWidget* mainWindow) {
         if (f && f->playing() && window.parent() == f) f->playing_ended();
     };
     commands.main_window_shown = [] {
-        TPlayListForm* f = GLB_play_list_form();
+        if (!GLB_read_flag(QStringLiteral("PLAYLISTS"), QStringLiteral("Open at Startup"), false))
+            return;
+        TPlayListForm* f = playListForm();
         if (f && GLB_read_flag(QStringLiteral("PLAYLISTS"), QStringLiteral("Open at Startup"), false))
             f->show_window(true);
     };
