@@ -27,11 +27,14 @@
 #include "sound/volume.h"
 #include "sound/volume_control_form.h"
 #include "utilities/copy_to_hard_disk_ui.h"
+#include "playlists/show_choices.h"
+#include "playlists/shows_menu_commands.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QTimer>
 #include <cstdio>
+#include <random>
 
 namespace {
 
@@ -100,6 +103,8 @@ int main(int argc, char* argv[]) {
         .create_windows = [&findDialog, &volumeForm]() -> QWidget* {
             TListBitmaps::load();
             GLB_install_map_windows();
+            GLB_seed_show_random(std::random_device{}());
+            GLB_install_playlists_and_shows();
             GLB_list_fonts();
             install_sound();
             GLB_read_picture_settings();
@@ -134,5 +139,6 @@ int main(int argc, char* argv[]) {
     const int code = startup.run_main_program();
     TChildForm::set_find_dialog(nullptr);
     volumeForm.reset();
+    GLB_free_playlists_and_shows();
     return code;
 }

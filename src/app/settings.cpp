@@ -37,6 +37,10 @@ bool GLB_read_flag(const QString& section, const QString& key, bool defaultValue
         GLB_read_string(section, key, defaultValue ? QStringLiteral("Y") : QStringLiteral("N"),
                         file)
             .left(3);
+    return GLB_flag_of_text(text);
+}
+
+bool GLB_flag_of_text(const QString& text) {
     if (text.isEmpty()) return false;
     const QChar first = text.front().toUpper();
     return first == u'Y' || first == u'T';

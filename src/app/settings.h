@@ -25,6 +25,9 @@ void GLB_write_flag(const QString& section, const QString& key, bool value,
 void GLB_write_set(const QString& section, const QString& key, const TSmallNumberSet& value,
                    const QString& file = {});
 
+// A flag's text: true when it begins with "Y" or "T" (any case).
+bool GLB_flag_of_text(const QString& text);
+
 // The text forms of a set, shared by reading, writing and the tests.
 TSmallNumberSet GLB_parse_set(const QString& text);
 QString GLB_format_set(const TSmallNumberSet& set);

@@ -10,6 +10,7 @@
 #include "listview/find_dialog.h"
 #include "listview/list_find.h"
 #include "listview/show_form.h"
+#include "listview/show_commands.h"
 #include "listview/show_strings.h"
 #include "listview/window_state.h"
 #include "listview/list_actions.h"
@@ -151,9 +152,16 @@ void TChildForm::create_menus() {
     QMenu* file = menuBar()->addMenu(menuText(kFile));
     enable(addAction(file, kNewWindow), [this] { new_window(); });
     enable(addAction(file, kFoldAll), [this] { fold_all(); });
-    addAction(file, kShow, dialogDots);
-    addAction(file, kWhatWasThat, dialogDots);
-    addAction(file, kPlayLists);
+    // The shows and the playlist window come with their own library.
+    const TListWindowShowCommands& shows = GLB_list_window_show_commands();
+    QAction* show = addAction(file, kShow, dialogDots);
+    if (shows.show) enable(show, [this] { GLB_list_window_show_commands().show(*this); });
+    QAction* whatWasThat = addAction(file, kWhatWasThat, dialogDots);
+    if (shows.what_was_that)
+        enable(whatWasThat, [this] { GLB_list_window_show_commands().what_was_that(*this); });
+    QAction* playLists = addAction(file, kPlayLists);
+    if (shows.play_lists)
+        enable(playLists, [this] { GLB_list_window_show_commands().play_lists(*this); });
     QAction* makeMp3s = addAction(file, kMakeMp3s, dialogDots);
     if (makeMp3sCommand()) enable(makeMp3s, [this] { makeMp3sCommand()(*this); });
     file->addSeparator();
@@ -285,6 +293,7 @@ void TChildForm::showEvent(QShowEvent* event) {
     if (!secondary_ && !further_windows_opened_) {
         further_windows_opened_ = true;
         open_further_windows();
+        if (const auto& shown = GLB_list_window_show_commands().main_window_shown) shown();
     }
 }
 
@@ -370,6 +379,17 @@ void TChildForm::write_window_state(int n) const {
 }
 
 void TChildForm::closeEvent(QCloseEvent* event) {
+    const TListWindowShowCommands& shows = GLB_list_window_show_commands();
+    if (show_window_) {
+        if (shows.show_window_closed) shows.show_window_closed(*this);
+        event->accept();
+        return;
+    }
+    if (!secondary_ && !closeAll() && shows.may_close_main_window &&
+        !shows.may_close_main_window()) {
+        event->ignore();
+        return;
+    }
     if (secondary_ && !closeAll()) {
         const int answer = platform::DialogService::message(
             GLB_text(QStringLiteral("BS_CHILD"), 3), GLB().message_box_caption,
@@ -394,6 +414,7 @@ void TChildForm::closeEvent(QCloseEvent* event) {
     }
     // The main window: every window's state, then the end of the program.
     Ttop_forms::instance().write_data_to_ini_file();
+    if (shows.write_state) shows.write_state();
     closeAll() = true;
     for (int i = Ttop_forms::instance().count() - 1; i >= 1; --i)
         if (auto* window = dynamic_cast<QWidget*>(Ttop_forms::instance().at(i))) window->close();
@@ -466,6 +487,11 @@ QString TChildForm::cd_status_text() const {
 void TChildForm::check_cd_rom() {
     if (isMinimized()) return;
     if (const std::optional<QString> text = cd_status_report()()) cd_status_panel_->setText(*text);
+}
+
+TListWindowShowCommands& GLB_list_window_show_commands() {
+    static TListWindowShowCommands commands;
+    return commands;
 }
 
 TChildForm* GLB_open_main_list_window() {

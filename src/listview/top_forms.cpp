@@ -57,6 +57,11 @@ void Ttop_forms::refresh_all_forms() const {
     for (TRegisteredListWindow* form : forms_) form->refresh_list();
 }
 
+void Ttop_forms::set_soundbar_dragging_enabled(bool enabled) {
+    soundbar_dragging_enabled_ = enabled;
+    for (TRegisteredListWindow* form : forms_) form->set_soundbar_dragging_enabled(enabled);
+}
+
 void Ttop_forms::write_data_to_ini_file() const {
     GLB_write_int(GLB().default_section, settings::general::kWindows, count());
     for (qsizetype i = 0; i < forms_.size(); ++i)

@@ -14,6 +14,8 @@ class TRegisteredListWindow {
     virtual void focus_list() = 0;
     // Writes the window's state into the settings section "WINDOW " + n.
     virtual void write_window_state(int n) const = 0;
+    // Lets the list's recording buttons be dragged (the playlist window shows).
+    virtual void set_soundbar_dragging_enabled(bool enabled) { (void)enabled; }
 };
 
 // The caption of window k (0-based) of the register.
@@ -33,6 +35,11 @@ class Ttop_forms {
     TRegisteredListWindow* previous(const TRegisteredListWindow* form) const;
     void rewrite_captions() const;
     void refresh_all_forms() const;
+    // Lets the recording buttons of every list be dragged onto the playlist
+    // window, or not.
+    void set_soundbar_dragging_enabled(bool enabled);
+    // What buttons made from now on start with.
+    bool soundbar_dragging_enabled() const { return soundbar_dragging_enabled_; }
     // "Windows" = the number open, then each window's own section.
     void write_data_to_ini_file() const;
 
@@ -42,4 +49,5 @@ class Ttop_forms {
 
   private:
     QList<TRegisteredListWindow*> forms_;
+    bool soundbar_dragging_enabled_ = false;
 };

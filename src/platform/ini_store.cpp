@@ -126,7 +126,10 @@ std::optional<QString> IniStore::read(const QString& path, const QString& sectio
 
 int IniStore::readInt(const QString& path, const QString& section, const QString& key,
                       int defaultValue) {
-    const auto value = read(path, section, key);
+    return intOf(read(path, section, key), defaultValue);
+}
+
+int IniStore::intOf(const std::optional<QString>& value, int defaultValue) {
     if (!value || value->isEmpty()) return defaultValue;
     const QString& v = *value;
     qsizetype i = 0;

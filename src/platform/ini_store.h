@@ -19,6 +19,9 @@ class IniStore {
     // a value without digits gives 0, an absent or empty value the default.
     static int readInt(const QString& path, const QString& section, const QString& key,
                        int defaultValue);
+    // The integer reading of a value already read; nothing or empty gives
+    // the default.
+    static int intOf(const std::optional<QString>& value, int defaultValue);
     // Returns false when the file could not be written; the old file then stays.
     static bool write(const QString& path, const QString& section, const QString& key,
                       const QString& value);

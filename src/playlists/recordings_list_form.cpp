@@ -1,0 +1,58 @@
+#include "playlists/recordings_list_form.h"
+
+#include "formats/textfile.h"
+#include "playlists/recent_list.h"
+
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace {
+QString text(int line) {
+    return GLB_text(QStringLiteral("BS_SHOW_LISTS"), line);
+}
+}  // namespace
+
+TRecordingsAndOrPicturesListForm::TRecordingsAndOrPicturesListForm(
+    TRecordingsAndOrPicturesList& list, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), list_(list) {
+    setWindowTitle(text(1));
+    auto* menu = new QMenuBar(this);
+    QMenu* edit_menu = menu->addMenu(text(2));
+    edit_menu->addAction(text(3), QKeySequence(Qt::CTRL | Qt::Key_C), this,
+                         &TRecordingsAndOrPicturesListForm::copy_to_clipboard);
+    memo = new QPlainTextEdit(this);
+    memo->setReadOnly(true);
+    memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setMenuBar(menu);
+    layout->addWidget(memo);
+    resize(460, 300);
+}
+
+void TRecordingsAndOrPicturesListForm::refill() {
+    memo->setPlainText(list_.texts().join(u'\n'));
+    memo->verticalScrollBar()->setValue(memo->verticalScrollBar()->maximum());
+}
+
+void TRecordingsAndOrPicturesListForm::copy_to_clipboard() {
+    memo->selectAll();
+    memo->copy();
+    memo->moveCursor(QTextCursor::End);
+}
+
+void TRecordingsAndOrPicturesListForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    refill();
+}
+
+void TRecordingsAndOrPicturesListForm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}

@@ -1,0 +1,120 @@
+#include "playlists/sounds_show_window.h"
+
+#include "data/records.h"
+#include "listview/child_form.h"
+#include "listview/list_find.h"
+#include "listview/show_form.h"
+#include "listview/show_strings.h"
+
+#include <QScrollBar>
+#include <map>
+
+namespace {
+
+// Until the recording buttons play, each line's recording plays silently
+// for its length.
+class TSilentRecordingSource : public TShowRecordingSource {
+  public:
+    TShowRecording* recording_for(TRecordingButtonBlock& block) override {
+        if (!block.recording || !block.recording->cut_part) return nullptr;
+        const Tcutpart& cut = *block.recording->cut_part;
+        const int ms = cut.is_sound_file ? cut.length : cut.length * 10;
+        auto& r = recordings_[block.recording];
+        r = std::make_unique<TSilentShowRecording>(std::clamp(ms, 500, 8000));
+        return r.get();
+    }
+
+  private:
+    std::map<const Tcupaitem*, std::unique_ptr<TSilentShowRecording>> recordings_;
+};
+
+std::unique_ptr<TShowRecordingSource>& recordingSource() {
+    static std::unique_ptr<TShowRecordingSource> s = std::make_unique<TSilentRecordingSource>();
+    return s;
+}
+
+}  // namespace
+
+TShowRecordingSource& GLB_show_recording_source() {
+    return *recordingSource();
+}
+
+void GLB_set_show_recording_source(std::unique_ptr<TShowRecordingSource> source) {
+    recordingSource() = std::move(source);
+}
+
+TShowRecording* TListWindowShowList::present(const Tspecies& species, int recordingNumber) {
+    TShowForm& form = *window_.list_form();
+    TShowStrings& strings = form.strings();
+    auto band = [&form] {
+        const int top = form.scroll_position();
+        return TViewBand{top, top + form.viewport()->height()};
+    };
+    const TListFindResult found =
+        GLB_find_in_list(strings, species.scientific_name, true, true, band());
+    if (found.found) {
+        form.list_changed();
+        if (found.must_scroll) form.scroll_to(found.found_top - form.quarter_height());
+        strings.key_toggle(true, false, band());
+        form.list_changed();
+        for (TRecordShowStringData* line = strings.selected(); line; line = line->next) {
+            if (line->species && line->species != &species) break;
+            if (line->kind != line_kind::kRecordingButton || !line->button_block ||
+                line->button_block->recording_number != recordingNumber)
+                continue;
+            strings.select_line(line);
+            form.scroll_to(strings.top_of(*line) - form.viewport()->height() / 2);
+            form.viewport()->update();
+            return GLB_show_recording_source().recording_for(*line->button_block);
+        }
+    }
+    // The list shows the species otherwise (another order, an area): the
+    // recording plays all the same.
+    const Tcupaitem* item = species.first_item;
+    while (item && item->next_of_species && recordingNumber > 1) {
+        item = item->next_of_species;
+        --recordingNumber;
+    }
+    if (!item) return nullptr;
+    unlisted_ = std::make_unique<TRecordingButtonBlock>();
+    unlisted_->recording = item;
+    return GLB_show_recording_source().recording_for(*unlisted_);
+}
+
+TSoundsShowDriver::TSoundsShowDriver(TChildForm& window,
+                                     const Tsounds_demo_and_play_lists_handler::TSetup& setup,
+                                     TPlayListSource* playList,
+                                     TRecordingsAndOrPicturesList* recent)
+    : QObject(&window), window_(window), list_(window) {
+    handler_ = std::make_unique<Tsounds_demo_and_play_lists_handler>(
+        setup, window.list_form()->strings().model().settings().visible_set,
+        Tsounds_demo_and_play_lists_handler::TParts{list_, names_, playList, recent},
+        GLB_show_random());
+    Timer_play_sounds.setSingleShot(true);
+    connect(&Timer_play_sounds, &QTimer::timeout, this, &TSoundsShowDriver::tick);
+}
+
+void TSoundsShowDriver::start() {
+    Timer_play_sounds.start(Tsounds_demo_and_play_lists_handler::kFirstInterval);
+}
+
+void TSoundsShowDriver::tick() {
+    const TShowStep step = handler_->step();
+    switch (step.then) {
+        case TShowStep::Then::Continue: Timer_play_sounds.start(step.interval_ms); break;
+        case TShowStep::Then::StopShow: break;
+        case TShowStep::Then::CloseWindow: window_.close(); break;
+    }
+}
+
+TChildForm* GLB_open_show_window(QWidget* owner, const SHST_TClassShowStringsData& settings,
+                                 const Tsounds_demo_and_play_lists_handler::TSetup& setup,
+                                 TPlayListSource* playList, TRecordingsAndOrPicturesList* recent) {
+    auto* window = new TChildForm(true, owner, true);
+    window->open_list_window({.settings_to_copy = &settings});
+    window->setWindowTitle(Tsounds_demo_and_play_lists_handler::caption());
+    auto* driver = new TSoundsShowDriver(*window, setup, playList, recent);
+    window->show();
+    driver->start();
+    return window;
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+// The show windows: list windows without menu that play a sounds-only show
+// or the playlist, stepped by their timer, and the lists' recent lists.
+
+#include "playlists/show_recordings.h"
+#include "playlists/sounds_show.h"
+#include "listview/show_string_record.h"
+
+#include <QObject>
+#include <QTimer>
+#include <memory>
+
+class TChildForm;
+class SHST_TClassShowStringsData;
+
+
+// Gives the show the recording button of a recording line of a list; the
+// recording buttons' own piece installs the real one.
+class TShowRecordingSource {
+  public:
+    virtual ~TShowRecordingSource() = default;
+    // The button of the line (the list keeps it); none when it has none.
+    virtual TShowRecording* recording_for(TRecordingButtonBlock& block) = 0;
+};
+TShowRecordingSource& GLB_show_recording_source();
+void GLB_set_show_recording_source(std::unique_ptr<TShowRecordingSource> source);
+
+// The show window's list: lists the species, unfolds it and selects its
+// recording in the middle of the view.
+class TListWindowShowList : public TShowList {
+  public:
+    explicit TListWindowShowList(TChildForm& window) : window_(window) {}
+    TShowRecording* present(const Tspecies& species, int recordingNumber) override;
+
+  private:
+    TChildForm& window_;
+    std::unique_ptr<TRecordingButtonBlock> unlisted_;  // a recording the list could not show
+};
+
+// Runs a show in a show window with `Timer_play_sounds`.
+class TSoundsShowDriver : public QObject {
+    Q_OBJECT
+  public:
+    TSoundsShowDriver(TChildForm& window, const Tsounds_demo_and_play_lists_handler::TSetup& setup,
+                      TPlayListSource* playList, TRecordingsAndOrPicturesList* recent);
+    void start();
+    void stop() { Timer_play_sounds.stop(); }
+
+  private:
+    void tick();
+
+    TChildForm& window_;
+    TListWindowShowList list_;
+    TWaitingSpokenNames names_;
+    std::unique_ptr<Tsounds_demo_and_play_lists_handler> handler_;
+    QTimer Timer_play_sounds;
+};
+
+// Opens a show window over a copy of the list settings and starts it.
+TChildForm* GLB_open_show_window(QWidget* owner, const SHST_TClassShowStringsData& settings,
+                                 const Tsounds_demo_and_play_lists_handler::TSetup& setup,
+                                 TPlayListSource* playList, TRecordingsAndOrPicturesList* recent);
