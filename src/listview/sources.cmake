@@ -9,6 +9,7 @@ target_sources(korvelan_models PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/list_bitmaps.cpp
   ${CMAKE_CURRENT_LIST_DIR}/list_fonts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/list_tag_texts.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/show_commands.h
   ${CMAKE_CURRENT_LIST_DIR}/show_string_record.h
   ${CMAKE_CURRENT_LIST_DIR}/show_strings_data.cpp
   ${CMAKE_CURRENT_LIST_DIR}/show_strings_model.cpp
