@@ -1,6 +1,7 @@
 #include "app/base_directory.h"
 #include "app/startup.h"
 #include "data/records.h"
+#include "info_windows/list_window_commands.h"
 #include "listview/child_form.h"
 #include "listview/find_dialog.h"
 #include "listview/list_bitmaps.h"
@@ -22,6 +23,7 @@ int main(int argc, char* argv[]) {
         .create_windows = [&findDialog]() -> QWidget* {
             TListBitmaps::load();
             GLB_list_fonts();
+            GLB_install_information_windows();
             // The main list window first: it is the application's main form.
             TChildForm* main = GLB_open_main_list_window();
             findDialog = std::make_unique<TFindInShowStringsDialog>();

@@ -5,12 +5,23 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <functional>
 
 class QAction;
 class QLabel;
 class TShowForm;
 class SHST_TClassShowStringsData;
 class TFindInShowStringsDialog;
+
+// Menu commands whose windows live above the list; the program installs them
+// before it makes the first list window. A command left empty stays off.
+struct TListWindowCommands {
+    std::function<void(int helpContext)> help;
+    std::function<void()> readme;
+    std::function<void()> recent_info;
+    std::function<void(QWidget* window)> about;
+    std::function<void(QWidget* window)> introduction;
+};
 
 // A list window: the main window of the program or one of its further list
 // windows, with the common menu, the hosted list and the status bar.
@@ -57,6 +68,7 @@ class TChildForm : public QMainWindow, public TRegisteredListWindow {
 
     // The find dialog shared by every list window (made at start).
     static void set_find_dialog(TFindInShowStringsDialog* dialog);
+    static void set_commands(const TListWindowCommands& commands);
     // Set while "close all" shuts every window.
     static bool closing_all();
 
@@ -88,6 +100,7 @@ class TChildForm : public QMainWindow, public TRegisteredListWindow {
     QRect normal_rect_;
     bool restored_maximized_ = false;
     QTimer Timer_check_CD_ROM;
+    QTimer Timer_intro_form;
 };
 
 // Opens the program's main list window, restored from the settings.

@@ -74,7 +74,7 @@ int TShowForm::scroll_position() const {
 
 TViewBand TShowForm::view_band() const {
     const int top = verticalScrollBar()->value();
-    return {top, top + viewport()->height()};
+    return {top, top + viewport()->height(), horizontalScrollBar()->value()};
 }
 
 void TShowForm::update_scroll_range() {
@@ -186,6 +186,7 @@ void TShowForm::beep_if(bool failed) {
 
 void TShowForm::keyPressEvent(QKeyEvent* event) {
     if (!strings_) return;
+    strings_->close_information_windows();
     const Qt::KeyboardModifiers mods = event->modifiers();
     const bool ctrl = mods.testFlag(Qt::ControlModifier);
     const bool keypad = mods.testFlag(Qt::KeypadModifier);

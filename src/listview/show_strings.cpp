@@ -304,9 +304,15 @@ TListChange TShowStrings::apply_toggle(TRecordShowStringData* toggle, const TVie
     return change;
 }
 
+void TShowStrings::close_information_windows() {
+    GLB_list_actions().close_information_windows(host_);
+}
+
 TListChange TShowStrings::click(QPoint point, const TViewBand& view) {
     TListActions& actions = GLB_list_actions();
-    actions.close_information_windows();
+    actions.close_information_windows(host_);
+    // The information windows are placed on the host, in view coordinates.
+    const QPoint inView = point - QPoint(view.left, view.top);
     TListChange change;
     const LineAt start = line_near(view.top - kPaintMargin);
     if (!start.line) return change;
@@ -391,26 +397,27 @@ TListChange TShowStrings::click(QPoint point, const TViewBand& view) {
         const Tspecies* species = line->species;
         switch (line->kind) {
             case kLiterature:
-                if (species) actions.open_literature(*species, point);
+                if (species) actions.open_literature(host_, *species, inView);
                 break;
             case kThreatened: {
                 const Ttextfile_handler& texts = GLB_texts();
-                actions.open_threatened_status(point, {texts.line(QStringLiteral("BS_SHSTR"), 16),
+                actions.open_threatened_status(host_, inView, {texts.line(QStringLiteral("BS_SHSTR"), 16),
                                                        texts.line(QStringLiteral("BS_SHSTR"), 17),
                                                        texts.line(QStringLiteral("BS_SHSTR"), 18)});
                 break;
             }
             case kNotes:
                 if (species && species->credited_person)
-                    actions.open_person(*species->credited_person, point + QPoint(0, 4));
+                    actions.open_person(host_, *species->credited_person,
+                                        inView + QPoint(0, 4));
                 break;
             case kAudioCD:
-                if (line->audio_cd) actions.open_audio_cd(*line->audio_cd);
+                if (line->audio_cd) actions.open_audio_cd(host_, *line->audio_cd, inView);
                 break;
             case kSoundAndRecordist:
                 if (line->recording && line->recording->cut_part &&
                     line->recording->cut_part->recordist) {
-                    actions.open_person(*line->recording->cut_part->recordist, point);
+                    actions.open_person(host_, *line->recording->cut_part->recordist, inView);
                     line = nullptr;  // the walk ends with the person window
                 }
                 break;
@@ -591,7 +598,7 @@ bool TShowStrings::show_literature_of_selection(QPoint scroll) {
             break;
         }
     }
-    GLB_list_actions().open_literature(*species, at);
+    GLB_list_actions().open_literature(host_, *species, at);
     return true;
 }
 
