@@ -17,17 +17,18 @@ QString bold(const QString& text) {
 
 }  // namespace
 
-TPersonLayout GLB_person_layout(const Tperson& person, bool copyrightLine,
-                                const QStringList& labels, const TTextMeasurer& measurer,
-                                int lineHeight) {
-    TPersonLayout layout;
-    const std::array<const QString*, 3> texts{&person.text_1, &person.text_2, &person.text_3};
-    const bool longText = std::any_of(texts.begin(), texts.end(), [](const QString* t) {
-        return t->size() > kLongPersonText;
-    });
-    layout.width = longText ? kWidePersonWidth : kPersonWidth;
-    layout.name_line = (copyrightLine ? QStringLiteral("\u00A9 ") : QString()) + person.name;
+namespace {
 
+// The person window laid out at one width; `overflows` tells that a word
+// (a long web address) is wider than its line even after wrapping.
+TPersonLayout personLayoutAt(int width, const Tperson& person, bool copyrightLine,
+                             const QStringList& labels, const TTextMeasurer& measurer,
+                             int lineHeight, bool& overflows) {
+    TPersonLayout layout;
+    layout.width = width;
+    layout.name_line = (copyrightLine ? QStringLiteral("\u00A9 ") : QString()) + person.name;
+    const std::array<const QString*, 3> texts{&person.text_1, &person.text_2, &person.text_3};
+    overflows = false;
     int nextLine = 1;
     bool allOnOneLine = true;
     int widthNeeded = measurer.bold_width(layout.name_line) + 20;
@@ -40,6 +41,8 @@ TPersonLayout GLB_person_layout(const Tperson& person, bool copyrightLine,
         block.link = k == 2;
         const int available = layout.width - kInformationTextLeft - block.label_width;
         block.line_count = measurer.wrap(available, block.text);
+        for (const QString& line : block.text.split(u'\n'))
+            if (measurer.width(line) > available) overflows = true;
         block.first_line = nextLine;
         nextLine += block.line_count;
         if (block.line_count > 1) allOnOneLine = false;
@@ -53,6 +56,26 @@ TPersonLayout GLB_person_layout(const Tperson& person, bool copyrightLine,
     }
     if (allOnOneLine) layout.width = std::min(layout.width, widthNeeded);
     layout.height = static_cast<int>(std::lround((nextLine - 1 + 1.5) * lineHeight));
+    return layout;
+}
+
+}  // namespace
+
+TPersonLayout GLB_person_layout(const Tperson& person, bool copyrightLine,
+                                const QStringList& labels, const TTextMeasurer& measurer,
+                                int lineHeight) {
+    const std::array<const QString*, 3> texts{&person.text_1, &person.text_2, &person.text_3};
+    const bool longText = std::any_of(texts.begin(), texts.end(), [](const QString* t) {
+        return t->size() > kLongPersonText;
+    });
+    bool overflows = false;
+    TPersonLayout layout = personLayoutAt(longText ? kWidePersonWidth : kPersonWidth, person,
+                                          copyrightLine, labels, measurer, lineHeight, overflows);
+    // A web address cannot be broken at blanks; rather than cut it off at
+    // the frame, the narrow window takes the wide width.
+    if (overflows && !longText)
+        layout = personLayoutAt(kWidePersonWidth, person, copyrightLine, labels, measurer,
+                                lineHeight, overflows);
     return layout;
 }
 
@@ -71,7 +94,7 @@ TTextWindowLayout GLB_literature_layout(const QString& literatureText,
 const TThreatSource& GLB_threat_source() {
     static const TThreatSource source{
         QStringLiteral("The IUCN Red List of Threatened Species"),
-        QStringLiteral("the International Union for Conservation of Nature (IUCN)"),
+        QStringLiteral("International Union for Conservation of Nature (IUCN)"),
         QStringLiteral("https://www.iucnredlist.org"),
     };
     return source;

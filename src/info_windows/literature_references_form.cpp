@@ -9,8 +9,10 @@ TLiteratureReferencesForm::TLiteratureReferencesForm(QWidget* host)
     : TSmallInformationForm(host) {}
 
 void TLiteratureReferencesForm::show_literature(const Tspecies& species, QPoint at) {
-    const TTextWindowLayout layout = GLB_literature_layout(GLB_data().literature_text(species),
-                                                           GLB_list_font_measurer(), line_height());
+    // The references keep the data's tags; the window draws them as styles.
+    const TTextWindowLayout layout = GLB_literature_layout(
+        GLB_marked_up_text(GLB_data().literature_text(species)),
+        GLB_list_font_measurer(), line_height());
     text_ = layout.text;
     show_at(at, layout.size, true);
 }

@@ -48,6 +48,12 @@ TPageTarget GLB_page_target(const QString& address, const QStringList& roots) {
         return hash < 0 ? localTarget(text, {}, roots)
                         : localTarget(text.left(hash), text.mid(hash + 1), roots);
     }
+    if (text.startsWith(QStringLiteral("file:"), Qt::CaseInsensitive)) {
+        // Only the file itself matters: it must lie under a root.
+        const QUrl url(text, QUrl::TolerantMode);
+        return url.isLocalFile() ? localTarget(url.toLocalFile(), url.fragment(), roots)
+                                 : TPageTarget{};
+    }
     if (hasBlank(text)) return {};
     const qsizetype colon = text.indexOf(u':');
     const qsizetype slash = text.indexOf(u'/');
@@ -64,8 +70,6 @@ TPageTarget GLB_page_target(const QString& address, const QStringList& roots) {
     if ((scheme == QStringLiteral("http") || scheme == QStringLiteral("https")) &&
         !url.host().isEmpty())
         return {TPageTarget::Remote, url};
-    if (scheme == QStringLiteral("file") && url.isLocalFile())
-        return localTarget(url.toLocalFile(), url.fragment(), roots);
     return {};
 }
 

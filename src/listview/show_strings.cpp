@@ -32,6 +32,7 @@ bool is_species_name(int kind) {
 
 // How far below a click a line may start and still take part in it.
 constexpr int kClickReach = 15;
+constexpr int kLiteratureReach = 10;
 // How far below a click a row head's reference may lie and still become current.
 constexpr int kRowReach = 10;
 // Lines within this distance above a painted area are found from the cache.
@@ -233,6 +234,10 @@ bool TShowStrings::text_hit(const TRecordShowStringData& line, int referenceY, Q
         case kAudioCD:
             if (point.y() <= line.drawn_y || point.y() > referenceY + kClickReach ||
                 point.x() <= line.drawn_x)
+                return false;
+            // The link test knows every link of the list; the literature
+            // mark is only hit close to its start, not on a link after it.
+            if (line.kind == kLiterature && point.x() > line.drawn_x + kLiteratureReach)
                 return false;
             break;
         case kNotes:

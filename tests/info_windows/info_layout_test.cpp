@@ -74,8 +74,10 @@ TEST(PersonWindow, AFiftyCharacterTextGivesTheWideWindow) {
     const TPersonLayout wide = GLB_person_layout(person(fifty, "", ""), false, kLabels,
                                                  fixedWidthMeasurer(), kLineHeight);
     EXPECT_EQ(wide.width, kWidePersonWidth);
-    const TPersonLayout narrow = GLB_person_layout(person(QString(49, u'a'), "", ""), false,
-                                                   kLabels, fixedWidthMeasurer(), kLineHeight);
+    const QString fortyNine = QStringLiteral("Sound recordist, Santa Cruz de la Sierra, Bolivia");
+    ASSERT_EQ(fortyNine.size(), 49);
+    const TPersonLayout narrow = GLB_person_layout(person(fortyNine, "", ""), false, kLabels,
+                                                   fixedWidthMeasurer(), kLineHeight);
     EXPECT_LE(narrow.width, kPersonWidth);
 }
 
@@ -180,4 +182,16 @@ TEST(InformationWindowPlacement, TheLiteratureWindowKeepsFivePixelsFromLeftAndTo
     EXPECT_EQ(r.topLeft(), QPoint(5, 5));
     const QRect other = GLB_place_information_window({700, 500}, {900, 700}, {800, 600}, false);
     EXPECT_EQ(other.topLeft(), QPoint(0, 0));
+}
+
+TEST(PersonWindow, AnAddressTooLongForTheNarrowWindowTakesTheWideOne) {
+    // 40 characters: short enough for the narrow window by length, but with
+    // its label wider than the narrow window's line.
+    const QString address = QStringLiteral("https://www.example.org/people/ferrandiz");
+    const TPersonLayout l = GLB_person_layout(
+        person("Sound recordist, Santa Cruz de la Sierra, Bolivia", "", address), false, kLabels,
+        fixedWidthMeasurer(), kLineHeight);
+    EXPECT_EQ(l.width, kWidePersonWidth);
+    EXPECT_EQ(l.blocks[1].text, address);
+    EXPECT_LE(l.blocks[1].label_width + plainLength(address) * kCharWidth, l.width - 10);
 }

@@ -149,6 +149,8 @@ class InformationWindowsTest : public QObject {
         QTest::keyClick(&form(), Qt::Key_Escape);
         QVERIFY(!literature->isVisible());
         QVERIFY(clickLinkOf(kThreatened));
+        // The status follows the literature mark on its row; only it opens.
+        QVERIFY(!literature->isVisible());
         auto* status = window<TThreatenedStatusExplicationForm>();
         QVERIFY(status && status->isVisible());
         QCOMPARE(status->width(), kThreatenedStatusWidth);
