@@ -5,16 +5,9 @@
 class TaudioCD;
 
 // An audio CD's full title, with a link to its web page when it has one.
-class TAboutAudioCDForm : public TFormWithUnderlinedItems {
+class TAboutAudioCDForm : public TLinkedTextForm {
     Q_OBJECT
   public:
     explicit TAboutAudioCDForm(QWidget* host);
     void show_audio_cd(const TaudioCD& cd, QPoint at);
-    QString text() const { return text_; }
-
-  protected:
-    void paint_text(TTextCanvas& canvas) override;
-
-  private:
-    QString text_;
 };

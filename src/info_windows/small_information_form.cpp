@@ -88,6 +88,17 @@ void TFormWithUnderlinedItems::hideEvent(QHideEvent* event) {
     cursor_ = Qt::ArrowCursor;
 }
 
+void TLinkedTextForm::show_text(const TTextWindowLayout& layout, const QString& linkAddress,
+                                QPoint at) {
+    text_ = layout.text;
+    set_link(linkAddress);
+    show_at(at, layout.size);
+}
+
+void TLinkedTextForm::paint_text(TTextCanvas& canvas) {
+    draw_text(canvas, text_, centred_first_baseline(canvas));
+}
+
 TTextMeasurer GLB_list_font_measurer() {
     auto canvas = std::make_shared<TTextCanvas>();
     canvas->select_font(GLB_list_fonts().standard());

@@ -56,5 +56,22 @@ class TFormWithUnderlinedItems : public TSmallInformationForm {
     Qt::CursorShape cursor_ = Qt::ArrowCursor;
 };
 
+struct TTextWindowLayout;
+
+// An information window of one wrapped text with one link.
+class TLinkedTextForm : public TFormWithUnderlinedItems {
+    Q_OBJECT
+  public:
+    using TFormWithUnderlinedItems::TFormWithUnderlinedItems;
+    QString text() const { return text_; }
+
+  protected:
+    void show_text(const TTextWindowLayout& layout, const QString& linkAddress, QPoint at);
+    void paint_text(TTextCanvas& canvas) override;
+
+  private:
+    QString text_;
+};
+
 // Measures in the list's standard font.
 TTextMeasurer GLB_list_font_measurer();
