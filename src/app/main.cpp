@@ -3,6 +3,7 @@
 #include "app/program_location.h"
 #include "app/startup.h"
 #include "data/records.h"
+#include "info_windows/list_window_commands.h"
 #include "listview/child_form.h"
 #include "listview/find_dialog.h"
 #include "listview/list_bitmaps.h"
@@ -110,6 +111,7 @@ int main(int argc, char* argv[]) {
             GLB_read_picture_settings();
             GLB_set_small_pictures(std::make_unique<TSmallPictureCache>());
             GLB_set_list_actions(std::make_unique<TProgramListActions>());
+            GLB_install_information_windows();
             // The main list window first: it is the application's main form.
             TChildForm* main = GLB_open_main_list_window();
             findDialog = std::make_unique<TFindInShowStringsDialog>();

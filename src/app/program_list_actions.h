@@ -1,11 +1,11 @@
 #pragma once
 
-#include "listview/list_actions.h"
+#include "info_windows/information_window_actions.h"
 
 // What a click in any list opens, gathered from the subsystems that make
 // those windows: big pictures, the map windows and the small information
 // windows.
-class TProgramListActions : public TListActions {
+class TProgramListActions : public TInformationWindowActions {
   public:
     void open_big_picture(const Tspecies& species, const Tsubspecies* subspecies) override;
     void open_distribution_map(const Tspecies& species, const Tlocality* locality) override;

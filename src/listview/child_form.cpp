@@ -73,6 +73,14 @@ std::function<bool()>& copyToHardDisk() {
     return command;
 }
 
+TListWindowCommands& commands() {
+    static TListWindowCommands installed;
+    return installed;
+}
+
+// The page of the user's guide about the species list.
+constexpr int kListHelpContext = 1;
+
 bool& closeAll() {
     static bool flag = false;
     return flag;
@@ -94,6 +102,9 @@ void TChildForm::set_find_dialog(TFindInShowStringsDialog* dialog) {
 }
 void TChildForm::set_copy_to_hard_disk(std::function<bool()> command) {
     copyToHardDisk() = std::move(command);
+}
+void TChildForm::set_commands(const TListWindowCommands& installed) {
+    commands() = installed;
 }
 bool TChildForm::closing_all() {
     return closeAll();
@@ -128,6 +139,12 @@ TChildForm::TChildForm(bool secondary, QWidget* parent, bool showWindow)
     Timer_check_CD_ROM.setInterval(2000);
     connect(&Timer_check_CD_ROM, &QTimer::timeout, this, &TChildForm::check_cd_rom);
     Timer_check_CD_ROM.start();
+
+    Timer_intro_form.setInterval(100);
+    Timer_intro_form.setSingleShot(true);
+    connect(&Timer_intro_form, &QTimer::timeout, this, [this] {
+        if (commands().introduction) commands().introduction(this);
+    });
 }
 
 TChildForm::~TChildForm() {
@@ -190,19 +207,26 @@ void TChildForm::create_menus() {
         actions_[kCopyToHd - 1]->setVisible(false);
 
     QMenu* help = menuBar()->addMenu(menuText(kHelpMenu));
-    addAction(help, kHelp);
-    addAction(help, kReadme);
-    addAction(help, kRecentInfoOnTheWeb);
+    const TListWindowCommands& installed = commands();
+    QAction* helpAction = addAction(help, kHelp);
+    if (installed.help) enable(helpAction, [] { commands().help(0); });
+    QAction* readme = addAction(help, kReadme);
+    if (installed.readme) enable(readme, [] { commands().readme(); });
+    QAction* recentInfo = addAction(help, kRecentInfoOnTheWeb);
+    if (installed.recent_info && !GLB_edition().update_page().isEmpty())
+        enable(recentInfo, [] { commands().recent_info(); });
     help->addSeparator();
-    enable(addAction(help, kAbout, dialogDots), [] {
-        const TEdition& e = GLB_edition();
-        platform::DialogService::message(
-            e.title + '\n' + QStringLiteral("Version ") + e.version + "\n\n" + e.credits +
-                QStringLiteral("\n\nBase maps drawn from the Digital Chart of the World (DCW-GMT) "
-                               "and GSHHG shorelines, lakes and rivers (LGPL-3+)."),
-            e.title,
-            platform::box::IconInformation);
-    });
+    QAction* about = addAction(help, kAbout, dialogDots);
+    if (installed.about) {
+        enable(about, [this] { commands().about(this); });
+    } else {
+        enable(about, [] {
+            const TEdition& e = GLB_edition();
+            platform::DialogService::message(
+                e.title + '\n' + QStringLiteral("Version ") + e.version + "\n\n" + e.credits,
+                e.title, platform::box::IconInformation);
+        });
+    }
 }
 
 void TChildForm::create_shortcuts() {
@@ -213,6 +237,9 @@ void TChildForm::create_shortcuts() {
     };
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_F), [this] { find_command(); });
     shortcut(QKeySequence(Qt::Key_F3), [this] { find_again(); });
+    shortcut(QKeySequence(Qt::Key_F1), [] {
+        if (commands().help) commands().help(kListHelpContext);
+    });
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), [this] {
         if (auto* next = Ttop_forms::instance().next(this)) next->focus_list();
     });
@@ -294,6 +321,7 @@ void TChildForm::showEvent(QShowEvent* event) {
         further_windows_opened_ = true;
         open_further_windows();
         if (const auto& shown = GLB_list_window_show_commands().main_window_shown) shown();
+        if (GLB_edition().edition_code != 105) Timer_intro_form.start();
     }
 }
 

@@ -14,6 +14,16 @@ class TShowForm;
 class SHST_TClassShowStringsData;
 class TFindInShowStringsDialog;
 
+// Menu commands whose windows live above the list; the program installs them
+// before it makes the first list window. A command left empty stays off.
+struct TListWindowCommands {
+    std::function<void(int helpContext)> help;
+    std::function<void()> readme;
+    std::function<void()> recent_info;
+    std::function<void(QWidget* window)> about;
+    std::function<void(QWidget* window)> introduction;
+};
+
 // A list window: the main window of the program or one of its further list
 // windows, with the common menu, the hosted list and the status bar.
 class TChildForm : public QMainWindow, public TRegisteredListWindow {
@@ -66,6 +76,7 @@ class TChildForm : public QMainWindow, public TRegisteredListWindow {
     // The "Copy to HD" command, which lives in a later layer; true when a
     // copy was made. Without one the menu item stays disabled.
     static void set_copy_to_hard_disk(std::function<bool()> command);
+    static void set_commands(const TListWindowCommands& commands);
     // Set while "close all" shuts every window.
     static bool closing_all();
     // "Make mp3s" runs a window of a later layer; the program hands it in
@@ -101,6 +112,7 @@ class TChildForm : public QMainWindow, public TRegisteredListWindow {
     QRect normal_rect_;
     bool restored_maximized_ = false;
     QTimer Timer_check_CD_ROM;
+    QTimer Timer_intro_form;
 };
 
 // Opens the program's main list window, restored from the settings.

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <memory>
 
+class QWidget;
+
 class Tspecies;
 class Tsubspecies;
 class Tlocality;
@@ -13,6 +15,9 @@ class TaudioCD;
 // The windows a click in the list opens: big pictures, distribution maps and
 // the small information windows. Each is one place where its window plugs
 // in; until it does, the request is dropped and nothing opens.
+// The small information windows belong to the list they explain: `host` is
+// that list's drawing surface, which owns them, and points are in its
+// coordinates.
 class TListActions {
   public:
     virtual ~TListActions() = default;
@@ -21,11 +26,11 @@ class TListActions {
     virtual void open_distribution_map(const Tspecies&, const Tlocality*) {}
     // Every recording locality on the edition's map.
     virtual void open_localities_map() {}
-    virtual void open_person(const Tperson&, QPoint) {}
-    virtual void open_literature(const Tspecies&, QPoint) {}
-    virtual void open_threatened_status(QPoint, const QStringList&) {}
-    virtual void open_audio_cd(const TaudioCD&) {}
-    virtual void close_information_windows() {}
+    virtual void open_person(QWidget* /*host*/, const Tperson&, QPoint) {}
+    virtual void open_literature(QWidget* /*host*/, const Tspecies&, QPoint) {}
+    virtual void open_threatened_status(QWidget* /*host*/, QPoint, const QStringList&) {}
+    virtual void open_audio_cd(QWidget* /*host*/, const TaudioCD&, QPoint) {}
+    virtual void close_information_windows(QWidget* /*host*/) {}
 };
 
 // The actions of every list; replaced as the windows arrive.

@@ -74,7 +74,7 @@ int TShowForm::scroll_position() const {
 
 TViewBand TShowForm::view_band() const {
     const int top = verticalScrollBar()->value();
-    return {top, top + viewport()->height()};
+    return {top, top + viewport()->height(), horizontalScrollBar()->value()};
 }
 
 void TShowForm::update_scroll_range() {
@@ -191,6 +191,7 @@ std::function<void(int)>& TShowForm::volume_keys() {
 
 void TShowForm::keyPressEvent(QKeyEvent* event) {
     if (!strings_) return;
+    strings_->close_information_windows();
     if (fold_key(*event) || navigation_key(*event) || command_key(*event)) return;
     event->ignore();
 }

@@ -32,6 +32,7 @@ bool is_species_name(int kind) {
 
 // How far below a click a line may start and still take part in it.
 constexpr int kClickReach = 15;
+constexpr int kLiteratureReach = 10;
 // How far below a click a row head's reference may lie and still become current.
 constexpr int kRowReach = 10;
 // Lines within this distance above a painted area are found from the cache.
@@ -248,6 +249,10 @@ bool TShowStrings::text_hit(const TRecordShowStringData& line, int referenceY, Q
             if (point.y() <= line.drawn_y || point.y() > referenceY + kClickReach ||
                 point.x() <= line.drawn_x)
                 return false;
+            // The link test knows every link of the list; the literature
+            // mark is only hit close to its start, not on a link after it.
+            if (line.kind == kLiterature && point.x() > line.drawn_x + kLiteratureReach)
+                return false;
             break;
         case kNotes:
         case kSoundAndRecordist:
@@ -331,8 +336,12 @@ struct TShowStrings::ClickWalk {
     bool ended = false;  // a window opened that ends the walk
 };
 
+void TShowStrings::close_information_windows() {
+    GLB_list_actions().close_information_windows(host_);
+}
+
 TListChange TShowStrings::click(QPoint point, const TViewBand& view) {
-    GLB_list_actions().close_information_windows();
+    close_information_windows();
     ClickWalk walk{point, view};
     const LineAt start = line_near(view.top - kPaintMargin);
     if (!start.line) return walk.change;
@@ -434,28 +443,29 @@ bool TShowStrings::click_thumbnail(const TRecordShowStringData& line, int refere
 void TShowStrings::click_link(const TRecordShowStringData& line, ClickWalk& walk) {
     TListActions& actions = GLB_list_actions();
     const Tspecies* species = line.species;
-    const QPoint point = walk.point;
+    // The information windows are placed on the host, in view coordinates.
+    const QPoint point = walk.point - QPoint(walk.view.left, walk.view.top);
     switch (line.kind) {
         case kLiterature:
-            if (species) actions.open_literature(*species, point);
+            if (species) actions.open_literature(host_, *species, point);
             break;
         case kThreatened: {
             const Ttextfile_handler& texts = GLB_texts();
-            actions.open_threatened_status(point, {texts.line(QStringLiteral("BS_SHSTR"), 16),
+            actions.open_threatened_status(host_, point, {texts.line(QStringLiteral("BS_SHSTR"), 16),
                                                    texts.line(QStringLiteral("BS_SHSTR"), 17),
                                                    texts.line(QStringLiteral("BS_SHSTR"), 18)});
             break;
         }
         case kNotes:
             if (species && species->credited_person)
-                actions.open_person(*species->credited_person, point + QPoint(0, 4));
+                actions.open_person(host_, *species->credited_person, point + QPoint(0, 4));
             break;
         case kAudioCD:
-            if (line.audio_cd) actions.open_audio_cd(*line.audio_cd);
+            if (line.audio_cd) actions.open_audio_cd(host_, *line.audio_cd, point);
             break;
         case kSoundAndRecordist:
             if (line.recording && line.recording->cut_part && line.recording->cut_part->recordist) {
-                actions.open_person(*line.recording->cut_part->recordist, point);
+                actions.open_person(host_, *line.recording->cut_part->recordist, point);
                 walk.ended = true;  // the walk ends with the person window
             }
             break;
@@ -644,7 +654,7 @@ bool TShowStrings::show_literature_of_selection(QPoint scroll) {
             break;
         }
     }
-    GLB_list_actions().open_literature(*species, at);
+    GLB_list_actions().open_literature(host_, *species, at);
     return true;
 }
 

@@ -72,6 +72,9 @@ class TShowStrings : public TRecordingButtonList {
     // --- Mouse -------------------------------------------------------------
     bool over_clickable(QPoint point) const;
     TListChange click(QPoint point, const TViewBand& view);
+    // Closes the small information windows this list opened; done first on
+    // every click and key.
+    void close_information_windows();
 
     // --- Keyboard and selection --------------------------------------------
     // Folds or unfolds the selected row (only opening or only closing when

@@ -26,6 +26,7 @@ struct TListGeometry {
 struct TViewBand {
     int top = 0;
     int bottom = 0;
+    int left = 0;  // the horizontal scroll position
 };
 
 struct TToggleResult {
