@@ -73,6 +73,7 @@ std::vector<TEditionRow> buildRows() {
         withSecondLanguage(row(1051, 105, "Marsh and Meadow Voices", "Netherlands"),
                            TLanguage::Dutch, "Stemmen van moeras en wei", "Nederland");
     r105.rules.shows_native_recordings_by_default = false;
+    r105.rules.shows_introduction = false;
     r105.rules.only_with_sounds_by_default = true;
     rows.push_back(r105);
 
@@ -117,6 +118,7 @@ std::vector<TEditionRow> buildRows() {
 
     TEditionRow r112 = row(1121, 112, "Hummingbirds in Sound", "Andes");
     r112.rules.presence = TPresenceRule::DistributionLetters;
+    r112.rules.map_button_below_legend = true;
     r112.rules.presence_letters = {QStringLiteral("C"), QStringLiteral("P")};
     r112.rules.map_references = TMapReferences::None;
     r112.rules.country_shown_outside_region = true;

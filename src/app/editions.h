@@ -55,6 +55,8 @@ struct TEditionRules {
 
     // The windows.
     bool offers_copy_to_hard_disk = true;
+    bool shows_introduction = true;
+    bool map_button_below_legend = false;  // the map window's OK button sits low, under its legend
 };
 
 // What a row of the editions table says about one edition.

@@ -1,6 +1,8 @@
+#include "app/audio_cd_file_writer.h"
 #include "app/base_directory.h"
 #include "app/program_list_actions.h"
 #include "app/program_location.h"
+#include "app/recording_button_commands.h"
 #include "app/startup.h"
 #include "data/records.h"
 #include "info_windows/list_window_commands.h"
@@ -17,6 +19,7 @@
 #include "app/messages.h"
 #include "formats/textfile.h"
 #include "playlists/make_all_mp3_files_form.h"
+#include "playlists/playlist_form.h"
 #include "platform/audio/media_control.h"
 #include "platform/dialog_service.h"
 #include "pictures_maps/big_picture_model.h"
@@ -67,6 +70,7 @@ void install_sound() {
     GLB_restore_volume();
     GLB_read_sound_editor_settings();
     GLB_set_recording_button_factory(std::make_unique<TSoundBarFactory>());
+    GLB_set_sound_bar_commands(std::make_unique<TProgramSoundBarCommands>());
     TChildForm::cd_status_report() = []() -> std::optional<QString> {
         const Tdata* data = GLB_data_or_null();
         if (!data || data->audio_cd_count() == 0) return std::nullopt;
@@ -96,6 +100,9 @@ int main(int argc, char* argv[]) {
                                          settings.visible_set,
                                          std::make_unique<TListTagTexts>(settings), &window);
     });
+
+    TProgramAudioCDFileWriter audioCdWriter;
+    TPlayListForm::set_audio_cd_writer(&audioCdWriter);
 
     std::unique_ptr<TFindInShowStringsDialog> findDialog;
     std::unique_ptr<TVolume_control_form> volumeForm;

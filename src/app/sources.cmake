@@ -20,5 +20,7 @@ target_sources(korvelan_windows PRIVATE
 )
 target_sources(korvelan PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/main.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/audio_cd_file_writer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/program_list_actions.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/recording_button_commands.cpp
 )

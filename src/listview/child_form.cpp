@@ -321,7 +321,7 @@ void TChildForm::showEvent(QShowEvent* event) {
         further_windows_opened_ = true;
         open_further_windows();
         if (const auto& shown = GLB_list_window_show_commands().main_window_shown) shown();
-        if (GLB_edition().edition_code != 105) Timer_intro_form.start();
+        if (GLB_edition().rules.shows_introduction) Timer_intro_form.start();
     }
 }
 

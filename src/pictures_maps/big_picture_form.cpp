@@ -480,7 +480,7 @@ void TBigPictureForm::zoom_by(double step) {
 
 void TBigPictureForm::hide_information_windows() {
     info_form_->hide();
-    if (person_shown_) GLB_list_actions().close_information_windows();
+    if (person_shown_) GLB_list_actions().close_information_windows(this);
     person_shown_ = false;
 }
 
@@ -495,8 +495,9 @@ void TBigPictureForm::show_information() {
 void TBigPictureForm::show_credit() {
     if (!current_ || !current_->photographer) return;
     person_shown_ = true;
-    GLB_list_actions().open_person(*current_->photographer,
-                                   mapToGlobal(QPoint(width() - 75, height() - 40)));
+    // The credit window belongs to this window, at its bottom right.
+    GLB_list_actions().open_person(this, *current_->photographer,
+                                   QPoint(width() - 75, height() - 40));
 }
 
 void TBigPictureForm::choose_background_colour() {

@@ -1,4 +1,5 @@
 #include "pictures_maps/map_form.h"
+#include "pictures_maps/picture_paths.h"
 
 #include "app/editions.h"
 #include "app/globals.h"
@@ -53,9 +54,7 @@ std::optional<TGeoPoint> placeOf(const Tlocality* locality) {
 
 // The path of a taxon's distribution bitmap file (1 or 2).
 QString distributionBitmapPath(const Tspecies& species, int number) {
-    return platform::resolveCaseInsensitive(platform::nativePath(
-        GLB().base_directory + QStringLiteral("distmaps\\") + species.file_name_stem() + u'_' +
-        QString::number(number) + QStringLiteral(".bmp")));
+    return GLB_distribution_map_path(species, number);
 }
 
 TRangeBitmap rangeBitmap(const Tspecies& species, int number, const Tmap_data* map) {
@@ -211,7 +210,7 @@ void TMapForm::lay_out(const QString&) {
     scroll_->setGeometry(rect());
     const int buttonWidth = ok_->sizeHint().width();
     const int buttonHeight = ok_->sizeHint().height();
-    if (GLB_edition().edition_code == 112)
+    if (GLB_edition().rules.map_button_below_legend)
         ok_->setGeometry(this->width() - 10 - buttonWidth, height() - buttonHeight * 5 / 2,
                          buttonWidth, buttonHeight);
     else

@@ -1,5 +1,7 @@
 #include "pictures_maps/map_picture.h"
 
+#include "pictures_maps/bitmap_files.h"
+
 #include <QFile>
 #include <QPainter>
 #include <algorithm>
@@ -12,10 +14,12 @@ static void initialiseMapResources() {
 namespace {
 
 TDistributionBitmapLoader& loaderSlot() {
-    // Plain Windows bitmaps only, until the picture loading routines take
-    // this place.
+    // Plain, run-length encoded and compressed bitmaps alike; a bitmap that
+    // does not load leaves the base map alone.
     static TDistributionBitmapLoader loader = [](const QString& path) {
-        return QImage(path, "BMP");
+        TPackedBitmap block;
+        if (LoadPossiblyCompressedBitmap(path, false, block) != 0) return QImage();
+        return block.to_image();
     };
     return loader;
 }

@@ -19,7 +19,7 @@ QString yesNo(bool flag) {
 }  // namespace
 
 bool GLB_edition_has_spoken_names() {
-    return GLB_edition().edition_code == 104;
+    return GLB_edition().has_spoken_names;
 }
 
 TBetweenSoundsOptions TBetweenSoundsOptions::read(const TIniSnapshot& file,

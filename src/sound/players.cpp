@@ -52,7 +52,7 @@ bool TMCIDevicePlayer::open(unsigned deviceType, const QString& element, bool& n
     }
     if (!element.isEmpty() &&
         (code == mci::kErrorFileNotFound || code == mci::kErrorInvalidFile ||
-         (code == mci::kErrorCannotLoadDriver && GLB().platform_nt_family))) {
+         (code == mci::kErrorCannotLoadDriver && GLB().modern_platform_family))) {
         notFound = true;
         return false;
     }

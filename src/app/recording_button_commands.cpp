@@ -1,0 +1,44 @@
+#include "app/recording_button_commands.h"
+
+#include "data/records.h"
+#include "listview/child_form.h"
+#include "listview/list_tag_texts.h"
+#include "listview/show_form.h"
+#include "listview/show_strings.h"
+#include "playlists/mp3_copy.h"
+#include "playlists/mp3_writer.h"
+#include "playlists/playlist_form.h"
+#include "playlists/recording_file.h"
+#include "playlists/sound_bar_drag.h"
+
+#include <QApplication>
+#include <QDrag>
+
+bool TProgramSoundBarCommands::can_add_to_playlist() const {
+    const TPlayListForm* playlist = GLB_play_list_form();
+    return playlist && playlist->isVisible();
+}
+
+void TProgramSoundBarCommands::add_to_playlist(const Tcupaitem& recording, int recordingNumber) {
+    if (!can_add_to_playlist()) return;
+    GLB_play_list_form()->add_entry(TSoundBarDragObject(recording, recordingNumber).entry());
+}
+
+bool TProgramSoundBarCommands::can_copy_mp3(const Tcupaitem& recording) const {
+    return recording.cut_part && GLB_can_copy_as_mp3(GLB_recording_file_path(*recording.cut_part));
+}
+
+void TProgramSoundBarCommands::copy_mp3(const Tcupaitem& recording) {
+    // The tag names the taxon as the list the button sits in names it.
+    auto* window = qobject_cast<TChildForm*>(QApplication::activeWindow());
+    if (!window || !window->list_form()) return;
+    GLB_make_mp3_copy(recording, TListTagTexts(window->list_form()->strings().model().settings()));
+}
+
+void TProgramSoundBarCommands::start_drag(QWidget* source, const Tcupaitem& recording,
+                                          int recordingNumber) {
+    auto* drag = new QDrag(source);
+    drag->setMimeData(new TSoundBarDragObject(recording, recordingNumber));
+    drag->setDragCursor(GLB_drag_cursor().pixmap(), Qt::IgnoreAction);
+    drag->exec(Qt::CopyAction);
+}
