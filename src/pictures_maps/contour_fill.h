@@ -6,8 +6,8 @@
 #include <QPoint>
 #include <QRgb>
 
-// Fills the 4-connected area of the seed pixel's colour with the colour;
-// nothing when the seed lies outside the picture, on black, or already has
+// Fills the 4-connected area of the starting pixel's colour with the colour;
+// nothing when the starting point lies outside the picture, on black, or already has
 // the colour. Returns the number of pixels changed. The picture must be
 // 32-bit.
 int GLB_flood_fill(QImage& picture, QPoint seed, QRgb colour);

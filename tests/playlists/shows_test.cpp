@@ -184,7 +184,7 @@ TEST_F(ShowTest, SoundsShowPlaysRandomSpeciesIntoTheRecentList) {
     EXPECT_EQ(recent.size(), listed.size());
     for (qsizetype i = 1; i < listed.size(); ++i)
         EXPECT_NE(listed[i].section('#', 0, 0), listed[i - 1].section('#', 0, 0));
-    EXPECT_EQ(runShow(11).first, listed);  // the seed decides everything
+    EXPECT_EQ(runShow(11).first, listed);  // the generator's seed decides everything
     EXPECT_NE(runShow(12).first, listed);
 }
 
