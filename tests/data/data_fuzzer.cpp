@@ -29,9 +29,6 @@ const char* const kFiles[] = {"mapsdata.txt", "people.txt",   "names_sc.txt",   
 constexpr int kProducts[] = {1011, 1012, 1041, 1061, 1081, 1091, 1111,
                              1121, 1131, 1141, 1151, 1201, 1301};
 
-    }
-};
-
 const QString& programDirectory() {
     static QTemporaryDir dir;
     static const QString path = [] {
