@@ -1,10 +1,7 @@
 #include "playlists/playlist_folders.h"
 
 #include "app/editions.h"
-#include "app/globals.h"
-#include "formats/textfile.h"
-#include "platform/dialog_service.h"
-#include "platform/paths.h"
+#include "playlists/user_files_folder.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,8 +15,8 @@ QString TPlayListFolders::documents_folder() {
 }
 
 QString TPlayListFolders::user_files_folder(const QString& subPath) {
-    QString folder = documents_folder() + QStringLiteral("/My Quillmarsh Files");
-    if (!subPath.isEmpty()) folder += u'/' + platform::nativePath(subPath);
+    QString folder = GLB_user_files_folder(subPath);
+    while (folder.endsWith(u'/')) folder.chop(1);
     return folder;
 }
 
@@ -39,13 +36,5 @@ QString TPlayListFolders::deepest_existing_folder(const QString& folder) {
 
 std::optional<QString> TPlayListFolders::ensure_folder(const QString& folder,
                                                        const QString& question) {
-    if (QFileInfo(folder).isDir()) return folder;
-    const QString section = QStringLiteral("QUESTION_CREATE_DIRECTORY");
-    const int answer = platform::DialogService::message(
-        GLB_text(section, 1) + folder + GLB_text(section, 2) + u' ' + question +
-            QStringLiteral(". "),
-        GLB().message_box_caption, platform::box::YesNoCancel);
-    if (answer == platform::answer::Cancel) return std::nullopt;
-    if (answer == platform::answer::Yes && QDir().mkpath(folder)) return folder;
-    return documents_folder();
+    return GLB_ensure_folder(folder, question);
 }

@@ -2,8 +2,7 @@
 
 // Where playlists go: the user-files folder "My Quillmarsh Files" in the
 // user's documents folder, and the question before a missing folder is made.
-// (The MP3 copies share the user-files folder; these helpers are the
-// playlists' own until one helper serves both.)
+// The user-files folder and the question are the ones the MP3 copies use.
 
 #include <QString>
 #include <optional>
