@@ -13,6 +13,7 @@ void TProgramListActions::open_distribution_map(const Tspecies& species,
     GLB_open_distribution_map(species, locality);
 }
 
-void TProgramListActions::open_localities_map() {
-    GLB_open_localities_map();
+void TProgramListActions::open_localities_map(
+    const TClassVisibleSpeciesAndRecordings& visibleSet) {
+    GLB_open_localities_map(visibleSet);
 }

@@ -9,5 +9,5 @@ class TProgramListActions : public TInformationWindowActions {
   public:
     void open_big_picture(const Tspecies& species, const Tsubspecies* subspecies) override;
     void open_distribution_map(const Tspecies& species, const Tlocality* locality) override;
-    void open_localities_map() override;
+    void open_localities_map(const TClassVisibleSpeciesAndRecordings& visibleSet) override;
 };

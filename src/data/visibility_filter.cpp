@@ -247,3 +247,14 @@ bool TClassVisibleSpeciesAndRecordings::species_visible(const Tspecies& species)
     }
     return true;
 }
+
+std::unordered_set<const Tlocality*> TClassVisibleSpeciesAndRecordings::recording_localities() const {
+    std::unordered_set<const Tlocality*> places;
+    for (const Tspecies* species : data_->species_by_id_text()) {
+        if (!species_visible(*species)) continue;
+        for (const Tcupaitem* i = species->first_item; i && i->present; i = i->next_of_species)
+            if (carrier_shown(*i->cut_part) && i->cut_part->locality)
+                places.insert(i->cut_part->locality);
+    }
+    return places;
+}

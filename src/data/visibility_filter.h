@@ -8,12 +8,14 @@
 #include <QChar>
 #include <QString>
 #include <memory>
+#include <unordered_set>
 
 class TArea;
 class Tdata;
 class Tspecies;
 class Tcutpart;
 class Tcupaitem;
+class Tlocality;
 
 // Which recordings a list shows and plays: those on this disc, and those
 // of the audio CDs in the three sets (members are CD sequence numbers).
@@ -90,6 +92,11 @@ class TClassVisibleSpeciesAndRecordings {
 
     // --- Species -------------------------------------------------------------
     bool species_visible(const Tspecies& species) const;
+
+    // --- Localities ----------------------------------------------------------
+    // The places where the recordings this filter shows were made: those of
+    // the visible species' recordings whose carriers are shown.
+    std::unordered_set<const Tlocality*> recording_localities() const;
 
   private:
     void apply_edition_defaults();

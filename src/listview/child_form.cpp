@@ -192,7 +192,10 @@ void TChildForm::create_menus() {
 
     QMenu* view = menuBar()->addMenu(menuText(kView));
     enable(addAction(view, kSiteDescriptions, dialogDots),
-           [] { GLB_list_actions().open_localities_map(); });
+           [this] {
+               GLB_list_actions().open_localities_map(
+                   list_form_->strings().model().settings().visible_set);
+           });
     const Tdata* data = GLB_data_or_null();
     if (!data || data->described_sites().empty()) view->menuAction()->setVisible(false);
 

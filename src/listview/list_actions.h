@@ -11,6 +11,7 @@ class Tsubspecies;
 class Tlocality;
 class Tperson;
 class TaudioCD;
+class TClassVisibleSpeciesAndRecordings;
 
 // The windows a click in the list opens: big pictures, distribution maps and
 // the small information windows. Each is one place where its window plugs
@@ -24,8 +25,8 @@ class TListActions {
     virtual void open_big_picture(const Tspecies&, const Tsubspecies*) {}
     // A distribution map of the species, with the locality marked when given.
     virtual void open_distribution_map(const Tspecies&, const Tlocality*) {}
-    // Every recording locality on the edition's map.
-    virtual void open_localities_map() {}
+    // The places of the recordings the list shows, on the edition's map.
+    virtual void open_localities_map(const TClassVisibleSpeciesAndRecordings&) {}
     virtual void open_person(QWidget* /*host*/, const Tperson&, QPoint) {}
     virtual void open_literature(QWidget* /*host*/, const Tspecies&, QPoint) {}
     virtual void open_threatened_status(QWidget* /*host*/, QPoint, const QStringList&) {}

@@ -38,7 +38,12 @@ int TLocalitiesMapForm::choose_row(const Tspecies*, const Tlocality*) const {
 void TLocalitiesMapForm::ShowLocalitiesMap(const Tspecies* species, const Tlocality* locality,
                                            bool releaseOnClose, const QString& caption,
                                            TLocalityFilter filter) {
+    // Each list opens the map with its own filter, so the dots are laid out
+    // again for every opening.
     filter_ = std::move(filter);
+    built_ = false;
+    release_tooltip();
+    hovered_ = -1;
     ShowMap(species, locality, releaseOnClose, caption);
 }
 

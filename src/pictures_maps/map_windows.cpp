@@ -1,11 +1,14 @@
 #include "pictures_maps/map_windows.h"
 
 #include "data/records.h"
+#include "data/visibility_filter.h"
 #include "pictures_maps/localities_map_form.h"
 #include "pictures_maps/map_form.h"
 #include "pictures_maps/select_area_frame.h"
 
 #include <QApplication>
+#include <memory>
+#include <unordered_set>
 
 void GLB_open_distribution_map(const Tspecies& species, const Tlocality* locality) {
     auto* form = new TMapForm(QApplication::activeWindow());
@@ -14,8 +17,12 @@ void GLB_open_distribution_map(const Tspecies& species, const Tlocality* localit
     form->ShowMap(&species, locality, true, caption);
 }
 
-void GLB_open_localities_map() {
-    GLB_localities_map().ShowLocalitiesMap(nullptr, nullptr, false, QString());
+void GLB_open_localities_map(const TClassVisibleSpeciesAndRecordings& visibleSet) {
+    auto places = std::make_shared<const std::unordered_set<const Tlocality*>>(
+        visibleSet.recording_localities());
+    GLB_localities_map().ShowLocalitiesMap(
+        nullptr, nullptr, false, QString(),
+        [places](const Tlocality& locality) { return places->contains(&locality); });
 }
 
 void GLB_install_map_windows() {

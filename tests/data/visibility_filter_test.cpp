@@ -327,3 +327,17 @@ TEST_F(FilterTest, FamilyAndCountQueries) {
     EXPECT_EQ(data->visible_species_total(2, g), 3);
     EXPECT_EQ(data->visible_family_count(3, g), 0);  // not offered
 }
+
+TEST_F(FilterTest, RecordingLocalitiesFollowTheShownCarriers) {
+    Filter f = filterWithArea("PE-BO-PA");
+    const Tlocality* manu = data->locality_by_key("PE-MANU");
+    const Tlocality* zero = data->locality_by_key("ZERO");
+    ASSERT_TRUE(manu && zero);
+    EXPECT_EQ(f.recording_localities(), (std::unordered_set<const Tlocality*>{manu, zero}));
+
+    // Only the audio CD's part remains, and it is not shown until its CD is.
+    f.carriers.show_native_recordings = false;
+    EXPECT_TRUE(f.recording_localities().empty());
+    f.carriers.visible_audio_cds = set({1});
+    EXPECT_EQ(f.recording_localities(), (std::unordered_set<const Tlocality*>{manu}));
+}

@@ -129,6 +129,20 @@ class MapWindowsTest : public QObject {
         QVERIFY(opened_.first().endsWith(QStringLiteral("noelkempff.htm")));
     }
 
+    void reopeningWithAnotherListsFilterLaysOutOnlyItsPlaces() {
+        TLocalitiesMapForm form;
+        form.ShowLocalitiesMap(nullptr, nullptr, false, QString());
+        const size_t everyPlace = form.localities().size();
+        QVERIFY(everyPlace > 1);
+        form.ShowLocalitiesMap(nullptr, nullptr, false, QString(), [](const Tlocality& l) {
+            return l.key == u"BO-NOEL KEMPFF";
+        });
+        QCOMPARE(form.localities().size(), size_t(1));
+        QCOMPARE(form.dots().positions().size(), size_t(1));
+        form.ShowLocalitiesMap(nullptr, nullptr, false, QString());
+        QCOMPARE(form.localities().size(), everyPlace);
+    }
+
     void tooltipNamesThePlaceItsTextAndItsPage() {
         const Tlocality* madidi = localityByKey(QStringLiteral("BO-MADIDI"));
         const QString text = TLocalitiesMapForm::tooltip_text(*madidi, 200, QApplication::font());
