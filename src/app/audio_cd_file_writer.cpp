@@ -7,16 +7,16 @@
 #include "listview/show_strings.h"
 #include "listview/top_forms.h"
 #include "playlists/mp3_writer.h"
-#include "playlists/recording_file.h"
+#include "sound/recording_paths.h"
 
 #include <QFileInfo>
 
 bool TProgramAudioCDFileWriter::can_copy_as_mp3(const Tcutpart& cutPart) const {
-    return GLB_can_copy_as_mp3(GLB_recording_file_path(cutPart));
+    return GLB_can_copy_as_mp3(GLB_recording_file(cutPart));
 }
 
 QString TProgramAudioCDFileWriter::recording_file_path(const Tcupaitem& item) const {
-    return item.cut_part ? GLB_recording_file_path(*item.cut_part) : QString();
+    return item.cut_part ? GLB_recording_file(*item.cut_part) : QString();
 }
 
 bool TProgramAudioCDFileWriter::write_mp3(const Tcupaitem& item, int repetitions,

@@ -8,7 +8,7 @@
 #include "playlists/mp3_copy.h"
 #include "playlists/mp3_writer.h"
 #include "playlists/playlist_form.h"
-#include "playlists/recording_file.h"
+#include "sound/recording_paths.h"
 #include "playlists/sound_bar_drag.h"
 
 #include <QApplication>
@@ -25,7 +25,7 @@ void TProgramSoundBarCommands::add_to_playlist(const Tcupaitem& recording, int r
 }
 
 bool TProgramSoundBarCommands::can_copy_mp3(const Tcupaitem& recording) const {
-    return recording.cut_part && GLB_can_copy_as_mp3(GLB_recording_file_path(*recording.cut_part));
+    return recording.cut_part && GLB_can_copy_as_mp3(GLB_recording_file(*recording.cut_part));
 }
 
 void TProgramSoundBarCommands::copy_mp3(const Tcupaitem& recording) {

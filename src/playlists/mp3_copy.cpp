@@ -3,7 +3,7 @@
 #include "app/editions.h"
 #include "data/records.h"
 #include "playlists/mp3_writer.h"
-#include "playlists/recording_file.h"
+#include "sound/recording_paths.h"
 #include "playlists/user_files_folder.h"
 
 #include <QFileInfo>
@@ -24,7 +24,7 @@ QString GLB_recording_label(const Tcupaitem& recording, const QString& title) {
 
 TRecordingFileLocator GLB_default_recording_file_locator() {
     return [](const Tcupaitem& recording) {
-        return recording.cut_part ? GLB_recording_file_path(*recording.cut_part) : QString();
+        return recording.cut_part ? GLB_recording_file(*recording.cut_part) : QString();
     };
 }
 

@@ -58,11 +58,14 @@ QString GLB_audio_CD_track_file(const TaudioCD& cd, int track, bool carriedOnDis
     return {};
 }
 
-QString GLB_recording_file(const Tcutpart& cutPart, const TClassSoundCarriersUseSpecification& carriers) {
+QString GLB_recording_file(const Tcutpart& cutPart) {
     if (cutPart.is_sound_file)
         return GLB_resolve_path(GLB().base_directory, QStringLiteral("tapes/") + cutPart.sound_file_name());
     if (!cutPart.audio_cd) return {};
-    const bool onDisc = cutPart.audio_cd->carried_on_disc;
-    if (!onDisc && !GLB_available_as_file(cutPart, carriers)) return {};
-    return GLB_audio_CD_track_file(*cutPart.audio_cd, cutPart.track, onDisc);
+    return GLB_audio_CD_track_file(*cutPart.audio_cd, cutPart.track, cutPart.audio_cd->carried_on_disc);
+}
+
+QString GLB_recording_file(const Tcutpart& cutPart, const TClassSoundCarriersUseSpecification& carriers) {
+    if (!GLB_available_as_file(cutPart, carriers)) return {};
+    return GLB_recording_file(cutPart);
 }

@@ -21,5 +21,11 @@ QString GLB_audio_CD_track_file(const TaudioCD& cd, int track, bool carriedOnDis
 QString GLB_audio_CD_folder(const TaudioCD& cd, bool carriedOnDisc);
 
 // The file a recording plays from: its own file under "tapes", or the
-// track file of its audio CD.
+// track file of its audio CD when the list's carriers have that CD as files
+// (carried on the disc, or copied to the hard disk).
 QString GLB_recording_file(const Tcutpart& cutPart, const TClassSoundCarriersUseSpecification& carriers);
+
+// The same whatever a list's carriers say, for copies and audio-CD files:
+// a CD not carried on the disc is looked for in its hard-disk folder, when
+// it has one.
+QString GLB_recording_file(const Tcutpart& cutPart);
