@@ -133,11 +133,11 @@ TEST(ThreatenedStatusWindow, ExplainsEachStatusAndNamesItsSource) {
     const QStringList section{"high risk", "very high risk", "extremely high risk",
                               "These categories follow", "published by"};
     const QString text = GLB_threatened_status_text(labels, section);
-    const QString bold(QChar(markup::Bold));
+    const QString bold{QChar(markup::Bold)};
     EXPECT_TRUE(text.startsWith(bold + "Vulnerable" + bold + "\nhigh risk\n\n"));
     EXPECT_TRUE(text.contains(bold + "Critically endangered" + bold + "\nextremely high risk\n\n"));
     const TThreatSource& source = GLB_threat_source();
-    const QString underline(QChar(markup::Underlined));
+    const QString underline{QChar(markup::Underlined)};
     EXPECT_TRUE(text.endsWith("These categories follow " + bold + source.title + bold +
                               " published by " + underline + source.publisher + underline + "."));
     EXPECT_TRUE(source.address.startsWith(QStringLiteral("https://")));
@@ -148,8 +148,8 @@ TEST(ThreatenedStatusWindow, ExplainsEachStatusAndNamesItsSource) {
     EXPECT_EQ(l.size.height(), (l.lines + 1) * kLineHeight);
     for (const QString& line : l.text.split(u'\n'))
         if (line.contains(u' ')) {
-EXPECT_LE(plainLength(line) * kCharWidth, kThreatenedStatusWidth - 20);
-}
+            EXPECT_LE(plainLength(line) * kCharWidth, kThreatenedStatusWidth - 20);
+        }
 }
 
 TEST(AudioCDWindow, TheWebLineFollowsTheTitleOnlyWithAnAddress) {
@@ -158,7 +158,7 @@ TEST(AudioCDWindow, TheWebLineFollowsTheTitleOnlyWithAnAddress) {
     const QStringList section{"More on its", "web page", "(browser)."};
     EXPECT_EQ(GLB_audio_cd_text(cd, section), cd.full_title);
     cd.web_address = QStringLiteral("https://www.example.org/audio/yungas");
-    const QString u(QChar(markup::Underlined)), b(QChar(markup::Bold));
+    const QString u{QChar(markup::Underlined)}, b{QChar(markup::Bold)};
     EXPECT_EQ(GLB_audio_cd_text(cd, section),
               cd.full_title + "\nMore on its " + u + b + "web page" + b + u + " (browser).");
     const TTextWindowLayout l = GLB_audio_cd_layout(cd, section, fixedWidthMeasurer(), kLineHeight);
