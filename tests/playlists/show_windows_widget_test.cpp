@@ -2,6 +2,7 @@
 // real recording buttons on a sound output whose recordings end as soon as
 // they have started.
 
+#include "app/editions.h"
 #include "app/globals.h"
 #include "data/records.h"
 #include "data/visibility_filter.h"
@@ -13,6 +14,7 @@
 #include "listview/sound_bar.h"
 #include "listview/top_forms.h"
 #include "playlists/big_picture_demo_form.h"
+#include "playlists/play_sound_options_frame.h"
 #include "playlists/recent_list.h"
 #include "playlists/show_choices.h"
 #include "playlists/sounds_show_window.h"
@@ -21,6 +23,8 @@
 #include "support/demo_edition.h"
 #include "support/scripted_dialogs.h"
 
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QPointer>
 #include <QtTest>
 
@@ -213,6 +217,29 @@ class ShowWindowsTest : public QObject {
         slides->close();
         QTRY_VERIFY(slides.isNull());
         QCOMPARE(output_->open_devices, 0);
+    }
+
+    void spokenNameOptionsExistOnlyInTheEditionWithSpokenNames() {
+        const TEdition before = GLB_edition();
+        for (const int product : {1011, 1041}) {
+            GLB_set_edition(GLB_edition_for_product(product));
+            const bool spoken = product == 1041;
+            TPlaySoundOptionsFrame frame;
+            frame.set_options({4, true, true, 2});
+            frame.show();
+            QCOMPARE(frame.CheckBox_tell_species_names->isVisible(), spoken);
+            QCOMPARE(frame.MaskEdit_pause_after_spoken_names->isVisible(), spoken);
+            QCOMPARE(frame.CheckBox_tell_names_afterwards->isVisible(), spoken);
+            QVERIFY(frame.MaskEdit_pause_before_spoken_names->isVisible());
+            // Without spoken names the frame is as high as its one edit.
+            if (!spoken)
+                QVERIFY(frame.height() <= frame.MaskEdit_pause_before_spoken_names->geometry().bottom() + 4);
+            const TBetweenSoundsOptions read = frame.options();
+            QCOMPARE(read.seconds_between_sounds, 4);
+            QCOMPARE(read.tell_species_names, spoken);
+            QCOMPARE(read.tell_names_afterwards, spoken);
+        }
+        GLB_set_edition(before);
     }
 
     void draggingReachesTheButtonsOfEveryList() {
