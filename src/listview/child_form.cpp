@@ -12,6 +12,7 @@
 #include "listview/show_form.h"
 #include "listview/show_commands.h"
 #include "listview/show_strings.h"
+#include "listview/sound_bar.h"
 #include "listview/window_state.h"
 #include "listview/list_actions.h"
 #include "pictures_maps/areas.h"
@@ -407,6 +408,10 @@ void TChildForm::write_window_state(int n) const {
     list_form_->strings().model().settings().write_settings(section);
     GLB_write_string(section, settings::window::kVisible,
                      list_form_->take_snapshot().to_text(hasClassRows()));
+}
+
+void TChildForm::set_soundbar_dragging_enabled(bool enabled) {
+    for (Tsound_bar* bar : findChildren<Tsound_bar*>()) bar->set_drag_enabled(enabled);
 }
 
 void TChildForm::closeEvent(QCloseEvent* event) {

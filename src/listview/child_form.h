@@ -70,6 +70,7 @@ class TChildForm : public QMainWindow, public TRegisteredListWindow {
     void refresh_list() override;
     void focus_list() override;
     void write_window_state(int n) const override;
+    void set_soundbar_dragging_enabled(bool enabled) override;
 
     // The find dialog shared by every list window (made at start).
     static void set_find_dialog(TFindInShowStringsDialog* dialog);

@@ -9,6 +9,7 @@
 #include "listview/list_fonts.h"
 #include "listview/show_form.h"
 #include "listview/show_strings_data.h"
+#include "listview/top_forms.h"
 #include "platform/dialog_service.h"
 #include "sound/players.h"
 #include "sound/recording_paths.h"
@@ -27,7 +28,6 @@ namespace {
 const QString kSection = QStringLiteral("SOUNDBARS");
 Tsound_bar* globallyPlaying = nullptr;
 std::vector<Tsound_bar*> allBars;
-bool dragEnabledForAll = false;
 
 std::unique_ptr<TSoundBarCommands>& commandsInstance() {
     static std::unique_ptr<TSoundBarCommands> commands = std::make_unique<TSoundBarCommands>();
@@ -198,7 +198,8 @@ Tsound_bar::Tsound_bar(QWidget* host, TRecordingButtonBlock& block, QPoint at,
     bar_->setVisible(shown_);
     // The pen is where the button goes; the labels lie above it.
     setGeometry(QRect(at - QPoint(0, label_height_), QSize(bar_->geometry().right() + 2, label_height_ + barHeight + 1)));
-    drag_enabled_ = Tsound_bars::drag_enabled() && shown_;
+    // Made while the playlist window shows: it drags from the start.
+    drag_enabled_ = Ttop_forms::instance().soundbar_dragging_enabled() && shown_;
 
     timer_.setInterval(200);
     connect(&timer_, &QTimer::timeout, this, &Tsound_bar::tick);
@@ -529,15 +530,6 @@ void Tsound_bars::add(Tsound_bar* bar) {
 
 void Tsound_bars::remove(Tsound_bar* bar) {
     std::erase(allBars, bar);
-}
-
-void Tsound_bars::set_drag_enabled(bool enabled) {
-    dragEnabledForAll = enabled;
-    for (Tsound_bar* bar : allBars) bar->set_drag_enabled(enabled);
-}
-
-bool Tsound_bars::drag_enabled() {
-    return dragEnabledForAll;
 }
 
 const std::vector<Tsound_bar*>& Tsound_bars::all() {

@@ -82,9 +82,11 @@ class Tsound_bar : public QWidget, public TRecordingButton {
     bool shown() const { return shown_; }
     void mark_by_show(bool marked);
     void set_drag_enabled(bool enabled) { drag_enabled_ = enabled && shown_; }
+    bool drag_enabled() const { return drag_enabled_; }
     void close_player();
 
     QScrollBar& bar() { return *bar_; }
+    const QScrollBar& bar() const { return *bar_; }
     TBitBtn_sound_bar& button() { return *button_; }
     TMCIDevicePlayer* player() { return player_.get(); }
     const Tcutpart& cut_part() const { return *cut_; }
@@ -141,9 +143,6 @@ class Tsound_bars {
   public:
     static void add(Tsound_bar* bar);
     static void remove(Tsound_bar* bar);
-    // For the playlist window: the bars drag while it is shown.
-    static void set_drag_enabled(bool enabled);
-    static bool drag_enabled();
     static const std::vector<Tsound_bar*>& all();
 };
 

@@ -417,11 +417,17 @@ void TBigPictureForm::changeEvent(QEvent* event) {
 bool TBigPictureForm::go(bool forward) {
     if (!current_) return false;
     const Tbig_picture* next = taxon_.neighbour(*current_, forward);
-    if (!next) return false;
+    return next && change_to(taxon_, *next);
+}
+
+bool TBigPictureForm::change_to(const TPictureTaxon& taxon, const Tbig_picture& picture) {
+    const TPictureTaxon oldTaxon = taxon_;
     const Tbig_picture* old = current_;
     QImage oldImage = image_;
-    current_ = next;
+    taxon_ = taxon;
+    current_ = &picture;
     if (!load_picture()) {
+        taxon_ = oldTaxon;
         current_ = old;
         image_ = std::move(oldImage);
         return false;
@@ -433,6 +439,10 @@ bool TBigPictureForm::go(bool forward) {
     show_controls(false);
     update();
     return true;
+}
+
+bool TBigPictureForm::information_windows_showing() const {
+    return info_form_->isVisible() || person_shown_;
 }
 
 void TBigPictureForm::zoom_by(double step) {

@@ -52,6 +52,11 @@ class TBigPictureForm : public QWidget {
     // Previous or next picture of the taxon; false when there is none or
     // it cannot be loaded (the current one stays).
     bool go(bool forward);
+    // Shows another picture, of this or another taxon; false when it cannot
+    // be loaded (the current one stays).
+    bool change_to(const TPictureTaxon& taxon, const Tbig_picture& picture);
+    // The picture's information or its photographer's window shows.
+    bool information_windows_showing() const;
     void zoom_by(double step);
     void show_information();
     void show_credit();

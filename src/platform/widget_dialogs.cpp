@@ -48,11 +48,20 @@ QWidget* dialogParent() {
     return QApplication::activeWindow();
 }
 
+// A box asked while a stay-on-top window shows (the playlist window, the
+// recent list) must not open hidden behind it.
+bool stayOnTopWindowShowing() {
+    for (const QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) return true;
+    return false;
+}
+
 }  // namespace
 
 int WidgetDialogs::message(const MessageRequest& request) {
     QMessageBox box(iconOf(request.style), request.caption, request.text, QMessageBox::NoButton,
                     dialogParent());
+    if (stayOnTopWindowShowing()) box.setWindowFlag(Qt::WindowStaysOnTopHint);
     const auto buttons = buttonsOf(request.style);
     for (const auto& entry : buttons) box.addButton(entry.button);
     const size_t defaultIndex = std::min<size_t>(

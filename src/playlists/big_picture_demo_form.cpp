@@ -1,29 +1,36 @@
 #include "playlists/big_picture_demo_form.h"
 
 #include "data/records.h"
+#include "data/visibility_filter.h"
+#include "listview/sound_bar.h"
+#include "playlists/sound_bar_show_recording.h"
 
-#include <QKeyEvent>
-#include <QPainter>
-#include <QPushButton>
+#include <QCloseEvent>
 
 TBigPictureDemoForm::TBigPictureDemoForm(const TSlideShow::TSetup& setup,
                                          const TClassVisibleSpeciesAndRecordings& visibleSet,
-                                         TRecordingsAndOrPicturesList* recent, bool showNames,
-                                         QWidget* parent)
-    : QWidget(parent, Qt::Window), show_names_(showNames) {
+                                         TRecordingsAndOrPicturesList* recent,
+                                         TTaxonText taxonText, QWidget* owner)
+    : TBigPictureForm(owner), visible_set_(visibleSet), taxon_text_(std::move(taxonText)) {
+    // Owned by its list window, so that it goes with it.
+    setParent(owner, Qt::Window);
     setAttribute(Qt::WA_DeleteOnClose);
     show_ = std::make_unique<TSlideShow>(setup, visibleSet,
                                          TSlideShow::TParts{*this, names_, recent},
                                          GLB_show_random());
     Timer_demo.setSingleShot(true);
     connect(&Timer_demo, &QTimer::timeout, this, &TBigPictureDemoForm::tick);
-    resize(720, 540);
+}
+
+TBigPictureDemoForm::~TBigPictureDemoForm() {
+    Timer_demo.stop();
+    recording_.reset();
 }
 
 bool TBigPictureDemoForm::start() {
     const auto first = show_->start();
     if (!first) return false;
-    show();
+    TBigPictureForm::show_picture();
     Timer_demo.start(*first);
     return true;
 }
@@ -34,60 +41,60 @@ void TBigPictureDemoForm::tick() {
 }
 
 bool TBigPictureDemoForm::show_picture(const Tspecies& species, int pictureNumber) {
-    species_ = &species;
-    picture_number_ = pictureNumber;
-    setWindowTitle(show_names_ ? species.common_name : QString());
-    update();
-    return true;
+    const TPictureTaxon taxon{&species, nullptr};
+    const Tbig_picture* picture = taxon.first();
+    for (int n = 1; picture && n < pictureNumber; ++n) picture = taxon.neighbour(*picture, true);
+    if (!picture) return false;
+    if (prepared_) return change_to(taxon, *picture);
+    TPictureCaptionCallback caption;
+    if (taxon_text_)
+        caption = [text = taxon_text_](const Tbig_picture& shown, QString&, quintptr) {
+            return shown.species ? text(*shown.species) : QString();
+        };
+    prepared_ = prepare(taxon, picture, std::move(caption));
+    return prepared_;
 }
 
 TShowRecording* TBigPictureDemoForm::make_recording_button(const Tcupaitem& item, int number) {
     free_recording_button();
-    const Tcutpart& cut = *item.cut_part;
-    recording_ = std::make_unique<TSilentShowRecording>(
-        std::clamp(cut.is_sound_file ? cut.length : cut.length * 10, 500, 8000));
-    button_ = new QPushButton(QStringLiteral("\u25B6 #") + QString::number(number), this);
-    connect(button_, &QPushButton::clicked, this, [this] { recording_->start(); });
-    place_button();
-    button_->show();
+    if (!item.cut_part) return nullptr;
+    // The button stays at its end when played through, which the show
+    // waits for.
+    recording_ = std::make_unique<TOwnSoundBarShowRecording>(*this, item, number,
+                                                             visible_set_.carriers, false);
+    place_recording_button();
+    recording_->bar()->raise();
+    recording_->bar()->show();
     return recording_.get();
 }
 
 void TBigPictureDemoForm::free_recording_button() {
-    delete button_;
-    button_ = nullptr;
     recording_.reset();
 }
 
-void TBigPictureDemoForm::place_button() {
-    if (!button_) return;
-    button_->adjustSize();
+Tsound_bar* TBigPictureDemoForm::recording_button() const {
+    return recording_ ? recording_->bar() : nullptr;
+}
+
+QPoint TBigPictureDemoForm::recording_button_place(QSize window, QSize button) {
     // Centred, one and a half button heights above the bottom edge.
-    button_->move((width() - button_->width()) / 2,
-                  height() - button_->height() - button_->height() * 3 / 2);
+    return {(window.width() - button.width()) / 2,
+            window.height() - button.height() - button.height() * 3 / 2};
+}
+
+void TBigPictureDemoForm::place_recording_button() {
+    Tsound_bar* bar = recording_button();
+    if (!bar) return;
+    bar->move(recording_button_place(size(), bar->size()));
 }
 
 void TBigPictureDemoForm::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    place_button();
+    TBigPictureForm::resizeEvent(event);
+    place_recording_button();
 }
 
-void TBigPictureDemoForm::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) close();
-    QWidget::keyPressEvent(event);
-}
-
-void TBigPictureDemoForm::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.fillRect(rect(), QColor(20, 24, 20));
-    if (!species_) return;
-    p.setPen(QColor(230, 230, 220));
-    QFont f = font();
-    f.setPointSize(20);
-    p.setFont(f);
-    const QString names = show_names_ ? species_->common_name + u'\n' + species_->scientific_name
-                                      : QString();
-    p.drawText(rect().adjusted(20, 20, -20, -120), Qt::AlignCenter | Qt::TextWordWrap,
-               names + QStringLiteral("\n\n") + QStringLiteral("(") +
-                   QString::number(picture_number_) + QStringLiteral(")"));
+void TBigPictureDemoForm::closeEvent(QCloseEvent* event) {
+    Timer_demo.stop();
+    free_recording_button();
+    TBigPictureForm::closeEvent(event);
 }

@@ -1,49 +1,59 @@
 #pragma once
 
-// The slide-show window. Until the big picture window is part of the
-// program, it shows the species' names and the picture's number; the show's
-// timing, choices and recording button are the slide show's own.
+// The slide-show window: a big picture window that changes its picture on
+// its own timer and, with sounds, shows the recording button of the
+// picture's species centred near its bottom edge.
 
+#include "pictures_maps/big_picture_form.h"
 #include "playlists/show_recordings.h"
 #include "playlists/slide_show.h"
 
 #include <QTimer>
-#include <QWidget>
+#include <functional>
 #include <memory>
 
-class QPushButton;
+class Tsound_bar;
+class TOwnSoundBarShowRecording;
 
-class TBigPictureDemoForm : public QWidget, public TSlidePresenter {
+class TBigPictureDemoForm : public TBigPictureForm, public TSlidePresenter {
     Q_OBJECT
   public:
+    // The caption names the species with taxonText; an empty one leaves
+    // the names out.
+    using TTaxonText = std::function<QString(const Tspecies&)>;
     TBigPictureDemoForm(const TSlideShow::TSetup& setup,
                         const TClassVisibleSpeciesAndRecordings& visibleSet,
-                        TRecordingsAndOrPicturesList* recent, bool showNames, QWidget* parent);
-    // Shows the first picture and starts the timer; false when no picture
-    // could be shown.
+                        TRecordingsAndOrPicturesList* recent, TTaxonText taxonText,
+                        QWidget* owner);
+    ~TBigPictureDemoForm() override;
+
+    // Shows the window maximised on the first picture and starts the timer;
+    // false when no picture could be shown (the caller frees the window).
     bool start();
 
-    bool info_windows_showing() const override { return false; }
+    bool info_windows_showing() const override { return information_windows_showing(); }
     bool show_picture(const Tspecies& species, int pictureNumber) override;
     TShowRecording* make_recording_button(const Tcupaitem& item, int recordingNumber) override;
     void free_recording_button() override;
 
+    Tsound_bar* recording_button() const;
+    // Where the recording button goes in a window of that size.
+    static QPoint recording_button_place(QSize window, QSize button);
+
     QTimer Timer_demo;
 
   protected:
-    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void tick();
-    void place_button();
+    void place_recording_button();
 
+    const TClassVisibleSpeciesAndRecordings& visible_set_;
+    TTaxonText taxon_text_;
     TWaitingSpokenNames names_;
     std::unique_ptr<TSlideShow> show_;
-    bool show_names_;
-    const Tspecies* species_ = nullptr;
-    int picture_number_ = 0;
-    std::unique_ptr<TSilentShowRecording> recording_;
-    QPushButton* button_ = nullptr;
+    bool prepared_ = false;
+    std::unique_ptr<TOwnSoundBarShowRecording> recording_;
 };

@@ -76,8 +76,10 @@ TBetweenSoundsOptions TPlaySoundOptionsFrame::options() const {
     TBetweenSoundsOptions o;
     o.seconds_between_sounds = wholeNumber(MaskEdit_pause_before_spoken_names, 3);
     o.seconds_after_spoken_names = wholeNumber(MaskEdit_pause_after_spoken_names, 1);
-    o.tell_species_names = CheckBox_tell_species_names->isChecked();
-    o.tell_names_afterwards = CheckBox_tell_names_afterwards->isChecked();
+    // Hidden check boxes say nothing: without spoken names both flags are off.
+    const bool spoken = GLB_edition_has_spoken_names();
+    o.tell_species_names = spoken && CheckBox_tell_species_names->isChecked();
+    o.tell_names_afterwards = spoken && CheckBox_tell_names_afterwards->isChecked();
     return o;
 }
 

@@ -71,9 +71,14 @@ void showCommand(TChildForm& window) {
     settings.write_settings();
     const SHST_TClassShowStringsData& list = window.list_form()->strings().model().settings();
     if (settings.slides) {
+        TBigPictureDemoForm::TTaxonText names;
+        if (settings.show_species_names)
+            names = [naming = namingOf(window)](const Tspecies& s) {
+                return naming.taxon_text(s).trimmed();
+            };
         auto* slides = new TBigPictureDemoForm(
             {settings.sounds, settings.slide_seconds, settings.quality_class, settings.options},
-            list.visible_set, shows.recent.get(), settings.show_species_names, &window);
+            list.visible_set, shows.recent.get(), std::move(names), &window);
         if (!slides->start()) delete slides;
         return;
     }
@@ -106,6 +111,7 @@ TPlayListForm* playListForm() {
 }  // namespace
 
 void GLB_install_playlists_and_shows() {
+    GLB_set_show_recording_source(std::make_unique<TSoundBarShowRecordingSource>());
     TListWindowShowCommands& commands = GLB_list_window_show_commands();
     commands.show = showCommand;
     commands.what_was_that = whatWasThat;
@@ -145,6 +151,7 @@ void GLB_install_playlists_and_shows() {
 void GLB_free_playlists_and_shows() {
     TListWindowShowCommands& commands = GLB_list_window_show_commands();
     commands = TListWindowShowCommands{};
+    GLB_set_show_recording_source(nullptr);
     delete GLB_play_list_form();
     GLB_set_play_list_form(nullptr);
 }

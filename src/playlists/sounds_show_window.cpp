@@ -5,31 +5,23 @@
 #include "listview/list_find.h"
 #include "listview/show_form.h"
 #include "listview/show_strings.h"
+#include "listview/sound_bar.h"
+#include "listview/show_strings_data.h"
+#include "playlists/sound_bar_show_recording.h"
 
 #include <QScrollBar>
-#include <map>
 
 namespace {
 
-// Until the recording buttons play, each line's recording plays silently
-// for its length.
-class TSilentRecordingSource : public TShowRecordingSource {
+class TNoRecordingSource : public TShowRecordingSource {
   public:
-    TShowRecording* recording_for(TRecordingButtonBlock& block) override {
-        if (!block.recording || !block.recording->cut_part) return nullptr;
-        const Tcutpart& cut = *block.recording->cut_part;
-        const int ms = cut.is_sound_file ? cut.length : cut.length * 10;
-        auto& r = recordings_[block.recording];
-        r = std::make_unique<TSilentShowRecording>(std::clamp(ms, 500, 8000));
-        return r.get();
+    std::unique_ptr<TShowRecording> recording_for(TRecordingButtonBlock&, TShowForm&) override {
+        return nullptr;
     }
-
-  private:
-    std::map<const Tcupaitem*, std::unique_ptr<TSilentShowRecording>> recordings_;
 };
 
 std::unique_ptr<TShowRecordingSource>& recordingSource() {
-    static std::unique_ptr<TShowRecordingSource> s = std::make_unique<TSilentRecordingSource>();
+    static std::unique_ptr<TShowRecordingSource> s = std::make_unique<TNoRecordingSource>();
     return s;
 }
 
@@ -40,10 +32,27 @@ TShowRecordingSource& GLB_show_recording_source() {
 }
 
 void GLB_set_show_recording_source(std::unique_ptr<TShowRecordingSource> source) {
-    recordingSource() = std::move(source);
+    recordingSource() = source ? std::move(source) : std::make_unique<TNoRecordingSource>();
+}
+
+std::unique_ptr<TShowRecording> TSoundBarShowRecordingSource::recording_for(
+    TRecordingButtonBlock& block, TShowForm& list) {
+    if (!block.recording || !block.recording->cut_part || !list.has_strings()) return nullptr;
+    // A list makes a line's button when it first paints the line.
+    if (!block.button) list.viewport()->repaint();
+    if (auto* bar = dynamic_cast<Tsound_bar*>(block.button.get()))
+        return std::make_unique<TSoundBarShowRecording>(bar);
+    // Not painted (a hidden window) or not listed: a button nobody sees
+    // plays it all the same.
+    auto own = std::make_unique<TOwnSoundBarShowRecording>(
+        *list.viewport(), *block.recording, block.recording_number,
+        list.strings().model().settings().visible_set.carriers, true);
+    own->bar()->hide();
+    return own;
 }
 
 TShowRecording* TListWindowShowList::present(const Tspecies& species, int recordingNumber) {
+    current_.reset();
     TShowForm& form = *window_.list_form();
     TShowStrings& strings = form.strings();
     auto band = [&form] {
@@ -65,20 +74,21 @@ TShowRecording* TListWindowShowList::present(const Tspecies& species, int record
             strings.select_line(line);
             form.scroll_to(strings.top_of(*line) - form.viewport()->height() / 2);
             form.viewport()->update();
-            return GLB_show_recording_source().recording_for(*line->button_block);
+            current_ = GLB_show_recording_source().recording_for(*line->button_block, form);
+            return current_.get();
         }
     }
     // The list shows the species otherwise (another order, an area): the
     // recording plays all the same.
     const Tcupaitem* item = species.first_item;
-    while (item && item->next_of_species && recordingNumber > 1) {
+    for (int n = recordingNumber; item && item->next_of_species && n > 1; --n)
         item = item->next_of_species;
-        --recordingNumber;
-    }
     if (!item) return nullptr;
     unlisted_ = std::make_unique<TRecordingButtonBlock>();
     unlisted_->recording = item;
-    return GLB_show_recording_source().recording_for(*unlisted_);
+    unlisted_->recording_number = recordingNumber;
+    current_ = GLB_show_recording_source().recording_for(*unlisted_, form);
+    return current_.get();
 }
 
 TSoundsShowDriver::TSoundsShowDriver(TChildForm& window,

@@ -13,18 +13,31 @@
 
 class TChildForm;
 class SHST_TClassShowStringsData;
+class TShowForm;
 
 
-// Gives the show the recording button of a recording line of a list; the
-// recording buttons' own piece installs the real one.
+// Gives the show the recording button of a recording line of a show
+// window's list. The program's source plays the list's own buttons; tests
+// give buttons of their own.
 class TShowRecordingSource {
   public:
     virtual ~TShowRecordingSource() = default;
-    // The button of the line (the list keeps it); none when it has none.
-    virtual TShowRecording* recording_for(TRecordingButtonBlock& block) = 0;
+    // The button of the line, or of the recording when the list does not
+    // show it (block without a line); none when it has none.
+    virtual std::unique_ptr<TShowRecording> recording_for(TRecordingButtonBlock& block,
+                                                          TShowForm& list) = 0;
 };
+// Until one is installed no recording plays (a show ends with its message).
 TShowRecordingSource& GLB_show_recording_source();
 void GLB_set_show_recording_source(std::unique_ptr<TShowRecordingSource> source);
+
+// The recording buttons of the lists: the line's button when the list has
+// painted it, else a hidden one of the show's own on the list.
+class TSoundBarShowRecordingSource : public TShowRecordingSource {
+  public:
+    std::unique_ptr<TShowRecording> recording_for(TRecordingButtonBlock& block,
+                                                  TShowForm& list) override;
+};
 
 // The show window's list: lists the species, unfolds it and selects its
 // recording in the middle of the view.
@@ -36,6 +49,7 @@ class TListWindowShowList : public TShowList {
   private:
     TChildForm& window_;
     std::unique_ptr<TRecordingButtonBlock> unlisted_;  // a recording the list could not show
+    std::unique_ptr<TShowRecording> current_;
 };
 
 // Runs a show in a show window with `Timer_play_sounds`.

@@ -36,5 +36,6 @@ target_sources(korvelan_windows PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/playlist_form.cpp
   ${CMAKE_CURRENT_LIST_DIR}/recordings_list_form.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shows_menu_commands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sound_bar_show_recording.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sounds_show_window.cpp
 )

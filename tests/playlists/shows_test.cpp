@@ -6,10 +6,14 @@
 #include "playlists/ini_snapshot.h"
 #include "playlists/recent_list.h"
 #include "playlists/slide_show.h"
+#include "playlists/show_recordings.h"
 #include "playlists/sounds_show.h"
+#include "scripted_output.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace playlist_testing {
 namespace {
@@ -283,6 +287,49 @@ TEST_F(ShowTest, SpokenNamesLieUnderTheLanguageOfTheInterface) {
                            QString(species.file_name_stem()).replace('\\', '/') + ".wav");
     GLB_set_edition(GLB_edition_for_product(1012));
     EXPECT_TRUE(GLB_spoken_name_path(species).contains("/voices/lang2/"));
+}
+
+// Spoken names through the program's sound output: the call returns when
+// the output has finished the name, and events keep flowing meanwhile.
+TEST(SpokenNames, AreSaidThroughTheSoundOutputUntilItStops) {
+    ScriptedOutput output;
+    output.length_ms = 500;
+    output.playing_answers = 6;  // about six polls
+    bool timerFired = false;
+    QTimer::singleShot(TWaitingSpokenNames::kPollMs, [&] { timerFired = true; });
+    QElapsedTimer clock;
+    clock.start();
+    TWaitingSpokenNames().say(QStringLiteral("/voices/lang1/TINAMIDA/20020.wav"));
+    const qint64 took = clock.elapsed();
+    EXPECT_EQ(output.opened, QStringList{"/voices/lang1/TINAMIDA/20020.wav"});
+    EXPECT_EQ(output.plays, 1);
+    EXPECT_EQ(output.open_devices, 0) << "the name's device stays open";
+    EXPECT_TRUE(timerFired) << "the wait froze the event loop";
+    EXPECT_GE(took, 5 * TWaitingSpokenNames::kPollMs - 10);
+    EXPECT_LT(took, 500) << "the wait outlasted the output";
+}
+
+TEST(SpokenNames, AnOutputThatNeverStopsEndsAfterTheNamesLength) {
+    ScriptedOutput output;
+    output.length_ms = 100;
+    output.playing_answers = 1000000;
+    QElapsedTimer clock;
+    clock.start();
+    TWaitingSpokenNames().say(QStringLiteral("name.wav"));
+    const qint64 took = clock.elapsed();
+    EXPECT_GE(took, 100 + TWaitingSpokenNames::kGraceMs - 30);
+    EXPECT_LT(took, 100 + TWaitingSpokenNames::kGraceMs + 1000);
+    EXPECT_EQ(output.open_devices, 0);
+}
+
+TEST(SpokenNames, AFileTheOutputRefusesIsSkippedAtOnce) {
+    ScriptedOutput output;
+    output.refuse_files = true;
+    QElapsedTimer clock;
+    clock.start();
+    TWaitingSpokenNames().say(QStringLiteral("broken.wav"));
+    EXPECT_LT(clock.elapsed(), 50);
+    EXPECT_EQ(output.plays, 0);
 }
 
 }  // namespace
