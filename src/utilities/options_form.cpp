@@ -60,12 +60,16 @@ TOptionsForm::TOptionsForm(TChildForm& window, int driveCount, QWidget* parent)
     settings_frame = new TFrameSettings(data);
     TabSheet_settings = settings_frame;
     PageControl->addTab(TabSheet_settings, settings_frame->caption());
-    if (GLB_edition().rules.options_area_page && context_.settings.visible_set.selected_area()) {
+    const TOptionsPages pages =
+        GLB_options_pages(GLB_edition().rules.options_area_page,
+                          context_.settings.visible_set.selected_area() != nullptr,
+                          data.audio_cd_count());
+    if (pages.area) {
         area_frame = new TFrameSelectAreaForOptions;
         TabSheet_select_area = area_frame;
         PageControl->addTab(TabSheet_select_area, area_frame->caption());
     }
-    if (data.audio_cd_count() > 0) {
+    if (pages.audio_cds) {
         audio_cds_frame = new TFrameAudioCDsSettings(data, driveCount);
         TabSheet_audio_CDs = audio_cds_frame;
         PageControl->addTab(TabSheet_audio_CDs, audio_cds_frame->caption());

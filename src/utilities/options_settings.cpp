@@ -157,6 +157,12 @@ TSystematicOrderChoice GLB_systematic_order_choice(const Tdata& data) {
     return choice;
 }
 
+// --- Pages -------------------------------------------------------------------------------
+
+TOptionsPages GLB_options_pages(bool editionHasAreaPage, bool listHasArea, int audioCdCount) {
+    return {.area = editionHasAreaPage && listHasArea, .audio_cds = audioCdCount > 0};
+}
+
 // --- Stored values -------------------------------------------------------------------
 
 int options_values::tab_page(int stored, int pageCount) {

@@ -119,6 +119,15 @@ struct TSystematicOrderChoice {
 };
 TSystematicOrderChoice GLB_systematic_order_choice(const Tdata& data);
 
+// The dialog's pages besides the settings page, which always shows: the
+// area in editions with an area map (when the list has an area), the audio
+// CDs when the database has any.
+struct TOptionsPages {
+    bool area = false;
+    bool audio_cds = false;
+};
+TOptionsPages GLB_options_pages(bool editionHasAreaPage, bool listHasArea, int audioCdCount);
+
 // Stored values out of their range give the sound ones.
 namespace options_values {
 // The tab page to open on: 0 unless the stored index names a shown page.

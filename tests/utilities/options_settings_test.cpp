@@ -1,3 +1,4 @@
+#include "app/editions.h"
 #include "app/settings.h"
 #include "data/records.h"
 #include "listview/list_fonts.h"
@@ -210,6 +211,22 @@ TEST(SystematicOrderChoice, ASingleOrderIsNotOfferedAndKeepsTheCurrentOne) {
     EXPECT_EQ(three.item_of(3), 0) << "an order not offered selects the first item";
     EXPECT_EQ(three.order_at(2, 1), 4);
     EXPECT_EQ(three.order_at(3, 2), 2) << "beyond the items: the fallback";
+}
+
+TEST(OptionsPages, AudioCdsNeedCdsAndTheAreaNeedsItsEditionAndAnArea) {
+    const TOptionsPages noCds = GLB_options_pages(true, true, 0);
+    EXPECT_FALSE(noCds.audio_cds);
+    EXPECT_TRUE(noCds.area);
+    EXPECT_TRUE(GLB_options_pages(false, false, 1).audio_cds);
+    EXPECT_FALSE(GLB_options_pages(false, true, 2).area) << "editions without the page";
+    EXPECT_FALSE(GLB_options_pages(true, false, 2).area) << "a list without an area";
+}
+
+TEST(OptionsPages, OnlyTheEditionsWithAnAreaMapOfferThePage) {
+    for (const TEditionRow& row : GLB_edition_rows())
+        EXPECT_EQ(row.rules.options_area_page,
+                  row.edition_code == 101 || row.edition_code == 106)
+            << row.edition_code;
 }
 
 TEST(OptionsValues, OutOfRangeTabPagesAndDrivesTakeTheFirst) {
