@@ -171,6 +171,52 @@ class OptionsFormTest : public QObject {
         GLB_list_fonts().set_base_height(oldSize);
     }
 
+    void rebuildingInTheSameOrderKeepsTheOpenFamilies() {
+        openWindow();
+        TFoldSnapshot open = TFoldSnapshot::initial();
+        open.open_family_count = 1;
+        open.open_families[0] = 2;
+        window_->list_form()->set_up(listSettings(*window_), open);
+        window_->resize(800, 600);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_));
+        QCOMPARE(window_->list_form()->take_snapshot().open_family_count, 1);
+        {
+            TOptionsForm dialog(*window_, 1);
+            dialog.settings_frame->department_country->CheckBox_department->click();
+            dialog.accept();
+            QVERIFY(dialog.context().flags.rebuild);
+        }
+        QVERIFY(!listSettings(*window_).show_department);
+        TFoldSnapshot after = window_->list_form()->take_snapshot();
+        QCOMPARE(after.open_family_count, 1);
+        QCOMPARE(after.open_families[0], 2);
+        {
+            // Another order starts folded.
+            TOptionsForm dialog(*window_, 1);
+            dialog.settings_frame->systematic_order->set_item_index(1);
+            dialog.accept();
+        }
+        QCOMPARE(window_->list_form()->take_snapshot().open_family_count, 0);
+    }
+
+    void theOptionsCommandIsOnOnceInstalled() {
+        TChildForm::set_options_command({});
+        openWindow();
+        QVERIFY(!window_->menu_action(16)->isEnabled());
+        delete window_;
+        TChildForm* asked = nullptr;
+        TChildForm::set_options_command([&asked](TChildForm& window) {
+            asked = &window;
+            return true;
+        });
+        openWindow();
+        QVERIFY(window_->menu_action(16)->isEnabled());
+        window_->menu_action(16)->trigger();
+        QCOMPARE(asked, window_);
+        GLB_install_options_command();
+    }
+
     void aSingleOrderHidesItsFrameAndKeepsTheWindowsOrder() {
         openWindow();
         TOptionsContext context(listSettings(*window_));
