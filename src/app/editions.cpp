@@ -47,6 +47,8 @@ std::vector<TEditionRow> buildRows() {
     demo.rules.recording_group_separators = true;
     demo.rules.says_when_no_other_species = true;
     demo.rules.hides_extralimital_species = true;
+    demo.rules.options_area_page = true;
+    demo.rules.area_page_explanation = true;
     rows.push_back(demo);
 
     TEditionRow r102 = withSecondLanguage(row(1021, 102, "Birds of the Southern Cone", "Chile"),
@@ -82,6 +84,7 @@ std::vector<TEditionRow> buildRows() {
     r106.offers_sounds_photos_filter = true;
     r106.rules.only_with_sounds_or_photos_by_default = true;
     r106.rules.department_word_line = 4;
+    r106.rules.options_area_page = true;
     r106.rules.other_names_prefix = QStringLiteral("Other name(s): ");
     rows.push_back(r106);
 
@@ -100,6 +103,7 @@ std::vector<TEditionRow> buildRows() {
     r109.rules.class_notes_on_other_taxa = false;
     r109.rules.strips_usa_from_recording_texts = true;
     r109.rules.offers_copy_to_hard_disk = false;
+    r109.rules.offers_sound_editor = false;
     rows.push_back(r109);
 
     TEditionRow r110 = row(1101, 110, "Seabirds and Shorebirds", "Pacific coast");

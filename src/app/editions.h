@@ -57,6 +57,11 @@ struct TEditionRules {
     bool offers_copy_to_hard_disk = true;
     bool shows_introduction = true;
     bool map_button_below_legend = false;  // the map window's OK button sits low, under its legend
+    // The options dialog: a page for the area (with a note beside the map)
+    // and the choice of a sound-editing program.
+    bool options_area_page = false;
+    bool area_page_explanation = false;
+    bool offers_sound_editor = true;
 };
 
 // What a row of the editions table says about one edition.

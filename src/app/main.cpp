@@ -31,6 +31,7 @@
 #include "sound/volume.h"
 #include "sound/volume_control_form.h"
 #include "utilities/copy_to_hard_disk_ui.h"
+#include "utilities/options_form.h"
 #include "playlists/show_choices.h"
 #include "playlists/shows_menu_commands.h"
 
@@ -92,6 +93,7 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("Korvelan"));
     platform::DialogService::setBackend(std::make_unique<platform::WidgetDialogs>());
     TChildForm::set_copy_to_hard_disk(&CopyToHardDisk);
+    GLB_install_options_command();
 
     TChildForm::set_make_mp3s_command([](TChildForm& window) {
         const SHST_TClassShowStringsData& settings =

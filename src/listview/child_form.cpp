@@ -74,6 +74,11 @@ std::function<bool()>& copyToHardDisk() {
     return command;
 }
 
+std::function<bool(TChildForm&)>& optionsCommand() {
+    static std::function<bool(TChildForm&)> command;
+    return command;
+}
+
 TListWindowCommands& commands() {
     static TListWindowCommands installed;
     return installed;
@@ -106,6 +111,9 @@ void TChildForm::set_copy_to_hard_disk(std::function<bool()> command) {
 }
 void TChildForm::set_commands(const TListWindowCommands& installed) {
     commands() = installed;
+}
+void TChildForm::set_options_command(std::function<bool(TChildForm&)> command) {
+    optionsCommand() = std::move(command);
 }
 bool TChildForm::closing_all() {
     return closeAll();
@@ -201,7 +209,10 @@ void TChildForm::create_menus() {
     if (!data || data->described_sites().empty()) view->menuAction()->setVisible(false);
 
     QMenu* options = menuBar()->addMenu(menuText(kOptionsMenu));
-    addAction(options, kOptions, dialogDots);
+    QAction* optionsAction = addAction(options, kOptions, dialogDots);
+    if (optionsCommand()) enable(optionsAction, [this] {
+            if (optionsCommand()(*this)) update_area_panel();
+        });
     QAction* copyToHd = addAction(options, kCopyToHd, dialogDots);
     if (copyToHardDisk()) enable(copyToHd, [this] {
             if (copyToHardDisk()()) fold_all();
@@ -353,6 +364,21 @@ TChildForm* TChildForm::new_window() {
 
 void TChildForm::fold_all() {
     list_form_->fold_all();
+}
+
+void TChildForm::rebuild_list(const SHST_TClassShowStringsData& settings) {
+    if (!list_form_->has_strings()) return;
+    // The new settings may be the old list's own: keep a copy before the
+    // old list goes.
+    const SHST_TClassShowStringsData kept = settings;
+    const int oldOrder = list_form_->strings().model().settings().systematic_order;
+    const TFoldSnapshot snapshot = kept.systematic_order == oldOrder
+                                       ? list_form_->take_snapshot()
+                                       : TFoldSnapshot::initial();
+    list_form_->set_up(kept, snapshot);
+    if (kept.systematic_order != oldOrder) GLB_data().warn_if_order_incomplete(kept.systematic_order);
+    update_area_panel();
+    list_form_->setFocus();
 }
 
 void TChildForm::find(bool fromTop) {

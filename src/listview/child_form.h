@@ -58,6 +58,11 @@ class TChildForm : public QMainWindow, public TRegisteredListWindow {
     // Menu commands.
     TChildForm* new_window();
     void fold_all();
+    // Builds the list anew from the settings (after Options): the fold state
+    // and the view stay while the systematic order does, else it starts
+    // folded at the top; the area panel follows.
+    void rebuild_list(const SHST_TClassShowStringsData& settings);
+    void update_area_panel();
     void find(bool fromTop);
     void find_command();
     void find_again();
@@ -78,6 +83,9 @@ class TChildForm : public QMainWindow, public TRegisteredListWindow {
     // copy was made. Without one the menu item stays disabled.
     static void set_copy_to_hard_disk(std::function<bool()> command);
     static void set_commands(const TListWindowCommands& commands);
+    // The Options command, a dialog of a later layer; true when it ended
+    // with OK. Without one the menu item stays disabled.
+    static void set_options_command(std::function<bool(TChildForm&)> command);
     // Set while "close all" shuts every window.
     static bool closing_all();
     // "Make mp3s" runs a window of a later layer; the program hands it in
@@ -96,7 +104,6 @@ class TChildForm : public QMainWindow, public TRegisteredListWindow {
     void create_menus();
     void create_shortcuts();
     void layout_status_panels();
-    void update_area_panel();
     void remember_normal_rect();
     void open_further_windows();
     void restore_geometry(int n);

@@ -77,7 +77,11 @@ TListFonts& GLB_list_fonts() {
 }
 
 int GLB_read_text_size() {
-    return GLB_read_int(GLB().default_section, settings::general::kTextSize, list_font::kDefaultTextSize);
+    const int size =
+        GLB_read_int(GLB().default_section, settings::general::kTextSize, list_font::kDefaultTextSize);
+    return size >= list_font::kMinTextSize && size <= list_font::kMaxTextSize
+               ? size
+               : list_font::kDefaultTextSize;
 }
 
 void GLB_write_text_size() {

@@ -19,6 +19,9 @@ inline constexpr int kBold = 2;
 inline constexpr int kNormal = 0;
 inline constexpr int kRed = 1;
 inline constexpr int kDefaultTextSize = 15;
+// Text sizes the lists can be drawn in; others stored give the default.
+inline constexpr int kMinTextSize = 6;
+inline constexpr int kMaxTextSize = 72;
 inline constexpr int kFailedMetricsHeight = 13;
 }  // namespace list_font
 
@@ -60,7 +63,7 @@ class TListFonts {
 // The process-wide table; made on first use with the base height from the
 // "Text Size" setting.
 TListFonts& GLB_list_fonts();
-// The "Text Size" setting (default 15).
+// The "Text Size" setting (default 15, also for a size out of range).
 int GLB_read_text_size();
 // Writes the table's base height to the "Text Size" setting (at shut-down).
 void GLB_write_text_size();

@@ -57,6 +57,12 @@ void TShowForm::set_up(const SHST_TClassShowStringsData& settings, const TFoldSn
     const auto top = strings_->model().find_row(snapshot.top_family, snapshot.top_species);
     initial_scroll_ = top.head ? top.height_above : 0;
     initial_scroll_pending_ = true;
+    // A list built anew in a window already on screen scrolls at once.
+    if (isVisible()) {
+        initial_scroll_pending_ = false;
+        scroll_to(initial_scroll_);
+        viewport()->update();
+    }
     update_status();
 }
 

@@ -44,6 +44,11 @@ bool GLB_choose_sound_editor(const QString& title) {
     return true;
 }
 
+void GLB_set_sound_editor_program(const QString& path) {
+    GLB_sound_editor().program = path;
+    GLB_write_string(kSection, kProgramKey, path);
+}
+
 bool GLB_start_sound_editor(const QString& soundFile) {
     const QString program = GLB_sound_editor().program;
     return !program.isEmpty() && QProcess::startDetached(program, {soundFile});

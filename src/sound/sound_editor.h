@@ -16,5 +16,7 @@ QString GLB_default_sound_editor();
 // A file dialog for the program (only executable files are taken); the choice
 // is stored at once. False when the user cancelled.
 bool GLB_choose_sound_editor(const QString& title);
+// Makes the path the program's editor and stores it.
+void GLB_set_sound_editor_program(const QString& path);
 // Starts the editor on the file without waiting; false when it cannot start.
 bool GLB_start_sound_editor(const QString& soundFile);
