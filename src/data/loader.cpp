@@ -713,6 +713,21 @@ void TDataLoader::load_items() {
     // Items repeat a few texts many times: each distinct line is decoded
     // once (keyed by its bytes in the file, which stays open meanwhile).
     QHash<QByteArrayView, QString> texts;
+    // The recordings by the hash of their identifier: the sorted list's
+    // search compares whole texts of records spread over the memory, which
+    // forty thousand items cannot afford.
+    std::vector<std::pair<size_t, Tcutpart*>> recordings;
+    recordings.reserve(d_.cut_part_list_.size());
+    for (Tcutpart* c : d_.cut_part_list_) recordings.emplace_back(qHash(c->identifier), c);
+    std::sort(recordings.begin(), recordings.end());
+    const auto recording = [&](const QString& identifier) -> Tcutpart* {
+        const size_t hash = qHash(identifier);
+        auto at = std::lower_bound(recordings.begin(), recordings.end(),
+                                   std::pair<size_t, Tcutpart*>(hash, nullptr));
+        for (; at != recordings.end() && at->first == hash; ++at)
+            if (at->second->identifier == identifier) return at->second;
+        return nullptr;
+    };
     const auto markedUp = [&](QByteArrayView raw) {
         if (raw.isEmpty()) return QString();
         if (const auto known = texts.constFind(raw); known != texts.cend()) return *known;
@@ -731,7 +746,7 @@ void TDataLoader::load_items() {
             Tcupaitem* lastOfSpecies = nullptr;
             for (size_t at = 0; at + 9 <= lines.size(); at += 9) {
                 const auto line = [&](int n) { return lines[at + static_cast<size_t>(n - 1)]; };
-                Tcutpart* cut = d_.cut_part_by_key(reader_.text(line(9)));
+                Tcutpart* cut = recording(reader_.text(line(9)));
                 if (!cut) reader_.corrupt_line_report(file, 2, s->scientific_name);
                 Tcupaitem& item = d_.item_store_.emplace_back();
                 item.item_number = line(1).isEmpty()
@@ -861,7 +876,8 @@ void TDataLoader::load_order_slot(int slot, int order) {
         items.clear();
         for (Tcupaitem* i = c.first_item_in_orders[0]; i; i = i->next_of_cut_part_in_orders[0])
             items.push_back(i);
-        std::stable_sort(items.begin(), items.end(), [&](const Tcupaitem* a, const Tcupaitem* b) {
+        if (items.size() > 1)
+            std::stable_sort(items.begin(), items.end(), [&](const Tcupaitem* a, const Tcupaitem* b) {
             return a->species->position(order) < b->species->position(order);
         });
         Tcupaitem* previous = nullptr;
