@@ -340,7 +340,7 @@ int main(int argc, char** argv) {
         const double mean = gTotal[name].first / gTotal[name].second;
         const bool ok = mean <= target;
         met = met && ok;
-        std::printf("%-45s mean %7.3f ms, best %7.3f ms (target %.2f ms) %s\n", name.c_str(), mean,
+        std::printf("%-45s mean %8.4f ms, best %8.4f ms (target %.2f ms) %s\n", name.c_str(), mean,
                     it->second, target, ok ? "met" : "MISSED");
     }
     for (const auto& [name, ms] : gWalk)
