@@ -10,6 +10,9 @@
 #include "platform/dialog_service.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
+#include <string_view>
 
 namespace {
 
@@ -279,9 +282,16 @@ void TDataLoader::load_species(TDataFileReader& names, TDataFileReader& taxa) {
         d_.species_by_id_.insert(s.unique_id, &s);
         d_.species_list_.push_back(&s);
     }
+    // By the identifiers' decimal texts, compared as the texts would be.
+    const auto decimal = [](int value, std::array<char, 12>& buffer) {
+        const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
+        return std::string_view(buffer.data(), static_cast<size_t>(end - buffer.data()));
+    };
     std::stable_sort(d_.species_list_.begin(), d_.species_list_.end(),
-                     [](const Tspecies* a, const Tspecies* b) {
-                         return QString::number(a->unique_id) < QString::number(b->unique_id);
+                     [&](const Tspecies* a, const Tspecies* b) {
+                         std::array<char, 12> x;
+                         std::array<char, 12> y;
+                         return decimal(a->unique_id, x) < decimal(b->unique_id, y);
                      });
 }
 
