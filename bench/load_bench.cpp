@@ -1,8 +1,9 @@
 // Loading the synthetic edition (3,000 species, 30,000 recordings, 40,000
 // items, 5,000 pictures, 2,000 localities) against the floor of merely
-// reading its files and splitting them into lines. Targets: loading takes
-// at most three times the floor, and holds at its peak at most three times
-// the files' size on the heap.
+// reading its files into memory and counting their lines as bytes. Targets:
+// loading takes at most ten times that floor, and holds at its peak at most
+// twice the files' size on the heap. The older floor, reading the files as
+// text and splitting them into lines, is printed beside it.
 
 #include "load_heap_counter.h"
 
@@ -20,6 +21,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -38,9 +40,11 @@ qint64 filesSize() {
 }
 
 using Clock = std::chrono::steady_clock;
-double floorSeconds = 1e9;
+double splitFloorSeconds = 1e9;
+double byteFloorSeconds = 1e9;
 double loadSeconds = 1e9;
 long long loadPeakBytes = 0;
+long long loadHeldBytes = 0;
 
 double since(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
@@ -57,7 +61,29 @@ void BM_ReadAndSplitLines(benchmark::State& state) {
             lines += split.size();
         }
         benchmark::DoNotOptimize(lines);
-        floorSeconds = std::min(floorSeconds, since(start));
+        splitFloorSeconds = std::min(splitFloorSeconds, since(start));
+    }
+}
+
+void BM_ReadAndCountLineBytes(benchmark::State& state) {
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        qsizetype lines = 0;
+        for (const char* name : kFiles) {
+            QFile file(editionDirectory() + name);
+            if (!file.open(QIODevice::ReadOnly)) state.SkipWithError("synthetic edition missing");
+            const QByteArray bytes = file.readAll();
+            const char* at = bytes.constData();
+            const char* const end = at + bytes.size();
+            while (at < end) {
+                const void* feed = std::memchr(at, '\n', static_cast<size_t>(end - at));
+                if (!feed) break;
+                ++lines;
+                at = static_cast<const char*>(feed) + 1;
+            }
+        }
+        benchmark::DoNotOptimize(lines);
+        byteFloorSeconds = std::min(byteFloorSeconds, since(start));
     }
 }
 
@@ -74,11 +100,13 @@ void BM_LoadDatabase(benchmark::State& state) {
             species = data.species_count();
             loadSeconds = std::min(loadSeconds, since(start));
             loadPeakBytes = std::max(loadPeakBytes, load_heap::peak.load() - before);
+            loadHeldBytes = load_heap::current.load() - before;
         }
     }
     state.counters["species"] = species;
 }
 
+BENCHMARK(BM_ReadAndCountLineBytes)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_ReadAndSplitLines)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_LoadDatabase)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
@@ -97,12 +125,19 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
 
     const double size = static_cast<double>(filesSize());
-    const double timeRatio = loadSeconds / floorSeconds;
+    const double timeRatio = loadSeconds / byteFloorSeconds;
     const double memoryRatio = static_cast<double>(loadPeakBytes) / size;
-    std::printf("files: %.1f MB; floor %.1f ms; load %.1f ms; peak heap of loading %.1f MB\n",
-                size / 1e6, floorSeconds * 1e3, loadSeconds * 1e3,
-                static_cast<double>(loadPeakBytes) / 1e6);
-    std::printf("time ratio (load / read and split): %.2f (target at most 3)\n", timeRatio);
-    std::printf("memory ratio (peak heap / files' size): %.2f (target at most 3)\n", memoryRatio);
-    return timeRatio <= 3.0 && memoryRatio <= 3.0 ? 0 : 1;
+    const bool timeMet = timeRatio <= 10.0;
+    const bool memoryMet = memoryRatio <= 2.0;
+    std::printf("files: %.1f MB; peak heap of loading %.1f MB, held by the database %.1f MB\n",
+                size / 1e6, static_cast<double>(loadPeakBytes) / 1e6,
+                static_cast<double>(loadHeldBytes) / 1e6);
+    std::printf("byte floor (read, count lines) %.1f ms | load %.1f ms | ratio %.2f (target at "
+                "most 10) %s\n",
+                byteFloorSeconds * 1e3, loadSeconds * 1e3, timeRatio, timeMet ? "met" : "MISSED");
+    std::printf("text floor (read, split into lines) %.1f ms | ratio %.2f\n",
+                splitFloorSeconds * 1e3, loadSeconds / splitFloorSeconds);
+    std::printf("memory ratio (peak heap / files' size): %.2f (target at most 2) %s\n",
+                memoryRatio, memoryMet ? "met" : "MISSED");
+    return timeMet && memoryMet ? 0 : 1;
 }

@@ -1,5 +1,6 @@
 #include "app/audio_cd_file_writer.h"
 #include "app/base_directory.h"
+#include "app/first_paint_report.h"
 #include "app/program_list_actions.h"
 #include "app/program_location.h"
 #include "app/recording_button_commands.h"
@@ -89,6 +90,7 @@ void install_sound() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    const TFirstPaintReport::Clock::time_point mainStarted = TFirstPaintReport::Clock::now();
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Korvelan"));
     platform::DialogService::setBackend(std::make_unique<platform::WidgetDialogs>());
@@ -110,7 +112,7 @@ int main(int argc, char* argv[]) {
     std::unique_ptr<TVolume_control_form> volumeForm;
     TStartup startup({
         .load_species_database = &GLB_load_species_database,
-        .create_windows = [&findDialog, &volumeForm]() -> QWidget* {
+        .create_windows = [&findDialog, &volumeForm, mainStarted]() -> QWidget* {
             TListBitmaps::load();
             GLB_install_map_windows();
             GLB_seed_show_random(std::random_device{}());
@@ -126,6 +128,7 @@ int main(int argc, char* argv[]) {
             findDialog = std::make_unique<TFindInShowStringsDialog>();
             TChildForm::set_find_dialog(findDialog.get());
             volumeForm = std::make_unique<TVolume_control_form>(main);
+            if (TFirstPaintReport::wanted()) new TFirstPaintReport(mainStarted, main);
             return main;
         },
         .free_species_database =

@@ -16,6 +16,7 @@ target_sources(korvelan_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/settings_window.h
 )
 target_sources(korvelan_windows PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/first_paint_report.cpp
   ${CMAKE_CURRENT_LIST_DIR}/startup.cpp
 )
 target_sources(korvelan PRIVATE

@@ -19,8 +19,26 @@ std::unique_ptr<Tdata>& dataInstance() {
 }  // namespace
 
 bool GLB_text_order(const QString& a, const QString& b) {
-    const int c = a.compare(b, Qt::CaseInsensitive);
-    return c != 0 ? c < 0 : a < b;
+    // Keys and names are nearly always plain ASCII, where ignoring the case
+    // is lowering A..Z; the general comparison decides everything else.
+    const auto lowered = [](char16_t c) {
+        return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+    };
+    const qsizetype common = std::min(a.size(), b.size());
+    const char16_t* x = reinterpret_cast<const char16_t*>(a.constData());
+    const char16_t* y = reinterpret_cast<const char16_t*>(b.constData());
+    for (qsizetype i = 0; i < common; ++i) {
+        if (x[i] == y[i]) continue;
+        if (x[i] >= 0x80 || y[i] >= 0x80) {
+            const int c = a.compare(b, Qt::CaseInsensitive);
+            return c != 0 ? c < 0 : a < b;
+        }
+        const char16_t lx = lowered(x[i]);
+        const char16_t ly = lowered(y[i]);
+        if (lx != ly) return lx < ly;
+    }
+    if (a.size() != b.size()) return a.size() < b.size();
+    return a < b;
 }
 
 Tdata& GLB_data() {

@@ -10,6 +10,9 @@
 #include "platform/dialog_service.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
+#include <string_view>
 
 namespace {
 
@@ -86,11 +89,49 @@ void TDataLoader::open(const QString& fileName) {
 
 bool TDataLoader::next_record(int lines) {
     int count = 0;
-    return reader_.read_section(kRecord, false, lines - 1, record_, count);
+    return reader_.read_section_bytes(kRecord, false, lines - 1, record_, count);
 }
 
 QString TDataLoader::field(int line) const {
-    return record_.value(line - 1);
+    const size_t at = static_cast<size_t>(line - 1);
+    return at < record_.size() ? reader_.text(record_[at]) : QString();
+}
+
+bool TDataLoader::field_empty(int line) const {
+    const size_t at = static_cast<size_t>(line - 1);
+    return at >= record_.size() || record_[at].isEmpty();
+}
+
+std::optional<int> TDataLoader::number(int line) const {
+    const size_t at = static_cast<size_t>(line - 1);
+    return at < record_.size() ? number_in(record_[at]) : std::nullopt;
+}
+
+std::optional<int> TDataLoader::number_in(QByteArrayView bytes) const {
+    // Digits, signs and blanks are single bytes in every encoding of the
+    // files; anything else is judged as text.
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (!ascii) return to_int(reader_.text(bytes));
+    const auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    qsizetype from = 0;
+    qsizetype to = bytes.size();
+    while (from < to && blank(bytes[from])) ++from;
+    while (to > from && blank(bytes[to - 1])) --to;
+    if (from == to) return std::nullopt;
+    bool negative = false;
+    if (bytes[from] == '-' || bytes[from] == '+') negative = bytes[from++] == '-';
+    if (from == to) return std::nullopt;
+    qint64 value = 0;
+    for (qsizetype i = from; i < to; ++i) {
+        const char c = bytes[i];
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+        if (value > qint64(INT32_MAX) + 1) return std::nullopt;
+    }
+    if (negative) value = -value;
+    if (value > INT32_MAX || value < INT32_MIN) return std::nullopt;
+    return static_cast<int>(value);
 }
 
 void TDataLoader::run() {
@@ -123,7 +164,7 @@ void TDataLoader::load_maps() {
     while (next_record(3)) {
         Tmap_data& map = d_.map_store_.emplace_back();
         map.name = field(1);
-        map.number = to_int(field(2)).value_or(0);
+        map.number = number(2).value_or(0);
         QString bounds = field(3);
         const double a = GLB_read_decimal(GLB_take_comma_field(bounds), 0);
         const double b = GLB_read_decimal(GLB_take_comma_field(bounds), 0);
@@ -241,9 +282,16 @@ void TDataLoader::load_species(TDataFileReader& names, TDataFileReader& taxa) {
         d_.species_by_id_.insert(s.unique_id, &s);
         d_.species_list_.push_back(&s);
     }
+    // By the identifiers' decimal texts, compared as the texts would be.
+    const auto decimal = [](int value, std::array<char, 12>& buffer) {
+        const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
+        return std::string_view(buffer.data(), static_cast<size_t>(end - buffer.data()));
+    };
     std::stable_sort(d_.species_list_.begin(), d_.species_list_.end(),
-                     [](const Tspecies* a, const Tspecies* b) {
-                         return QString::number(a->unique_id) < QString::number(b->unique_id);
+                     [&](const Tspecies* a, const Tspecies* b) {
+                         std::array<char, 12> x;
+                         std::array<char, 12> y;
+                         return decimal(a->unique_id, x) < decimal(b->unique_id, y);
                      });
 }
 
@@ -387,10 +435,10 @@ void TDataLoader::append_to_family(Tspecies& s, Tfamily& family) {
     if (!family.first_species) {
         family.first_species = &s;
     } else {
-        // The species before this one in the store is the family's last.
-        Tspecies& previous = d_.species_store_[d_.species_store_.size() - 2];
-        previous.next_in_orders[0] = &s;
+        // The species loaded before this one is the family's last.
+        last_species_->next_in_orders[0] = &s;
     }
+    last_species_ = &s;
 }
 
 // --- Localities ---------------------------------------------------------------
@@ -457,7 +505,7 @@ void TDataLoader::load_pictures() {
     if (!reader_.open_data_file(QStringLiteral("big_pict.txt"), false)) return;
     const QString cutparts = QStringLiteral("cutparts.txt");
     while (next_record(7)) {
-        const std::optional<int> id = to_int(field(1));
+        const std::optional<int> id = number(1);
         Tspecies* species = id ? d_.species_by_unique_id(*id) : nullptr;
         if (!species)
             fatal(
@@ -471,7 +519,7 @@ void TDataLoader::load_pictures() {
             p.photographer = d_.person_by_name(photographer);
             if (!p.photographer) fatal(QStringLiteral("Inconsistency in file \"big_pict.txt\"!"));
         }
-        p.date = field(4).isEmpty() ? -1 : to_int(field(4)).value_or(-1);
+        p.date = field_empty(4) ? -1 : number(4).value_or(-1);
         const QString locality = field(5);
         if (!locality.isEmpty()) {
             p.locality = d_.locality_by_key(locality);
@@ -494,11 +542,11 @@ void TDataLoader::load_pictures() {
 void TDataLoader::load_audio_cds() {
     open(QStringLiteral("othermedia.txt"));
     while (next_record(7)) {
-        const std::optional<int> number = to_int(field(1));
-        if (!number)
+        const std::optional<int> cdNumber = number(1);
+        if (!cdNumber)
             fatal(QStringLiteral("Error occured when converting audio CD \"tape\" number!"));
         TaudioCD& cd = d_.audio_cd_store_.emplace_back();
-        cd.cd_number = *number;
+        cd.cd_number = *cdNumber;
         cd.sequence_number = static_cast<int>(d_.audio_cd_store_.size());
         cd.full_title = field(2);
         cd.name = field(3);
@@ -566,6 +614,10 @@ std::optional<QString> valueAfter(const QString& line, const QString& word) {
 void TDataLoader::load_cut_parts() {
     open(QStringLiteral("cutparts.txt"));
     const QString file = QStringLiteral("cutparts.txt");
+    // Keyed by the lines' bytes in the file, which stays open meanwhile.
+    QHash<QByteArrayView, Tlocality*> localities;
+    QHash<QByteArrayView, Tperson*> recordists;
+    QHash<QByteArrayView, QString> texts;
     while (next_record(10)) {
         Tcutpart& c = d_.cut_part_store_.emplace_back();
         c.identifier = field(1);
@@ -590,7 +642,7 @@ void TDataLoader::load_cut_parts() {
                 fatal(QStringLiteral("Error occured when converting compression number!"));
             c.is_sound_file = true;
             c.compression_number = *compression;
-            const qint64 seconds = to_int(field(3)).value_or(0);
+            const qint64 seconds = number(3).value_or(0);
             // Lengths beyond the range of milliseconds in 32 bits are cut.
             c.length =
                 static_cast<int>(std::min<qint64>((seconds < 1 ? 99 : seconds) * 1000, INT32_MAX));
@@ -616,27 +668,39 @@ void TDataLoader::load_cut_parts() {
             c.length = number("length", "length of recording on audio CD track") * 100;
             c.selected = number("selected", "cutpart selected on audio CD track") == 1;
         }
-        c.number_4 = field(4).isEmpty() ? -1 : to_int(field(4)).value_or(-1);
-        c.date = field(5).isEmpty() ? -1 : to_int(field(5)).value_or(-1);
+        c.number_4 = field_empty(4) ? -1 : number(4).value_or(-1);
+        c.date = field_empty(5) ? -1 : number(5).value_or(-1);
 
-        const QString locality = field(6);
-        if (locality.isEmpty()) fatal(QStringLiteral("Locality is empty string!?"));
-        c.locality = d_.locality_by_key(locality);
-        if (!c.locality) reader_.corrupt_line_report(file, 1, locality);
-        const QString recordist = field(7);
-        if (!recordist.isEmpty()) {
-            c.recordist = d_.person_by_name(recordist);
-            if (!c.recordist) reader_.corrupt_line_report(file, 2, recordist);
+        // Recordings share a few localities, recordists and texts: each
+        // distinct line is decoded and looked up once.
+        if (field_empty(6)) fatal(QStringLiteral("Locality is empty string!?"));
+        c.locality = localities.value(record_[5], nullptr);
+        if (!c.locality) {
+            const QString locality = field(6);
+            c.locality = d_.locality_by_key(locality);
+            if (!c.locality) reader_.corrupt_line_report(file, 1, locality);
+            localities.insert(record_[5], c.locality);
         }
-        QString text1 = GLB_marked_up_text(field(8));
-        QString text2 = GLB_marked_up_text(field(9));
-        if (rules_.strips_usa_from_recording_texts) {
-            text1.remove(QStringLiteral(" (USA)"));
-            text2.remove(QStringLiteral(" (USA)"));
+        if (!field_empty(7)) {
+            c.recordist = recordists.value(record_[6], nullptr);
+            if (!c.recordist) {
+                const QString recordist = field(7);
+                c.recordist = d_.person_by_name(recordist);
+                if (!c.recordist) reader_.corrupt_line_report(file, 2, recordist);
+                recordists.insert(record_[6], c.recordist);
+            }
         }
-        c.text_1 = shared(text1);
-        c.text_2 = shared(text2);
-        c.number = to_int(field(10)).value_or(0);
+        const auto recordingText = [&](int line) {
+            if (field_empty(line)) return QString();
+            const QByteArrayView raw = record_[static_cast<size_t>(line - 1)];
+            if (const auto known = texts.constFind(raw); known != texts.cend()) return *known;
+            QString text = GLB_marked_up_text(field(line));
+            if (rules_.strips_usa_from_recording_texts) text.remove(QStringLiteral(" (USA)"));
+            return *texts.insert(raw, shared(text));
+        };
+        c.text_1 = recordingText(8);
+        c.text_2 = recordingText(9);
+        c.number = number(10).value_or(0);
 
         d_.cut_part_list_.push_back(&c);
     }
@@ -655,7 +719,30 @@ void TDataLoader::load_cut_parts() {
 void TDataLoader::load_items() {
     open(QStringLiteral("cupaitem.txt"));
     const QString file = QStringLiteral("cupaitem.txt");
-    QStringList lines;
+    std::vector<QByteArrayView> lines;
+    // Items repeat a few texts many times: each distinct line is decoded
+    // once (keyed by its bytes in the file, which stays open meanwhile).
+    QHash<QByteArrayView, QString> texts;
+    // The recordings by the hash of their identifier: the sorted list's
+    // search compares whole texts of records spread over the memory, which
+    // forty thousand items cannot afford.
+    std::vector<std::pair<size_t, Tcutpart*>> recordings;
+    recordings.reserve(d_.cut_part_list_.size());
+    for (Tcutpart* c : d_.cut_part_list_) recordings.emplace_back(qHash(c->identifier), c);
+    std::sort(recordings.begin(), recordings.end());
+    const auto recording = [&](const QString& identifier) -> Tcutpart* {
+        const size_t hash = qHash(identifier);
+        auto at = std::lower_bound(recordings.begin(), recordings.end(),
+                                   std::pair<size_t, Tcutpart*>(hash, nullptr));
+        for (; at != recordings.end() && at->first == hash; ++at)
+            if (at->second->identifier == identifier) return at->second;
+        return nullptr;
+    };
+    const auto markedUp = [&](QByteArrayView raw) {
+        if (raw.isEmpty()) return QString();
+        if (const auto known = texts.constFind(raw); known != texts.cend()) return *known;
+        return *texts.insert(raw, shared_marked_up(reader_.text(raw)));
+    };
     int k = 0;
     for (Tfamily* family = d_.first_families_[0]; family; family = family->next) {
         ++k;
@@ -664,27 +751,33 @@ void TDataLoader::load_items() {
             if (!s->has_recording_items) continue;
             ++j;
             const QString section = QString::number(k) + u'_' + QString::number(j);
-            if (!reader_.read_whole_section(section, false, lines) || lines.isEmpty())
+            if (!reader_.read_whole_section_bytes(section, false, lines) || lines.empty())
                 reader_.corrupt_line_report(file, 1, s->scientific_name);
             Tcupaitem* lastOfSpecies = nullptr;
-            for (qsizetype at = 0; at + 9 <= lines.size(); at += 9) {
-                const auto line = [&](int n) -> const QString& { return lines[at + n - 1]; };
-                Tcutpart* cut = d_.cut_part_by_key(line(9));
+            for (size_t at = 0; at + 9 <= lines.size(); at += 9) {
+                const auto line = [&](int n) { return lines[at + static_cast<size_t>(n - 1)]; };
+                Tcutpart* cut = recording(reader_.text(line(9)));
                 if (!cut) reader_.corrupt_line_report(file, 2, s->scientific_name);
                 Tcupaitem& item = d_.item_store_.emplace_back();
                 item.item_number = line(1).isEmpty()
                                        ? Tcupaitem::kNoItemNumber
-                                       : to_int(line(1)).value_or(Tcupaitem::kNoItemNumber);
-                item.kind_letter = line(2).isEmpty() ? QChar(u' ') : line(2)[0];
-                const std::optional<int> percentage = to_int(line(3));
+                                       : number_in(line(1)).value_or(Tcupaitem::kNoItemNumber);
+                item.kind_letter = line(2).isEmpty() ? QChar(u' ') : reader_.text(line(2))[0];
+                const std::optional<int> percentage = number_in(line(3));
                 item.percentage = static_cast<std::uint8_t>(
                     percentage && *percentage >= 0 && *percentage <= 255 ? *percentage : 100);
-                item.subspecies = subspecies_reference(line(4), *s);
-                item.first_text = shared_marked_up(line(5));
-                item.present = line(6).contains(u'P');
-                QString second = line(7);
-                if (!line(8).isEmpty()) second += u' ' + line(8);
-                item.second_text = shared_marked_up(second);
+                if (!line(4).isEmpty())
+                    item.subspecies = subspecies_reference(reader_.text(line(4)), *s);
+                item.first_text = markedUp(line(5));
+                // "P" is one byte in every encoding, never part of another
+                // character.
+                item.present = line(6).contains('P');
+                if (line(8).isEmpty()) {
+                    item.second_text = markedUp(line(7));
+                } else {
+                    item.second_text = shared_marked_up(reader_.text(line(7)) + u' ' +
+                                                        reader_.text(line(8)));
+                }
                 item.species = s;
                 item.cut_part = cut;
 
@@ -793,7 +886,8 @@ void TDataLoader::load_order_slot(int slot, int order) {
         items.clear();
         for (Tcupaitem* i = c.first_item_in_orders[0]; i; i = i->next_of_cut_part_in_orders[0])
             items.push_back(i);
-        std::stable_sort(items.begin(), items.end(), [&](const Tcupaitem* a, const Tcupaitem* b) {
+        if (items.size() > 1)
+            std::stable_sort(items.begin(), items.end(), [&](const Tcupaitem* a, const Tcupaitem* b) {
             return a->species->position(order) < b->species->position(order);
         });
         Tcupaitem* previous = nullptr;

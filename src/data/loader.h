@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class Tdata;
 class Tspecies;
@@ -59,6 +60,10 @@ class TDataLoader {
     // Reads the next record ("@#[]" and its lines) into record[0..lines−1].
     bool next_record(int lines);
     QString field(int line) const;  // from 1; empty when missing
+    // A field that holds a number, read from its bytes; none as to_int.
+    std::optional<int> number(int line) const;
+    bool field_empty(int line) const;
+    std::optional<int> number_in(QByteArrayView bytes) const;
     std::optional<Tssp_data> subspecies_reference(const QString& text, const Tspecies& species);
     // Identical texts share one copy.
     QString shared(const QString& text);
@@ -66,8 +71,9 @@ class TDataLoader {
 
     Tdata& d_;
     TDataFileReader reader_;
-    QStringList record_;
+    std::vector<QByteArrayView> record_;  // the lines of the current record in reader_
     QSet<QString> texts_;
+    Tspecies* last_species_ = nullptr;
     int edition_code_;
     const TEditionRules& rules_;
 };

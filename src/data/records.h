@@ -6,6 +6,8 @@
 // pointers; Tdata keeps them all alive in its stores, so a half-built
 // database can always be destroyed safely.
 
+#include "data/record_store.h"
+
 #include <QChar>
 #include <QHash>
 #include <QString>
@@ -406,16 +408,16 @@ class Tdata {
 
     // Every record lives in a store of its kind; the links between them
     // never own.
-    std::deque<Tfamily> family_store_;
-    std::deque<Tspecies> species_store_;
-    std::deque<Tsubspecies> subspecies_store_;
-    std::deque<Tbig_picture> picture_store_;
-    std::deque<Tcupaitem> item_store_;
-    std::deque<Tcutpart> cut_part_store_;
-    std::deque<Tlocality> locality_store_;
-    std::deque<Tperson> person_store_;
-    std::deque<Tmap_data> map_store_;
-    std::deque<TaudioCD> audio_cd_store_;
+    TRecordStore<Tfamily> family_store_;
+    TRecordStore<Tspecies> species_store_;
+    TRecordStore<Tsubspecies> subspecies_store_;
+    TRecordStore<Tbig_picture> picture_store_;
+    TRecordStore<Tcupaitem> item_store_;
+    TRecordStore<Tcutpart> cut_part_store_;
+    TRecordStore<Tlocality> locality_store_;
+    TRecordStore<Tperson> person_store_;
+    TRecordStore<Tmap_data> map_store_;
+    TRecordStore<TaudioCD> audio_cd_store_;
 
     std::array<int, 4> family_counts_{};
     std::array<Tfamily*, 4> first_families_{};

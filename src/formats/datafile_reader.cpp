@@ -39,7 +39,11 @@ TDataFileReader::TLine TDataFileReader::line_from(qsizetype start) const {
 }
 
 QString TDataFileReader::decoded(const TLine& line) const {
-    const QByteArrayView raw(bytes_.constData() + line.start, line.end - line.start);
+    return text(QByteArrayView(bytes_.constData() + line.start, line.end - line.start));
+}
+
+QString TDataFileReader::text(QByteArrayView raw) const {
+    if (raw.isEmpty()) return {};
     QString text = platform::decodeText(raw, encoding_);
     if (raw.contains(QByteArrayView("LINEFEED_ONLY_REPLACER")))
         text.replace(QStringLiteral("LINEFEED_ONLY_REPLACER"), QStringLiteral("\n"));
@@ -54,13 +58,22 @@ bool TDataFileReader::starts_with(const TLine& line, const QByteArray& asciiPref
 bool TDataFileReader::open_data_file(const QString& fileName, bool fatal) {
     QString fullPath;
     const bool found = GLB_find_program_file(fileName, fullPath);
-    QFile file(fullPath);
-    if (!found || !file.open(QIODevice::ReadOnly)) {
+    auto file = std::make_unique<QFile>(fullPath);
+    if (!found || !file->open(QIODevice::ReadOnly)) {
         if (fatal) throw TLoadError("File \"" + fullPath + "\" could not be loaded!");
         return false;
     }
     path_ = fullPath;
-    set_bytes(file.readAll());
+    const qint64 size = file->size();
+    uchar* mapped = size > 0 ? file->map(0, size) : nullptr;
+    if (mapped) {
+        set_bytes(QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size));
+    } else {
+        set_bytes(file->readAll());
+        file->close();
+    }
+    // The previous file's bytes are gone from bytes_ now; its mapping may go.
+    file_ = std::move(file);
     current_line_ = next_line();
     return true;
 }
@@ -68,6 +81,7 @@ bool TDataFileReader::open_data_file(const QString& fileName, bool fatal) {
 void TDataFileReader::open_text(const QString& pathForMessages, const QString& text) {
     path_ = pathForMessages;
     set_bytes(text.toUtf8());
+    file_.reset();
     current_line_ = next_line();
 }
 
@@ -139,24 +153,51 @@ void TDataFileReader::continue_at(qsizetype start) {
 
 bool TDataFileReader::read_section(const QString& name, bool fatal, int lastIndex,
                                    QStringList& target, int& count) {
-    count = 0;
-    qsizetype at = find_section(name, fatal);
-    if (at < 0) return false;
-    static const QByteArray anyHeader = kHeaderStart.toLatin1();
+    std::vector<QByteArrayView> lines;
+    const bool found = read_section_bytes(name, fatal, lastIndex, lines, count);
     const qsizetype wanted = std::max(lastIndex + 1, 0);
-    if (target.size() < wanted) target.resize(wanted);
-    while (at < bytes_.size()) {
-        const TLine line = line_from(at);
-        if (starts_with(line, anyHeader)) break;
-        if (count < wanted) target[count++] = decoded(line);
-        at = line.next;
+    if (!found) {
+        count = 0;
+        return false;
     }
+    if (target.size() < wanted) target.resize(wanted);
+    for (int i = 0; i < count; ++i) target[i] = text(lines[static_cast<size_t>(i)]);
     for (qsizetype i = count; i < target.size(); ++i) target[i].clear();
-    continue_at(at);
     return true;
 }
 
 bool TDataFileReader::read_whole_section(const QString& name, bool fatal, QStringList& target) {
+    target.clear();
+    std::vector<QByteArrayView> lines;
+    if (!read_whole_section_bytes(name, fatal, lines)) return false;
+    target.reserve(static_cast<qsizetype>(lines.size()));
+    for (const QByteArrayView line : lines) target.push_back(text(line));
+    return true;
+}
+
+bool TDataFileReader::read_section_bytes(const QString& name, bool fatal, int lastIndex,
+                                         std::vector<QByteArrayView>& target, int& count) {
+    count = 0;
+    target.clear();
+    qsizetype at = find_section(name, fatal);
+    if (at < 0) return false;
+    static const QByteArray anyHeader = kHeaderStart.toLatin1();
+    const qsizetype wanted = std::max(lastIndex + 1, 0);
+    while (at < bytes_.size()) {
+        const TLine line = line_from(at);
+        if (starts_with(line, anyHeader)) break;
+        if (count < wanted) {
+            target.emplace_back(bytes_.constData() + line.start, line.end - line.start);
+            ++count;
+        }
+        at = line.next;
+    }
+    continue_at(at);
+    return true;
+}
+
+bool TDataFileReader::read_whole_section_bytes(const QString& name, bool fatal,
+                                               std::vector<QByteArrayView>& target) {
     target.clear();
     qsizetype at = find_section(name, fatal);
     if (at < 0) return false;
@@ -164,7 +205,7 @@ bool TDataFileReader::read_whole_section(const QString& name, bool fatal, QStrin
     while (at < bytes_.size()) {
         const TLine line = line_from(at);
         if (starts_with(line, anyHeader)) break;
-        target.push_back(decoded(line));
+        target.emplace_back(bytes_.constData() + line.start, line.end - line.start);
         at = line.next;
     }
     continue_at(at);

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QStringList>
+#include <memory>
+#include <vector>
 
 #include "platform/text_encoding.h"
 
@@ -28,6 +31,16 @@ class TDataFileReader {
                       int& count);
     // The same without a limit: target holds exactly the section's lines.
     bool read_whole_section(const QString& name, bool fatal, QStringList& target);
+    // The same two with each line as its bytes in the file, valid while the
+    // file stays open; text() decodes one. Loading decodes only the lines
+    // it keeps as text.
+    bool read_section_bytes(const QString& name, bool fatal, int lastIndex,
+                            std::vector<QByteArrayView>& target, int& count);
+    bool read_whole_section_bytes(const QString& name, bool fatal,
+                                  std::vector<QByteArrayView>& target);
+    // A line of the file as text (with "LINEFEED_ONLY_REPLACER" made a line
+    // feed).
+    QString text(QByteArrayView line) const;
 
     // Throws TLoadError with what + " corrupt! Error " + number and the hint.
     [[noreturn]] void corrupt_line_report(const QString& what, int errorNumber,
@@ -57,6 +70,9 @@ class TDataFileReader {
     void continue_at(qsizetype start);
 
     QString path_;
+    // The open file, mapped into memory when the system allows: its pages
+    // are the system's file cache, not a copy on the heap.
+    std::unique_ptr<QFile> file_;
     QByteArray bytes_;
     platform::TextEncoding encoding_ = platform::TextEncoding::Ascii;
     qsizetype current_start_ = 0;  // byte offset of the current line

@@ -51,6 +51,7 @@ class TShowStringsModel::Builder {
         added_ += advance - line->advance;
         m_.total_height_ += advance - line->advance;
         line->advance = advance;
+        m_.forget_y_anchor();
     }
     void belong_to(Line* line, const Tfamily* family, int familyIndex) {
         line->family = family;

@@ -236,6 +236,7 @@ Line* TShowStringsModel::insert_after(Line* after, std::unique_ptr<Line> owned) 
         first_ = line;
     ++line_count_;
     total_height_ += line->advance;
+    forget_y_anchor();
     return line;
 }
 
@@ -254,6 +255,7 @@ void TShowStringsModel::free_line(Line* line) {
 int TShowStringsModel::remove_between(Line* after, Line* stop) {
     Line* line = after ? after->next : first_;
     if (line == stop) return 0;
+    forget_y_anchor();
     if (after)
         after->next = stop;
     else
@@ -289,10 +291,43 @@ void TShowStringsModel::build() {
 }
 
 int TShowStringsModel::y_of(const Line* target) const {
+    // Far from the last answer, a walk from the top is as quick.
+    constexpr int kNearSteps = 4096;
+    if (y_anchor_ && target) {
+        if (target == y_anchor_) return y_anchor_y_;
+        const Line* ahead = y_anchor_;
+        int aheadY = y_anchor_y_;
+        const Line* behind = y_anchor_;
+        int behindY = y_anchor_y_;  // the y of `behind`
+        for (int step = 0; step < kNearSteps && (ahead || behind); ++step) {
+            if (ahead && (ahead = ahead->next)) {
+                aheadY += ahead->advance;
+                if (ahead == target) {
+                    y_anchor_ = target;
+                    return y_anchor_y_ = aheadY;
+                }
+            }
+            if (behind) {
+                behindY -= behind->advance;
+                if ((behind = behind->previous) == target) {
+                    y_anchor_ = target;
+                    return y_anchor_y_ = behindY;
+                }
+            }
+        }
+    }
+    return y_of_from_top(target);
+}
+
+int TShowStringsModel::y_of_from_top(const Line* target) const {
     int y = 0;
     for (const Line* line = first_; line; line = line->next) {
         y += line->advance;
-        if (line == target) break;
+        if (line == target) {
+            y_anchor_ = target;
+            y_anchor_y_ = y;
+            break;
+        }
     }
     return y;
 }
@@ -406,6 +441,7 @@ TToggleResult TShowStringsModel::fold(Line* toggleLine) {
         removed += stop->advance - spacer_height();
         total_height_ -= stop->advance - spacer_height();
         stop->advance = spacer_height();
+        forget_y_anchor();
     }
     if (toggleLine->kind == kClassToggle) {
         current_family_ = nullptr;

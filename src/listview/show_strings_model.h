@@ -145,6 +145,15 @@ class TShowStringsModel {
     TRecordShowStringData* current_family_ = nullptr;
     TRecordShowStringData* current_species_ = nullptr;
 
+    // The line y_of last answered for and its y: the next question is
+    // nearly always about a neighbour (a key moves the selection by a row),
+    // which is then a few steps away instead of a walk from the top. Every
+    // change of the chain or of an advance forgets it.
+    mutable const TRecordShowStringData* y_anchor_ = nullptr;
+    mutable int y_anchor_y_ = 0;
+    void forget_y_anchor() { y_anchor_ = nullptr; }
+    int y_of_from_top(const TRecordShowStringData* target) const;
+
     mutable std::vector<const Tfamily*> visible_families_;
     mutable bool visible_families_known_ = false;
     mutable std::unique_ptr<TListWords> words_;

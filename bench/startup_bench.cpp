@@ -1,0 +1,151 @@
+// Start-up on the synthetic edition (3,000 species, 30,000 recordings)
+// against the floor of showing any window at all: an empty main window with
+// a menu bar and a status bar. Both run as programs of their own, offscreen,
+// and each measures from the start of its main to the end of its window's
+// first paint. Target: the program takes at most 1.5 times the empty window
+// (the median of several runs of each, run in turns).
+
+#include "app/first_paint_report.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QProcess>
+#include <QStatusBar>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int kRuns = 7;
+constexpr double kTarget = 1.5;
+
+const char* const kDataFiles[] = {"mapsdata.txt", "people.txt",   "names_sc.txt",   "taxa.txt",
+                                  "locality.txt", "big_pict.txt", "othermedia.txt", "cutparts.txt",
+                                  "cupaitem.txt", "syst_ord.txt"};
+
+int runEmptyWindow(int argc, char** argv, TFirstPaintReport::Clock::time_point started) {
+    QApplication application(argc, argv);
+    QMainWindow window;
+    for (const char* title : {"&File", "&Edit", "&View", "&Options", "&Help"})
+        window.menuBar()->addMenu(QString::fromLatin1(title))->addAction(QStringLiteral("Item"));
+    window.statusBar()->showMessage(QStringLiteral("Ready"));
+    window.resize(800, 600);
+    new TFirstPaintReport(started, &window);
+    window.show();
+    return QApplication::exec();
+}
+
+// An installed copy of the program whose own files are the synthetic
+// edition's: bin/korvelan beside share/korvelan/.
+bool prepareProgram(const QString& root) {
+    const QString bin = root + "/bin/";
+    const QString share = root + "/share/korvelan/";
+    if (!QDir().mkpath(bin) || !QDir().mkpath(share) || !QDir().mkpath(root + "/config") ||
+        !QDir().mkpath(root + "/runtime"))
+        return false;
+    QFile::setPermissions(root + "/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // A hard link where the file system allows it: the program finds its
+    // files from its real location, which a symbolic link would hide.
+    const QByteArray program = QByteArrayLiteral(KORVELAN_PROGRAM);
+    if (::link(program.constData(), QFile::encodeName(bin + "korvelan").constData()) != 0 &&
+        !QFile::copy(QString::fromLocal8Bit(program), bin + "korvelan"))
+        return false;
+    const QString edition = QStringLiteral(KORVELAN_SYNTHETIC_EDITION) + u'/';
+    for (const char* name : kDataFiles)
+        if (!QFile::link(edition + name, share + name)) return false;
+    const QString demo = QStringLiteral(KORVELAN_SOURCE_DIR) + "/editions/demo/";
+    if (!QFile::link(demo + "Korvelan.txt", share + "Korvelan.txt") ||
+        !QFile::link(demo + "PROGR_NM.TXT", share + "PROGR_NM.TXT"))
+        return false;
+    QFile ini(share + "Korvelan.ini");
+    if (!ini.open(QIODevice::WriteOnly)) return false;
+    ini.write("[GENERAL]\nBase Directory=" + QFile::encodeName(demo) +
+              "base/\nJust Installed=No\nStore Settings between Sessions=Yes\n"
+              "Text File=Korvelan.txt\n");
+    return true;
+}
+
+// Runs one program and reads its report; none when it failed.
+std::optional<double> firstPaint(const QString& program, const QStringList& arguments,
+                                 const QString& root) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("SDL_AUDIODRIVER", "dummy");
+    environment.insert("KORVELAN_REPORT_FIRST_PAINT", "1");
+    environment.insert("XDG_CONFIG_HOME", root + "/config");
+    environment.insert("XDG_RUNTIME_DIR", root + "/runtime");
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::SeparateChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0) {
+        std::fprintf(stderr, "%s failed: %s\n", qPrintable(program),
+                     process.readAllStandardError().constData());
+        return std::nullopt;
+    }
+    for (const QByteArray& line : process.readAllStandardOutput().split('\n')) {
+        const QByteArray prefix = "first paint after ";
+        if (line.startsWith(prefix)) {
+            bool ok = false;
+            const double ms = line.mid(prefix.size()).split(' ').value(0).toDouble(&ok);
+            if (ok) return ms;
+        }
+    }
+    std::fprintf(stderr, "%s reported no paint\n", qPrintable(program));
+    return std::nullopt;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const auto started = TFirstPaintReport::Clock::now();
+    if (argc > 1 && QByteArray(argv[1]) == "--empty-window") return runEmptyWindow(argc, argv, started);
+
+    QCoreApplication application(argc, argv);
+    // Beside the build's files, where a hard link to the program can be made.
+    QTemporaryDir root(QStringLiteral(KORVELAN_SYNTHETIC_EDITION) + "-startup-XXXXXX");
+    if (!root.isValid() || !prepareProgram(root.path())) {
+        std::fprintf(stderr, "cannot prepare the program directory\n");
+        return 2;
+    }
+    const QString program = root.path() + "/bin/korvelan";
+    const QString self = QCoreApplication::applicationFilePath();
+    // One run of each first, unmeasured, so that both find their files in
+    // the page cache.
+    if (!firstPaint(self, {"--empty-window"}, root.path()) ||
+        !firstPaint(program, {}, root.path()))
+        return 2;
+    std::vector<double> empty;
+    std::vector<double> korvelan;
+    for (int run = 0; run < kRuns; ++run) {
+        const std::optional<double> e = firstPaint(self, {"--empty-window"}, root.path());
+        const std::optional<double> k = firstPaint(program, {}, root.path());
+        if (!e || !k) return 2;
+        empty.push_back(*e);
+        korvelan.push_back(*k);
+    }
+    const double emptyMs = median(empty);
+    const double programMs = median(korvelan);
+    const double ratio = programMs / emptyMs;
+    std::printf("empty main window with menu and status bar: %.1f ms (median of %d)\n", emptyMs,
+                kRuns);
+    std::printf("main list window on the synthetic edition:  %.1f ms (median of %d)\n", programMs,
+                kRuns);
+    std::printf("ratio: %.2f (target at most %.1f) %s\n", ratio, kTarget,
+                ratio <= kTarget ? "met" : "MISSED");
+    return ratio <= kTarget ? 0 : 1;
+}
