@@ -86,6 +86,9 @@ std::optional<double> firstPaint(const QString& program, const QStringList& argu
     environment.insert("XDG_RUNTIME_DIR", root + "/runtime");
     process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::SeparateChannels);
+    // The program looks for its files in the current directory first: run it
+    // where none lie, or it would load whatever edition the caller sits in.
+    process.setWorkingDirectory(root + "/bin");
     process.start(program, arguments);
     if (!process.waitForFinished(60000) || process.exitCode() != 0) {
         std::fprintf(stderr, "%s failed: %s\n", qPrintable(program),
