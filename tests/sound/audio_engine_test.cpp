@@ -6,6 +6,7 @@
 
 #include <QTemporaryDir>
 #include <QThread>
+#include <csignal>
 #include <gtest/gtest.h>
 
 using namespace platform::audio;
@@ -135,6 +136,14 @@ TEST_F(EngineTest, PlaysARangeToItsEndWithThePositionFollowingTheOutput) {
     EXPECT_EQ(engine.play(id, 3500, std::nullopt), mci::kErrorOutOfRange);
     EXPECT_EQ(engine.close(id), 0u);
     EXPECT_EQ(engine.close(id), mci::kErrorInvalidDeviceId);
+
+    // Once the output has played, the program still ends on an interrupt or
+    // a termination request as any program does.
+    for (int signal : {SIGINT, SIGTERM}) {
+        struct sigaction action {};
+        ASSERT_EQ(sigaction(signal, nullptr, &action), 0);
+        EXPECT_EQ(action.sa_handler, SIG_DFL) << "signal " << signal;
+    }
 }
 
 TEST_F(EngineTest, AnImageInADriveIsAnAudioCd) {

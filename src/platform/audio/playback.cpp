@@ -181,6 +181,9 @@ bool Output::open() {
         device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
         return device_ != 0;
     };
+    // SDL would otherwise catch SIGINT and SIGTERM for an event loop the
+    // program never runs, and the program could no longer be stopped.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 && tryOpen()) {
         SDL_PauseAudioDevice(device_, 0);
         return true;
