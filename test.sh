@@ -15,10 +15,14 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs" --timeout 300
 
-cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVELAN_SANITIZE=ON -DKORVELAN_BENCH=OFF
+# One clang build serves the sanitizers and the fuzz targets: the libraries
+# carry libFuzzer's coverage hooks too, so they are compiled once, not twice.
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+  -DKORVELAN_SANITIZE=ON -DKORVELAN_FUZZ=ON -DKORVELAN_BENCH=OFF \
+  -DCMAKE_CXX_FLAGS="-O1 -fsanitize=fuzzer-no-link"
 cmake --build build-sanitize -j "$jobs"
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-sanitize --output-on-failure -j "$jobs" --timeout 600
 
-if [ -x scripts/fuzz.sh ]; then ./scripts/fuzz.sh; fi
+if [ -x scripts/fuzz.sh ]; then KORVELAN_FUZZ_BUILD="$PWD/build-sanitize" ./scripts/fuzz.sh; fi
 echo "All tests passed."

@@ -5,10 +5,12 @@
 # leak.
 #   KORVELAN_FUZZ_SECONDS  seconds per target (default 20; the data files get twice that)
 #   KORVELAN_FUZZ_TARGETS  the targets to run (default: all)
+#   KORVELAN_FUZZ_BUILD    a clang build made with KORVELAN_FUZZ=ON to use as it is
+#                          (the test command's sanitizer build); default: its own
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-build="$PWD/build-fuzz"
+build="${KORVELAN_FUZZ_BUILD:-$PWD/build-fuzz}"
 seconds="${KORVELAN_FUZZ_SECONDS:-20}"
 all_targets="data_fuzzer sound_streams_fuzzer audio_fuzzer lzw_fuzzer bitmap_fuzzer jpeg_fuzzer playlist_fuzzer"
 targets=""
@@ -19,11 +21,13 @@ done
 jobs=$(nproc)
 base=editions/demo/base
 
-mkdir -p "$build"
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_COMPILER=clang++ -DKORVELAN_FUZZ=ON -DKORVELAN_TESTS=ON -DKORVELAN_BENCH=OFF \
-  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined" \
-  > "$build/configure.log" 2>&1 || { cat "$build/configure.log"; exit 1; }
+if [ -z "${KORVELAN_FUZZ_BUILD:-}" ]; then
+  mkdir -p "$build"
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_COMPILER=clang++ -DKORVELAN_FUZZ=ON -DKORVELAN_TESTS=ON -DKORVELAN_BENCH=OFF \
+    -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined" \
+    > "$build/configure.log" 2>&1 || { cat "$build/configure.log"; exit 1; }
+fi
 # shellcheck disable=SC2086
 cmake --build "$build" -j "$jobs" --target $targets
 
