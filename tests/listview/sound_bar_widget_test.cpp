@@ -14,6 +14,7 @@
 #include "sound/volume.h"
 #include "sound/volume_control_form.h"
 #include "support/demo_edition.h"
+#include "support/list_window_driver.h"
 #include "support/scripted_dialogs.h"
 
 #include <QScreen>
@@ -21,32 +22,12 @@
 
 using namespace line_kind;
 
-class SoundBarTest : public QObject {
+class SoundBarTest : public QObject, protected testing_support::ListWindowDriver {
     Q_OBJECT
 
     testing_support::ProgramDirectory* dir_ = nullptr;
     testing_support::DialogScript* script_ = nullptr;
-    TChildForm* main_ = nullptr;
 
-    TShowForm& form() { return *main_->list_form(); }
-    TShowStrings& list() { return form().strings(); }
-    void repaint() {
-        form().viewport()->repaint();
-        QCoreApplication::processEvents();
-    }
-    TRecordShowStringData* nth(int kind, int n) {
-        for (auto* l = list().model().first_line(); l; l = l->next)
-            if (l->kind == kind && --n == 0) return l;
-        return nullptr;
-    }
-    void clickToggle(TRecordShowStringData* toggle) {
-        const TListBitmap& bitmap = TListBitmaps::at(list().bitmap_index(*toggle));
-        const QPoint p = QPoint(toggle->drawn_x, list().reference_y_of(*toggle)) + bitmap.offset +
-                         QPoint(bitmap.size.width() / 2, bitmap.size.height() / 2) -
-                         QPoint(0, form().verticalScrollBar()->value());
-        QTest::mouseClick(form().viewport(), Qt::LeftButton, {}, p);
-        repaint();
-    }
     Tsound_bar* bar(int n) {
         TRecordShowStringData* line = nth(kRecordingButton, n);
         return line && line->button_block ? dynamic_cast<Tsound_bar*>(line->button_block->button.get()) : nullptr;

@@ -21,6 +21,7 @@
 #include "scripted_output.h"
 #include "sound/recording_paths.h"
 #include "support/demo_edition.h"
+#include "support/list_window_driver.h"
 #include "support/scripted_dialogs.h"
 
 #include <QCheckBox>
@@ -52,34 +53,14 @@ class FixedPlayList : public TPlayListSource {
 
 }  // namespace
 
-class ShowWindowsTest : public QObject {
+class ShowWindowsTest : public QObject, protected testing_support::ListWindowDriver {
     Q_OBJECT
 
     testing_support::ProgramDirectory* dir_ = nullptr;
     testing_support::DialogScript* script_ = nullptr;
     ScriptedOutput* output_ = nullptr;
-    TChildForm* main_ = nullptr;
 
-    TShowForm& form() { return *main_->list_form(); }
-    TShowStrings& list() { return form().strings(); }
     const SHST_TClassShowStringsData& settings() { return list().model().settings(); }
-    void repaint() {
-        form().viewport()->repaint();
-        QCoreApplication::processEvents();
-    }
-    TRecordShowStringData* nth(int kind, int n) {
-        for (auto* l = list().model().first_line(); l; l = l->next)
-            if (l->kind == kind && --n == 0) return l;
-        return nullptr;
-    }
-    void clickToggle(TRecordShowStringData* toggle) {
-        const TListBitmap& bitmap = TListBitmaps::at(list().bitmap_index(*toggle));
-        const QPoint p = QPoint(toggle->drawn_x, list().reference_y_of(*toggle)) + bitmap.offset +
-                         QPoint(bitmap.size.width() / 2, bitmap.size.height() / 2) -
-                         QPoint(0, form().verticalScrollBar()->value());
-        QTest::mouseClick(form().viewport(), Qt::LeftButton, {}, p);
-        repaint();
-    }
     // The file a recording of the list (species, number as listed) plays.
     QString fileOf(const Tspecies& species, int number) {
         const TClassVisibleSpeciesAndRecordings& visible = settings().visible_set;
