@@ -864,6 +864,14 @@ void TDataLoader::load_items() {
         if (const auto known = texts.constFind(raw); known != texts.cend()) return *known;
         return *texts.insert(raw, shared_marked_up(reader_.text(raw)));
     };
+    // A plain ASCII first byte is the letter itself in every encoding, unless
+    // it starts the reader's line-feed placeholder.
+    const auto kindLetter = [&](QByteArrayView raw) {
+        if (raw.isEmpty()) return QChar(u' ');
+        if (static_cast<unsigned char>(raw[0]) < 0x80 && raw[0] != 'L')
+            return QChar(char16_t(raw[0]));
+        return reader_.text(raw)[0];
+    };
     int k = 0;
     for (Tfamily* family = d_.first_families_[0]; family; family = family->next) {
         ++k;
@@ -886,7 +894,7 @@ void TDataLoader::load_items() {
                 item.item_number = line(1).isEmpty()
                                        ? Tcupaitem::kNoItemNumber
                                        : number_in(line(1)).value_or(Tcupaitem::kNoItemNumber);
-                item.kind_letter = line(2).isEmpty() ? QChar(u' ') : reader_.text(line(2))[0];
+                item.kind_letter = kindLetter(line(2));
                 const std::optional<int> percentage = number_in(line(3));
                 item.percentage = static_cast<std::uint8_t>(
                     percentage && *percentage >= 0 && *percentage <= 255 ? *percentage : 100);
