@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdint>
+#include <type_traits>
 #include <string_view>
 
 namespace {
@@ -609,6 +611,131 @@ std::optional<QString> valueAfter(const QString& line, const QString& word) {
     return digits;
 }
 
+// A recording's place in the text order of identifiers. For plain ASCII
+// identifiers the first sixteen characters, lowered and packed big-endian,
+// order the keys exactly as GLB_text_order would whenever they differ; equal
+// heads and other texts are left to GLB_text_order itself.
+struct OrderKey {
+    std::uint64_t high = 0;
+    std::uint64_t low = 0;
+    bool general = false;
+    Tcutpart* cut = nullptr;
+
+    static OrderKey of(Tcutpart* c) {
+        OrderKey key;
+        key.cut = c;
+        const QString& id = c->identifier;
+        for (qsizetype i = 0; i < id.size(); ++i) {
+            char16_t u = id[i].unicode();
+            if (u >= 0x80) {
+                key.general = true;
+                break;
+            }
+            if (i >= 16) continue;
+            if (u >= u'A' && u <= u'Z') u = static_cast<char16_t>(u + 32);
+            const int shift = 8 * (7 - static_cast<int>(i % 8));
+            (i < 8 ? key.high : key.low) |= std::uint64_t(u) << shift;
+        }
+        return key;
+    }
+    bool operator<(const OrderKey& other) const {
+        if (general || other.general || (high == other.high && low == other.low))
+            return GLB_text_order(cut->identifier, other.cut->identifier);
+        return high != other.high ? high < other.high : low < other.low;
+    }
+    // Different heads are different identifiers.
+    static bool same_identifier(const OrderKey& a, const OrderKey& b) {
+        if (!a.general && !b.general && (a.high != b.high || a.low != b.low)) return false;
+        return a.cut->identifier == b.cut->identifier;
+    }
+};
+
+// The recordings by their identifiers, found from an item's line of bytes.
+// Short ASCII identifiers are kept in the table itself, so that most
+// look-ups neither decode the line nor touch the recording's record.
+class RecordingIndex {
+  public:
+    explicit RecordingIndex(const std::vector<Tcutpart*>& recordings) {
+        // Two thirds full at most: probes stay short, the table small.
+        slots_.resize(recordings.size() + recordings.size() / 2 + 16);
+        for (Tcutpart* c : recordings) {
+            const QString& id = c->identifier;
+            const auto units = reinterpret_cast<const char16_t*>(id.constData());
+            const std::uint32_t hash = hash_of(units, units + id.size());
+            Slot& slot = free_slot(hash);
+            slot.hash = hash;
+            slot.cut = c;
+            const bool ascii = std::all_of(units, units + id.size(),
+                                           [](char16_t u) { return u < 0x80; });
+            if (ascii && id.size() <= qsizetype(kInline)) {
+                slot.inline_length = static_cast<std::uint8_t>(id.size());
+                std::transform(units, units + id.size(), slot.key.begin(),
+                               [](char16_t u) { return static_cast<char>(u); });
+            }
+        }
+    }
+
+    // Decodes the line only when it is not a short ASCII text (a text of
+    // kInline bytes cannot hold the reader's line-feed placeholder).
+    Tcutpart* find(QByteArrayView raw, const TDataFileReader& reader) const {
+        const bool ascii = std::all_of(raw.begin(), raw.end(), [](char c) {
+            return static_cast<unsigned char>(c) < 0x80;
+        });
+        if (ascii && raw.size() <= qsizetype(kInline)) {
+            const std::uint32_t hash = hash_of(raw.begin(), raw.end());
+            for (size_t at = home(hash);; at = next(at)) {
+                const Slot& slot = slots_[at];
+                if (!slot.cut) return nullptr;
+                if (slot.hash == hash && slot.inline_length == raw.size() &&
+                    std::equal(raw.begin(), raw.end(), slot.key.begin()))
+                    return slot.cut;
+            }
+        }
+        const QString text = reader.text(raw);
+        const auto units = reinterpret_cast<const char16_t*>(text.constData());
+        const std::uint32_t hash = hash_of(units, units + text.size());
+        for (size_t at = home(hash);; at = next(at)) {
+            const Slot& slot = slots_[at];
+            if (!slot.cut) return nullptr;
+            if (slot.hash == hash && slot.cut->identifier == text) return slot.cut;
+        }
+    }
+
+  private:
+    // Recording identifiers are about ten characters; a slot is 24 bytes.
+    static constexpr size_t kInline = 11;
+    static constexpr std::uint8_t kNotInline = 0xFF;
+    struct Slot {
+        std::array<char, kInline> key{};
+        std::uint8_t inline_length = kNotInline;
+        std::uint32_t hash = 0;
+        Tcutpart* cut = nullptr;
+    };
+    size_t home(std::uint32_t hash) const {
+        return static_cast<size_t>((std::uint64_t(hash) * slots_.size()) >> 32);
+    }
+    size_t next(size_t at) const { return at + 1 == slots_.size() ? 0 : at + 1; }
+
+    // Over the characters' code values, so that an ASCII line's bytes and
+    // its decoded text hash alike.
+    template <typename Unit>
+    static std::uint32_t hash_of(const Unit* from, const Unit* to) {
+        std::uint32_t hash = 2166136261u;
+        for (; from != to; ++from) {
+            hash ^= static_cast<std::uint32_t>(static_cast<std::make_unsigned_t<Unit>>(*from));
+            hash *= 16777619u;
+        }
+        return hash ^ (hash >> 15);
+    }
+    Slot& free_slot(std::uint32_t hash) {
+        size_t at = home(hash);
+        while (slots_[at].cut) at = next(at);
+        return slots_[at];
+    }
+
+    std::vector<Slot> slots_;
+};
+
 }  // namespace
 
 void TDataLoader::load_cut_parts() {
@@ -635,9 +762,11 @@ void TDataLoader::load_cut_parts() {
         c.part_number = to_int(QStringView(id).mid(i + 1, 4)).value_or(0);
         c.second_letter = i + 5 < id.size() ? id[i + 5] : QChar(u' ');
 
-        const QString carrier = field(2);
-        if (!carrier.startsWith(QStringLiteral("CD"))) {
-            const std::optional<int> compression = to_int(carrier);
+        // "CD" and digits are the same bytes in every encoding of the files:
+        // a sound file's carrier needs no text.
+        const QByteArrayView carrierBytes = record_.size() > 1 ? record_[1] : QByteArrayView();
+        if (!carrierBytes.startsWith("CD")) {
+            const std::optional<int> compression = number(2);
             if (!compression)
                 fatal(QStringLiteral("Error occured when converting compression number!"));
             c.is_sound_file = true;
@@ -648,6 +777,7 @@ void TDataLoader::load_cut_parts() {
                 static_cast<int>(std::min<qint64>((seconds < 1 ? 99 : seconds) * 1000, INT32_MAX));
             c.length_is_file_length = true;
         } else {
+            const QString carrier = field(2);
             c.is_sound_file = false;
             c.audio_cd = d_.audio_cd_by_number(c.recording_number);
             if (!c.audio_cd) reader_.corrupt_line_report(file, 3, id);
@@ -706,12 +836,15 @@ void TDataLoader::load_cut_parts() {
     }
     // Of cut parts with one identifier the first in the file is kept in
     // the list; the others stay owned but cannot be looked up.
-    sortByText(d_.cut_part_list_, [](const Tcutpart* c) { return c->identifier; });
-    d_.cut_part_list_.erase(std::unique(d_.cut_part_list_.begin(), d_.cut_part_list_.end(),
-                                        [](const Tcutpart* a, const Tcutpart* b) {
-                                            return a->identifier == b->identifier;
-                                        }),
-                            d_.cut_part_list_.end());
+    // Sorted by a packed key of each identifier's head, which decides most
+    // comparisons without touching the records spread over the memory.
+    std::vector<OrderKey> keys;
+    keys.reserve(d_.cut_part_list_.size());
+    for (Tcutpart* c : d_.cut_part_list_) keys.push_back(OrderKey::of(c));
+    std::stable_sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end(), OrderKey::same_identifier), keys.end());
+    d_.cut_part_list_.clear();
+    for (const OrderKey& key : keys) d_.cut_part_list_.push_back(key.cut);
 }
 
 // --- Recording items ---------------------------------------------------------
@@ -723,25 +856,21 @@ void TDataLoader::load_items() {
     // Items repeat a few texts many times: each distinct line is decoded
     // once (keyed by its bytes in the file, which stays open meanwhile).
     QHash<QByteArrayView, QString> texts;
-    // The recordings by the hash of their identifier: the sorted list's
-    // search compares whole texts of records spread over the memory, which
-    // forty thousand items cannot afford.
-    std::vector<std::pair<size_t, Tcutpart*>> recordings;
-    recordings.reserve(d_.cut_part_list_.size());
-    for (Tcutpart* c : d_.cut_part_list_) recordings.emplace_back(qHash(c->identifier), c);
-    std::sort(recordings.begin(), recordings.end());
-    const auto recording = [&](const QString& identifier) -> Tcutpart* {
-        const size_t hash = qHash(identifier);
-        auto at = std::lower_bound(recordings.begin(), recordings.end(),
-                                   std::pair<size_t, Tcutpart*>(hash, nullptr));
-        for (; at != recordings.end() && at->first == hash; ++at)
-            if (at->second->identifier == identifier) return at->second;
-        return nullptr;
-    };
+    // The sorted list's search would compare whole texts of records spread
+    // over the memory, which forty thousand items cannot afford.
+    const RecordingIndex recordings(d_.cut_part_list_);
     const auto markedUp = [&](QByteArrayView raw) {
         if (raw.isEmpty()) return QString();
         if (const auto known = texts.constFind(raw); known != texts.cend()) return *known;
         return *texts.insert(raw, shared_marked_up(reader_.text(raw)));
+    };
+    // A plain ASCII first byte is the letter itself in every encoding, unless
+    // it starts the reader's line-feed placeholder.
+    const auto kindLetter = [&](QByteArrayView raw) {
+        if (raw.isEmpty()) return QChar(u' ');
+        if (static_cast<unsigned char>(raw[0]) < 0x80 && raw[0] != 'L')
+            return QChar(char16_t(raw[0]));
+        return reader_.text(raw)[0];
     };
     int k = 0;
     for (Tfamily* family = d_.first_families_[0]; family; family = family->next) {
@@ -756,13 +885,16 @@ void TDataLoader::load_items() {
             Tcupaitem* lastOfSpecies = nullptr;
             for (size_t at = 0; at + 9 <= lines.size(); at += 9) {
                 const auto line = [&](int n) { return lines[at + static_cast<size_t>(n - 1)]; };
-                Tcutpart* cut = recording(reader_.text(line(9)));
+                Tcutpart* cut = recordings.find(line(9), reader_);
                 if (!cut) reader_.corrupt_line_report(file, 2, s->scientific_name);
+                // The recording's record is far away in memory: fetch it while
+                // the item is being read.
+                __builtin_prefetch(&cut->first_item_in_orders[0]);
                 Tcupaitem& item = d_.item_store_.emplace_back();
                 item.item_number = line(1).isEmpty()
                                        ? Tcupaitem::kNoItemNumber
                                        : number_in(line(1)).value_or(Tcupaitem::kNoItemNumber);
-                item.kind_letter = line(2).isEmpty() ? QChar(u' ') : reader_.text(line(2))[0];
+                item.kind_letter = kindLetter(line(2));
                 const std::optional<int> percentage = number_in(line(3));
                 item.percentage = static_cast<std::uint8_t>(
                     percentage && *percentage >= 0 && *percentage <= 255 ? *percentage : 100);
