@@ -25,6 +25,8 @@ void TWaitingSpokenNames::say(const QString& wavPath) {
         });
         QTimer deadline;
         deadline.setSingleShot(true);
+        // A coarse timer may fire 5 % early and cut the end of a long name.
+        deadline.setTimerType(Qt::PreciseTimer);
         QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
         deadline.start(static_cast<int>(std::min<std::uint32_t>(lengthMs, 60000)) + kGraceMs);
         poll.start();
