@@ -20,17 +20,8 @@ class FakeSmallPictures : public TSmallPictureSource {
     inline static int uses = 0;
 };
 
-class Folding : public LineModelTest {
+class Folding : public DemoLineModelTest {
   protected:
-    void SetUp() override {
-        LineModelTest::SetUp();
-        loadDemo();
-        makeModel();
-    }
-    void TearDown() override {
-        LineModelTest::TearDown();
-        GLB_set_small_pictures(nullptr);
-    }
     // Gives every recording line a button placed at the line's y.
     void paintButtons() {
         for (auto* l = model->first_line(); l; l = l->next) {

@@ -129,4 +129,18 @@ class LineModelTest : public ::testing::Test {
     std::unique_ptr<TShowStringsModel> model;
 };
 
+// The demo edition's list, built; a test may install its own small pictures.
+class DemoLineModelTest : public LineModelTest {
+  protected:
+    void SetUp() override {
+        LineModelTest::SetUp();
+        loadDemo();
+        makeModel();
+    }
+    void TearDown() override {
+        LineModelTest::TearDown();
+        GLB_set_small_pictures(nullptr);
+    }
+};
+
 }  // namespace line_model_testing

@@ -22,17 +22,8 @@ class TallPictures : public TSmallPictureSource {
     void release(const Tspecies&) override {}
 };
 
-class LinePositions : public LineModelTest {
+class LinePositions : public DemoLineModelTest {
   protected:
-    void SetUp() override {
-        LineModelTest::SetUp();
-        loadDemo();
-        makeModel();
-    }
-    void TearDown() override {
-        LineModelTest::TearDown();
-        GLB_set_small_pictures(nullptr);
-    }
     int walkedY(const TRecordShowStringData* target) const {
         int y = 0;
         for (const auto* l = model->first_line(); l; l = l->next) {
