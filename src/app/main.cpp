@@ -113,16 +113,6 @@ int main(int argc, char* argv[]) {
     TStartup startup({
         .load_species_database = &GLB_load_species_database,
         .create_windows = [&findDialog, &volumeForm, mainStarted]() -> QWidget* {
-            TListBitmaps::load();
-            GLB_install_map_windows();
-            GLB_seed_show_random(std::random_device{}());
-            GLB_install_playlists_and_shows();
-            GLB_list_fonts();
-            install_sound();
-            GLB_read_picture_settings();
-            GLB_set_small_pictures(std::make_unique<TSmallPictureCache>());
-            GLB_set_list_actions(std::make_unique<TProgramListActions>());
-            GLB_install_information_windows();
             // The main list window first: it is the application's main form.
             TChildForm* main = GLB_open_main_list_window();
             findDialog = std::make_unique<TFindInShowStringsDialog>();
@@ -136,6 +126,21 @@ int main(int argc, char* argv[]) {
                 GLB_write_text_size();
                 GLB_write_picture_settings();
                 GLB_free_species_database();
+            },
+        // What the main window needs besides the database: made while the
+        // database loads.
+        .prepare_windows =
+            [] {
+                TListBitmaps::load();
+                GLB_install_map_windows();
+                GLB_seed_show_random(std::random_device{}());
+                GLB_install_playlists_and_shows();
+                GLB_list_fonts();
+                install_sound();
+                GLB_read_picture_settings();
+                GLB_set_small_pictures(std::make_unique<TSmallPictureCache>());
+                GLB_set_list_actions(std::make_unique<TProgramListActions>());
+                GLB_install_information_windows();
             },
     });
     // Pictures are looked for again under a new base directory, and every

@@ -16,6 +16,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <future>
+
 TStartup::TStartup(Seams seams) : seams_(std::move(seams)) {}
 
 TStartup::~TStartup() {
@@ -39,22 +41,49 @@ void TStartup::initialise(const QString& startupDirectory, const QString& progra
 
     GLB_read_editions_file();
 
-    // The species database, under the hourglass.
-    if (seams_.load_species_database) {
-        // Restored however loading ends (a fatal stop in tests unwinds).
-        struct Hourglass {
-            bool gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
-            Hourglass() {
-                if (gui) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-            }
-            ~Hourglass() {
-                if (gui) QGuiApplication::restoreOverrideCursor();
-            }
-        } hourglass;
-        GLB_fatal_on_load_error(seams_.load_species_database);
-    }
-
+    load_species_database();
     GLB_read_base_directory();
+}
+
+void TStartup::load_species_database() {
+    // Restored however loading ends (a fatal stop in tests unwinds).
+    struct Hourglass {
+        bool gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+        Hourglass() {
+            if (gui) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        }
+        ~Hourglass() {
+            if (gui) QGuiApplication::restoreOverrideCursor();
+        }
+    } hourglass;
+    if (!seams_.load_species_database) {
+        if (seams_.prepare_windows) seams_.prepare_windows();
+        return;
+    }
+    if (!seams_.prepare_windows) {
+        GLB_fatal_on_load_error(seams_.load_species_database);
+        return;
+    }
+    // The two halves of the start that do not depend on each other run side
+    // by side: reading the data files, and making what the windows need.
+    // The loader touches only its own records, the read-only texts, edition
+    // and settings files, so it can run on a worker; anything it would show
+    // waits until the windows' thread is back.
+    std::future<void> loading =
+        std::async(std::launch::async, [load = seams_.load_species_database] { load(); });
+    // Whatever the preparation does, the worker is waited for before the
+    // database could be used or freed.
+    struct Join {
+        std::future<void>& loading;
+        ~Join() {
+            if (loading.valid()) loading.wait();
+        }
+    } join{loading};
+    seams_.prepare_windows();
+    loading.wait();
+    // What the loader had to say comes before the end it may have met.
+    platform::DialogService::showQueuedMessages();
+    GLB_fatal_on_load_error([&] { loading.get(); });
 }
 
 QString TStartup::mutex_name() {

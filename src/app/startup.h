@@ -17,13 +17,17 @@ class TStartup {
         std::function<void()> load_species_database;  // after texts and edition
         std::function<QWidget*()> create_windows;     // the main window
         std::function<void()> free_species_database;  // shut-down
+        // Set-up of the windows that needs no database. When given, it runs
+        // on this thread while the database loads on a worker.
+        std::function<void()> prepare_windows = {};
     };
 
     explicit TStartup(Seams seams);
     ~TStartup();
 
-    // Constants, process values, texts, edition, database, base
-    // directory, in this order. A missing texts file ends the program here.
+    // Constants, process values, texts, edition, database (beside the
+    // windows' preparation), base directory, in this order. A missing texts
+    // file or an inconsistent database ends the program here.
     void initialise(const QString& startupDirectory, const QString& programDirectory);
     // False when another copy runs and the user chose not to go on.
     bool claim_single_instance();
@@ -36,6 +40,8 @@ class TStartup {
     void shut_down();
 
   private:
+    void load_species_database();
+
     Seams seams_;
     std::unique_ptr<platform::SingleInstanceMarker> marker_;
     bool initialised_ = false;

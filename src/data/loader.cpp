@@ -85,6 +85,13 @@ QString TDataLoader::shared_marked_up(const QString& text) {
     return shared(GLB_marked_up_text(text));
 }
 
+TSharedText TDataLoader::shared_text(const QString& text) {
+    if (text.isEmpty()) return {};
+    if (const auto known = shared_texts_.constFind(text); known != shared_texts_.cend())
+        return *known;
+    return *shared_texts_.insert(text, TSharedText(text));
+}
+
 void TDataLoader::open(const QString& fileName) {
     reader_.open_data_file(fileName, true);
 }
@@ -156,6 +163,7 @@ void TDataLoader::run() {
     load_items();
     load_orders();
     texts_.clear();
+    shared_texts_.clear();
     d_.loaded_ = true;
 }
 
@@ -744,7 +752,7 @@ void TDataLoader::load_cut_parts() {
     // Keyed by the lines' bytes in the file, which stays open meanwhile.
     QHash<QByteArrayView, Tlocality*> localities;
     QHash<QByteArrayView, Tperson*> recordists;
-    QHash<QByteArrayView, QString> texts;
+    QHash<QByteArrayView, TSharedText> texts;
     while (next_record(10)) {
         Tcutpart& c = d_.cut_part_store_.emplace_back();
         c.identifier = field(1);
@@ -821,12 +829,12 @@ void TDataLoader::load_cut_parts() {
             }
         }
         const auto recordingText = [&](int line) {
-            if (field_empty(line)) return QString();
+            if (field_empty(line)) return TSharedText();
             const QByteArrayView raw = record_[static_cast<size_t>(line - 1)];
             if (const auto known = texts.constFind(raw); known != texts.cend()) return *known;
             QString text = GLB_marked_up_text(field(line));
             if (rules_.strips_usa_from_recording_texts) text.remove(QStringLiteral(" (USA)"));
-            return *texts.insert(raw, shared(text));
+            return *texts.insert(raw, shared_text(text));
         };
         c.text_1 = recordingText(8);
         c.text_2 = recordingText(9);
@@ -855,14 +863,14 @@ void TDataLoader::load_items() {
     std::vector<QByteArrayView> lines;
     // Items repeat a few texts many times: each distinct line is decoded
     // once (keyed by its bytes in the file, which stays open meanwhile).
-    QHash<QByteArrayView, QString> texts;
+    QHash<QByteArrayView, TSharedText> texts;
     // The sorted list's search would compare whole texts of records spread
     // over the memory, which forty thousand items cannot afford.
     const RecordingIndex recordings(d_.cut_part_list_);
     const auto markedUp = [&](QByteArrayView raw) {
-        if (raw.isEmpty()) return QString();
+        if (raw.isEmpty()) return TSharedText();
         if (const auto known = texts.constFind(raw); known != texts.cend()) return *known;
-        return *texts.insert(raw, shared_marked_up(reader_.text(raw)));
+        return *texts.insert(raw, shared_text(GLB_marked_up_text(reader_.text(raw))));
     };
     // A plain ASCII first byte is the letter itself in every encoding, unless
     // it starts the reader's line-feed placeholder.
@@ -907,8 +915,8 @@ void TDataLoader::load_items() {
                 if (line(8).isEmpty()) {
                     item.second_text = markedUp(line(7));
                 } else {
-                    item.second_text = shared_marked_up(reader_.text(line(7)) + u' ' +
-                                                        reader_.text(line(8)));
+                    item.second_text = shared_text(GLB_marked_up_text(
+                        reader_.text(line(7)) + u' ' + reader_.text(line(8))));
                 }
                 item.species = s;
                 item.cut_part = cut;
@@ -965,6 +973,7 @@ void TDataLoader::load_order_slot(int slot, int order) {
 
     // Its species, appended to their families in the order of the lines.
     for (Tspecies& s : d_.species_store_) {
+        s.orders_read |= static_cast<std::uint8_t>(1u << o);
         s.position_in_orders_2_to_4[o - 1] = -1;
         s.family_in_orders[o] = nullptr;
         s.next_in_orders[o] = nullptr;
@@ -1010,24 +1019,4 @@ void TDataLoader::load_order_slot(int slot, int order) {
     d_.order_complete_[o] =
         std::all_of(d_.species_store_.begin(), d_.species_store_.end(),
                     [&](const Tspecies& s) { return s.position_in_orders_2_to_4[o - 1] >= 0; });
-
-    // Each recording's items, by their species' place in this order; equal
-    // places keep the order of loading.
-    std::vector<Tcupaitem*> items;
-    for (Tcutpart& c : d_.cut_part_store_) {
-        items.clear();
-        for (Tcupaitem* i = c.first_item_in_orders[0]; i; i = i->next_of_cut_part_in_orders[0])
-            items.push_back(i);
-        if (items.size() > 1)
-            std::stable_sort(items.begin(), items.end(), [&](const Tcupaitem* a, const Tcupaitem* b) {
-            return a->species->position(order) < b->species->position(order);
-        });
-        Tcupaitem* previous = nullptr;
-        c.first_item_in_orders[o] = nullptr;
-        for (Tcupaitem* i : items) {
-            (previous ? previous->next_of_cut_part_in_orders[o] : c.first_item_in_orders[o]) = i;
-            previous = i;
-        }
-        if (previous) previous->next_of_cut_part_in_orders[o] = nullptr;
-    }
 }

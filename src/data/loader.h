@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/editions.h"
+#include "data/shared_text.h"
 #include "formats/datafile_reader.h"
 
 #include <QSet>
@@ -68,11 +69,14 @@ class TDataLoader {
     // Identical texts share one copy.
     QString shared(const QString& text);
     QString shared_marked_up(const QString& text);
+    // One holder of each distinct text, however many records carry it.
+    TSharedText shared_text(const QString& text);
 
     Tdata& d_;
     TDataFileReader reader_;
     std::vector<QByteArrayView> record_;  // the lines of the current record in reader_
     QSet<QString> texts_;
+    QHash<QString, TSharedText> shared_texts_;
     Tspecies* last_species_ = nullptr;
     int edition_code_;
     const TEditionRules& rules_;

@@ -4,7 +4,10 @@
 // (records link to each other by address), freed together in the order they
 // were made. Records sit in chunks that grow with the store up to about
 // 64 KB, so the tens of thousands of recordings and items waste neither an
-// allocation each nor the half-empty small blocks of a deque.
+// allocation each nor the half-empty small blocks of a deque. The chunks come
+// from the owner's bulk memory when it has one, which returns them together.
+
+#include "platform/bulk_memory.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -61,6 +64,7 @@ class TRecordStore {
     using const_iterator = Iterator<const T>;
 
     TRecordStore() = default;
+    explicit TRecordStore(platform::BulkMemory* memory) : memory_(memory) {}
     TRecordStore(const TRecordStore&) = delete;
     TRecordStore& operator=(const TRecordStore&) = delete;
     ~TRecordStore() { clear(); }
@@ -89,7 +93,7 @@ class TRecordStore {
         std::allocator<T> allocator;
         for (Chunk& chunk : chunks_) {
             for (std::size_t i = 0; i < chunk.used; ++i) chunk.records[i].~T();
-            allocator.deallocate(chunk.records, chunk.capacity);
+            if (!memory_) allocator.deallocate(chunk.records, chunk.capacity);
         }
         chunks_.clear();
         size_ = 0;
@@ -102,10 +106,13 @@ class TRecordStore {
         Chunk chunk;
         chunk.capacity = std::clamp(size_, kFirst, kLargest);
         chunks_.reserve(chunks_.size() + 1);
-        chunk.records = std::allocator<T>().allocate(chunk.capacity);
+        chunk.records = memory_ ? static_cast<T*>(memory_->allocate(chunk.capacity * sizeof(T),
+                                                                     alignof(T)))
+                                : std::allocator<T>().allocate(chunk.capacity);
         chunks_.push_back(chunk);
     }
 
+    platform::BulkMemory* memory_ = nullptr;
     std::vector<Chunk> chunks_;
     std::size_t size_ = 0;
 };

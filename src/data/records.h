@@ -7,6 +7,7 @@
 // database can always be destroyed safely.
 
 #include "data/record_store.h"
+#include "data/shared_text.h"
 
 #include <QChar>
 #include <QHash>
@@ -137,10 +138,51 @@ class Tssp_data {
     void append_line(QString& text, bool withName) const;
 };
 
+// What a picture or recording item says of its subspecies, when it says
+// anything: an optional Tssp_data kept in one word (the two flags ride in
+// the low bits of the subspecies' address), for the forty thousand items.
+class TSubspeciesReference {
+  public:
+    TSubspeciesReference() = default;
+    TSubspeciesReference(std::nullopt_t) {}
+    TSubspeciesReference(const Tssp_data& data)
+        : bits_(reinterpret_cast<std::uintptr_t>(data.subspecies) | kGiven |
+                (data.p_flag ? kPFlag : 0)) {}
+    TSubspeciesReference(const std::optional<Tssp_data>& data)
+        : TSubspeciesReference(data ? TSubspeciesReference(*data) : TSubspeciesReference()) {}
+
+    bool has_value() const { return bits_ & kGiven; }
+    explicit operator bool() const { return has_value(); }
+    void reset() { bits_ = 0; }
+    // Only where has_value().
+    Tssp_data operator*() const {
+        return {reinterpret_cast<Tsubspecies*>(bits_ & ~kFlags), (bits_ & kPFlag) != 0};
+    }
+    // ref->subspecies, ref->append_line(...): the data, held for the call.
+    struct Arrow {
+        Tssp_data data;
+        const Tssp_data* operator->() const { return &data; }
+    };
+    Arrow operator->() const { return {**this}; }
+    operator std::optional<Tssp_data>() const {
+        return has_value() ? std::optional<Tssp_data>(**this) : std::nullopt;
+    }
+    friend bool operator==(const TSubspeciesReference& a, const TSubspeciesReference& b) {
+        return a.bits_ == b.bits_;
+    }
+
+  private:
+    static_assert(alignof(Tsubspecies) >= 4, "the flags need the two low bits of its address");
+    static constexpr std::uintptr_t kGiven = 1;
+    static constexpr std::uintptr_t kPFlag = 2;
+    static constexpr std::uintptr_t kFlags = kGiven | kPFlag;
+    std::uintptr_t bits_ = 0;
+};
+
 class Tbig_picture {
   public:
     Tspecies* species = nullptr;
-    std::optional<Tssp_data> subspecies;
+    TSubspeciesReference subspecies;
     Tperson* photographer = nullptr;
     int date = -1;
     QString text;  // marked up
@@ -195,6 +237,8 @@ class Tspecies {
     bool has_photographs = false;
     bool flag_e = false;
     bool flag_n = false;
+    // Bit order−1 set: the places of that order were read (order 1 always).
+    std::uint8_t orders_read = 1;
     Tperson* credited_person = nullptr;
     bool has_map = false;  // edition code 111
     int map_reference_count = 0;
@@ -243,12 +287,14 @@ class Tcutpart {
   public:
     // Grouped by size, so that thirty thousand of them waste no padding.
     QString identifier;  // line 1 of cutparts.txt, the key
-    QString text_1;      // marked up, line 8
-    QString text_2;      // marked up, line 9
+    TSharedText text_1;  // marked up, line 8
+    TSharedText text_2;  // marked up, line 9
     TaudioCD* audio_cd = nullptr;
     Tperson* recordist = nullptr;
     Tlocality* locality = nullptr;
-    std::array<Tcupaitem*, 4> first_item_in_orders{};
+    // The first of its items in order 1. The other orders' sequences are
+    // worked out from this one when asked (see first_item).
+    std::array<Tcupaitem*, 1> first_item_in_orders{};
     int recording_number = 0;  // for audio-CD parts: the CD number
     int part_number = 0;
     int compression_number = 0;  // sound files
@@ -264,7 +310,9 @@ class Tcutpart {
     bool selected = false;  // audio-CD parts
     bool length_is_file_length = false;
 
-    Tcupaitem* first_item(int order) const { return first_item_in_orders[order - 1]; }
+    // Its items in a systematic order run by their species' place in that
+    // order; items of species with equal places keep the order of loading.
+    Tcupaitem* first_item(int order) const;
     // "01207B00003A".
     QString catalogue_text() const;
     // "1207/B03A_MF.WAV", a path under the sound folder "tapes"; empty for
@@ -283,16 +331,16 @@ class Tcupaitem {
     QChar kind_letter = u' ';
     std::uint8_t percentage = 100;  // 0..255; 100 when unknown
     bool present = false;           // "P"; kept here, where it costs no padding
-    QString first_text;             // marked up
-    QString second_text;            // marked up
-    std::optional<Tssp_data> subspecies;
+    TSharedText first_text;         // marked up
+    TSharedText second_text;        // marked up
+    TSubspeciesReference subspecies;
     Tspecies* species = nullptr;
     Tcutpart* cut_part = nullptr;
     Tcupaitem* previous_loaded = nullptr;
     Tcupaitem* next_of_species = nullptr;
-    std::array<Tcupaitem*, 4> next_of_cut_part_in_orders{};
+    std::array<Tcupaitem*, 1> next_of_cut_part_in_orders{};  // in order 1
 
-    Tcupaitem* next_of_cut_part(int order) const { return next_of_cut_part_in_orders[order - 1]; }
+    Tcupaitem* next_of_cut_part(int order) const;
 };
 
 // The one species database of the process.
@@ -407,17 +455,18 @@ class Tdata {
     friend class TDataLoader;
 
     // Every record lives in a store of its kind; the links between them
-    // never own.
-    TRecordStore<Tfamily> family_store_;
-    TRecordStore<Tspecies> species_store_;
-    TRecordStore<Tsubspecies> subspecies_store_;
-    TRecordStore<Tbig_picture> picture_store_;
-    TRecordStore<Tcupaitem> item_store_;
-    TRecordStore<Tcutpart> cut_part_store_;
-    TRecordStore<Tlocality> locality_store_;
-    TRecordStore<Tperson> person_store_;
-    TRecordStore<Tmap_data> map_store_;
-    TRecordStore<TaudioCD> audio_cd_store_;
+    // never own. The stores' memory outlives them.
+    platform::BulkMemory record_memory_;
+    TRecordStore<Tfamily> family_store_{&record_memory_};
+    TRecordStore<Tspecies> species_store_{&record_memory_};
+    TRecordStore<Tsubspecies> subspecies_store_{&record_memory_};
+    TRecordStore<Tbig_picture> picture_store_{&record_memory_};
+    TRecordStore<Tcupaitem> item_store_{&record_memory_};
+    TRecordStore<Tcutpart> cut_part_store_{&record_memory_};
+    TRecordStore<Tlocality> locality_store_{&record_memory_};
+    TRecordStore<Tperson> person_store_{&record_memory_};
+    TRecordStore<Tmap_data> map_store_{&record_memory_};
+    TRecordStore<TaudioCD> audio_cd_store_{&record_memory_};
 
     std::array<int, 4> family_counts_{};
     std::array<Tfamily*, 4> first_families_{};

@@ -1,7 +1,12 @@
 #include "platform/dialog_service.h"
 
+#include <QCoreApplication>
+#include <QThread>
+
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -14,6 +19,21 @@ std::unique_ptr<DialogBackend>& backend() {
 DialogService::ExitHook& exitHook() {
     static DialogService::ExitHook hook;
     return hook;
+}
+
+struct QueuedMessages {
+    std::mutex mutex;
+    std::vector<MessageRequest> requests;
+};
+
+QueuedMessages& queued() {
+    static QueuedMessages instance;
+    return instance;
+}
+
+bool offInterfaceThread() {
+    const QCoreApplication* application = QCoreApplication::instance();
+    return application && QThread::currentThread() != application->thread();
 }
 
 void printToStderr(const QString& caption, const QString& text) {
@@ -41,6 +61,11 @@ int defaultAnswer(int style) {
 }
 
 int DialogService::message(const QString& text, const QString& caption, int style) {
+    if (offInterfaceThread()) {
+        const std::lock_guard lock(queued().mutex);
+        queued().requests.push_back({text, caption, style});
+        return defaultAnswer(style);
+    }
     if (!backend()) {
         printToStderr(caption, text);
         return defaultAnswer(style);
@@ -68,6 +93,16 @@ std::optional<QString> DialogService::inputText(const QString& caption, const QS
                                                 const QString& initial) {
     if (!backend()) return std::nullopt;
     return backend()->inputText(caption, prompt, initial);
+}
+
+void DialogService::showQueuedMessages() {
+    std::vector<MessageRequest> requests;
+    {
+        const std::lock_guard lock(queued().mutex);
+        requests.swap(queued().requests);
+    }
+    for (const MessageRequest& request : requests)
+        message(request.text, request.caption, request.style);
 }
 
 void DialogService::beep() {

@@ -86,6 +86,10 @@ class DialogService {
     static std::optional<QString> inputText(const QString& caption, const QString& prompt,
                                             const QString& initial = {});
     static void beep();
+    // A box asked for off the interface thread (the database loads on a
+    // worker) cannot be shown there: it waits, takes its default answer, and
+    // shows when the interface thread calls this, in the order asked.
+    static void showQueuedMessages();
 
     // Shows the text with the stop icon, writes it to stderr, and ends the
     // process with exit code 1 (or hands over to the installed exit hook).

@@ -5,6 +5,7 @@
 # which links it. The dialog service's widget backend shows modal boxes and
 # sits with the windows.
 target_sources(korvelan_platform PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/bulk_memory.cpp
   ${CMAKE_CURRENT_LIST_DIR}/dialog_service.cpp
   ${CMAKE_CURRENT_LIST_DIR}/drives.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ini_store.cpp
