@@ -622,19 +622,20 @@ std::optional<QString> valueAfter(const QString& line, const QString& word) {
 // A recording's place in the text order of identifiers. For plain ASCII
 // identifiers the first sixteen characters, lowered and packed big-endian,
 // order the keys exactly as GLB_text_order would whenever they differ; equal
-// heads and other texts are left to GLB_text_order itself.
+// heads and other texts are left to GLB_text_order itself. Equal identifiers
+// keep the order of the file, where the key's place is.
 struct OrderKey {
     std::uint64_t high = 0;
     std::uint64_t low = 0;
+    std::uint32_t place = 0;  // in the file's order
     bool general = false;
-    Tcutpart* cut = nullptr;
 
-    static OrderKey of(Tcutpart* c) {
+    static OrderKey of(const Tcutpart& c, std::uint32_t place) {
         OrderKey key;
-        key.cut = c;
-        const QString& id = c->identifier;
+        key.place = place;
+        const TRecordingIdentifier& id = c.identifier;
         for (qsizetype i = 0; i < id.size(); ++i) {
-            char16_t u = id[i].unicode();
+            char16_t u = id.at(i);
             if (u >= 0x80) {
                 key.general = true;
                 break;
@@ -646,107 +647,169 @@ struct OrderKey {
         }
         return key;
     }
-    bool operator<(const OrderKey& other) const {
-        if (general || other.general || (high == other.high && low == other.low))
-            return GLB_text_order(cut->identifier, other.cut->identifier);
-        return high != other.high ? high < other.high : low < other.low;
-    }
-    // Different heads are different identifiers.
-    static bool same_identifier(const OrderKey& a, const OrderKey& b) {
-        if (!a.general && !b.general && (a.high != b.high || a.low != b.low)) return false;
-        return a.cut->identifier == b.cut->identifier;
+    bool heads_decide(const OrderKey& other) const {
+        return !general && !other.general && (high != other.high || low != other.low);
     }
 };
 
+// Sorts the recordings (in the file's order) by identifier, the first of
+// equal identifiers first. An unstable sort on keys that carry their place:
+// no buffer as large again as the keys.
+void sort_by_identifier(std::vector<Tcutpart*>& recordings) {
+    std::vector<OrderKey> keys;
+    keys.reserve(recordings.size());
+    for (size_t i = 0; i < recordings.size(); ++i)
+        keys.push_back(OrderKey::of(*recordings[i], static_cast<std::uint32_t>(i)));
+    const auto text = [&](const OrderKey& key) { return recordings[key.place]->identifier.text(); };
+    std::sort(keys.begin(), keys.end(), [&](const OrderKey& a, const OrderKey& b) {
+        if (a.heads_decide(b)) return a.high != b.high ? a.high < b.high : a.low < b.low;
+        const QString ta = text(a);
+        const QString tb = text(b);
+        if (GLB_text_order(ta, tb)) return true;
+        if (GLB_text_order(tb, ta)) return false;
+        return a.place < b.place;
+    });
+    // Of recordings with one identifier the first in the file stays.
+    keys.erase(std::unique(keys.begin(), keys.end(),
+                           [&](const OrderKey& a, const OrderKey& b) {
+                               return !a.heads_decide(b) &&
+                                      recordings[a.place]->identifier ==
+                                          recordings[b.place]->identifier;
+                           }),
+               keys.end());
+    // The recordings go into the keys' order in place, without a second
+    // list as long as the first: each key's place is a recording's old place.
+    std::vector<Tcutpart*>& list = recordings;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        // Old places before i have been overwritten; a key points there only
+        // when that recording moved on, to where its move left it.
+        size_t from = keys[i].place;
+        while (from < i) from = keys[from].place;
+        std::swap(list[i], list[from]);
+        keys[i].place = static_cast<std::uint32_t>(from);
+    }
+    list.resize(keys.size());
+}
+
 // The recordings by their identifiers, found from an item's line of bytes.
-// Short ASCII identifiers are kept in the table itself, so that most
-// look-ups neither decode the line nor touch the recording's record.
+// A slot holds a short ASCII identifier itself, packed, and the recording's
+// place in the list: most look-ups neither decode the line nor touch the
+// recording's record, which lies far away in memory. Other identifiers are
+// compared with the record's.
 class RecordingIndex {
   public:
-    explicit RecordingIndex(const std::vector<Tcutpart*>& recordings) {
-        // Two thirds full at most: probes stay short, the table small.
+    explicit RecordingIndex(const std::vector<Tcutpart*>& recordings) : recordings_(recordings) {
+        // Two thirds full at most: probes stay short.
         slots_.resize(recordings.size() + recordings.size() / 2 + 16);
-        for (Tcutpart* c : recordings) {
-            const QString& id = c->identifier;
-            const auto units = reinterpret_cast<const char16_t*>(id.constData());
-            const std::uint32_t hash = hash_of(units, units + id.size());
-            Slot& slot = free_slot(hash);
-            slot.hash = hash;
-            slot.cut = c;
-            const bool ascii = std::all_of(units, units + id.size(),
-                                           [](char16_t u) { return u < 0x80; });
-            if (ascii && id.size() <= qsizetype(kInline)) {
-                slot.inline_length = static_cast<std::uint8_t>(id.size());
-                std::transform(units, units + id.size(), slot.key.begin(),
-                               [](char16_t u) { return static_cast<char>(u); });
+        for (size_t i = 0; i < recordings.size(); ++i) {
+            const TRecordingIdentifier& id = recordings[i]->identifier;
+            Key key;
+            if (id.is_inline()) {
+                const QLatin1StringView text = id.inline_text();
+                key = Key::of(text.data(), text.data() + text.size());
+            } else {
+                const QString text = id.text();
+                const auto units = reinterpret_cast<const char16_t*>(text.constData());
+                key = Key::of(units, units + text.size());
             }
+            Slot& slot = free_slot(key.hash);
+            slot.head = key.head;
+            slot.tail = key.tail;
+            slot.place = static_cast<std::uint32_t>(i + 1);
         }
     }
 
-    // Decodes the line only when it is not a short ASCII text (a text of
-    // kInline bytes cannot hold the reader's line-feed placeholder).
+    // Decodes the line only when it is not a short ASCII text (one that
+    // short cannot hold the reader's line-feed placeholder either).
     Tcutpart* find(QByteArrayView raw, const TDataFileReader& reader) const {
         const bool ascii = std::all_of(raw.begin(), raw.end(), [](char c) {
             return static_cast<unsigned char>(c) < 0x80;
         });
-        if (ascii && raw.size() <= qsizetype(kInline)) {
-            const std::uint32_t hash = hash_of(raw.begin(), raw.end());
-            for (size_t at = home(hash);; at = next(at)) {
-                const Slot& slot = slots_[at];
-                if (!slot.cut) return nullptr;
-                if (slot.hash == hash && slot.inline_length == raw.size() &&
-                    std::equal(raw.begin(), raw.end(), slot.key.begin()))
-                    return slot.cut;
-            }
+        if (ascii && raw.size() <= TRecordingIdentifier::kInline) {
+            const Key key = Key::of(raw.begin(), raw.end());
+            const QLatin1StringView text(raw.data(), raw.size());
+            return find(key, [&](const Tcutpart& c) {
+                return c.identifier.is_inline() && c.identifier.inline_text() == text;
+            });
         }
         const QString text = reader.text(raw);
         const auto units = reinterpret_cast<const char16_t*>(text.constData());
-        const std::uint32_t hash = hash_of(units, units + text.size());
-        for (size_t at = home(hash);; at = next(at)) {
-            const Slot& slot = slots_[at];
-            if (!slot.cut) return nullptr;
-            if (slot.hash == hash && slot.cut->identifier == text) return slot.cut;
-        }
+        return find(Key::of(units, units + text.size()),
+                    [&](const Tcutpart& c) { return c.identifier == text; });
     }
 
   private:
-    // Recording identifiers are about ten characters; a slot is 24 bytes.
-    static constexpr size_t kInline = 11;
-    static constexpr std::uint8_t kNotInline = 0xFF;
-    struct Slot {
-        std::array<char, kInline> key{};
-        std::uint8_t inline_length = kNotInline;
+    // Up to twelve ASCII characters, seven bits each, and the length; longer
+    // or other texts keep only a hash, and kLong as their length.
+    struct Key {
+        static constexpr std::uint32_t kLong = 15;
+        std::uint64_t head = 0;  // characters 1 to 9, or the hash
+        std::uint32_t tail = 0;  // characters 10 to 12, and the length above them
         std::uint32_t hash = 0;
-        Tcutpart* cut = nullptr;
+
+        template <typename Unit>
+        static Key of(const Unit* from, const Unit* to) {
+            Key key;
+            std::uint32_t hash = 2166136261u;
+            bool packable = to - from <= 12;
+            for (const Unit* at = from; at != to; ++at) {
+                const auto code = static_cast<std::uint32_t>(static_cast<std::make_unsigned_t<Unit>>(*at));
+                hash = (hash ^ code) * 16777619u;
+                if (code >= 0x80) packable = false;
+                if (!packable) continue;
+                const auto i = at - from;
+                if (i < 9)
+                    key.head |= std::uint64_t(code) << (7 * i);
+                else
+                    key.tail |= code << (7 * (i - 9));
+            }
+            key.hash = hash ^ (hash >> 15);
+            if (!packable) {
+                key.head = key.hash;
+                key.tail = 0;
+            }
+            key.tail |= static_cast<std::uint32_t>(packable ? to - from : kLong) << 21;
+            return key;
+        }
+        bool packed() const { return (tail >> 21) != kLong; }
     };
+    // Sixteen bytes: the packed key and the place.
+    struct Slot {
+        std::uint64_t head = 0;
+        std::uint32_t tail = 0;
+        std::uint32_t place = 0;  // from 1; 0: free
+    };
+    template <typename Same>
+    Tcutpart* find(const Key& key, Same same) const {
+        for (size_t at = home(key.hash);; at = next(at)) {
+            const Slot& slot = slots_[at];
+            if (!slot.place) return nullptr;
+            if (slot.head != key.head || slot.tail != key.tail) continue;
+            Tcutpart* const c = recordings_[slot.place - 1];
+            // A packed key is the whole identifier.
+            if (key.packed() || same(*c)) return c;
+        }
+    }
     size_t home(std::uint32_t hash) const {
         return static_cast<size_t>((std::uint64_t(hash) * slots_.size()) >> 32);
     }
     size_t next(size_t at) const { return at + 1 == slots_.size() ? 0 : at + 1; }
-
-    // Over the characters' code values, so that an ASCII line's bytes and
-    // its decoded text hash alike.
-    template <typename Unit>
-    static std::uint32_t hash_of(const Unit* from, const Unit* to) {
-        std::uint32_t hash = 2166136261u;
-        for (; from != to; ++from) {
-            hash ^= static_cast<std::uint32_t>(static_cast<std::make_unsigned_t<Unit>>(*from));
-            hash *= 16777619u;
-        }
-        return hash ^ (hash >> 15);
-    }
     Slot& free_slot(std::uint32_t hash) {
         size_t at = home(hash);
-        while (slots_[at].cut) at = next(at);
+        while (slots_[at].place) at = next(at);
         return slots_[at];
     }
 
+    const std::vector<Tcutpart*>& recordings_;
     std::vector<Slot> slots_;
 };
 
 }  // namespace
 
 void TDataLoader::load_cut_parts() {
+    // The texts shared so far belong to the steps before; the recordings and
+    // items share theirs through their own table.
+    texts_ = {};
     open(QStringLiteral("cutparts.txt"));
     const QString file = QStringLiteral("cutparts.txt");
     // Keyed by the lines' bytes in the file, which stays open meanwhile.
@@ -755,8 +818,8 @@ void TDataLoader::load_cut_parts() {
     QHash<QByteArrayView, TSharedText> texts;
     while (next_record(10)) {
         Tcutpart& c = d_.cut_part_store_.emplace_back();
-        c.identifier = field(1);
-        const QString& id = c.identifier;
+        const QString id = field(1);
+        c.identifier = id;
         qsizetype i = 0;
         qint64 recording = 0;
         for (; i < id.size() && id[i] >= u'0' && id[i] <= u'9'; ++i) {
@@ -844,15 +907,7 @@ void TDataLoader::load_cut_parts() {
     }
     // Of cut parts with one identifier the first in the file is kept in
     // the list; the others stay owned but cannot be looked up.
-    // Sorted by a packed key of each identifier's head, which decides most
-    // comparisons without touching the records spread over the memory.
-    std::vector<OrderKey> keys;
-    keys.reserve(d_.cut_part_list_.size());
-    for (Tcutpart* c : d_.cut_part_list_) keys.push_back(OrderKey::of(c));
-    std::stable_sort(keys.begin(), keys.end());
-    keys.erase(std::unique(keys.begin(), keys.end(), OrderKey::same_identifier), keys.end());
-    d_.cut_part_list_.clear();
-    for (const OrderKey& key : keys) d_.cut_part_list_.push_back(key.cut);
+    sort_by_identifier(d_.cut_part_list_);
 }
 
 // --- Recording items ---------------------------------------------------------

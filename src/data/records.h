@@ -7,6 +7,7 @@
 // database can always be destroyed safely.
 
 #include "data/record_store.h"
+#include "data/recording_identifier.h"
 #include "data/shared_text.h"
 
 #include <QChar>
@@ -286,7 +287,7 @@ class Tspecies {
 class Tcutpart {
   public:
     // Grouped by size, so that thirty thousand of them waste no padding.
-    QString identifier;  // line 1 of cutparts.txt, the key
+    TRecordingIdentifier identifier;  // line 1 of cutparts.txt, the key
     TSharedText text_1;  // marked up, line 8
     TSharedText text_2;  // marked up, line 9
     TaudioCD* audio_cd = nullptr;

@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace platform {
 namespace {
@@ -24,6 +26,42 @@ QString decodeWindows1252(QByteArrayView bytes) {
     return text;
 }
 
+// The first byte from `at` on with its high bit set, or `end`; eight bytes
+// at a time, as the data files are mostly plain ASCII.
+const char* nextHighByte(const char* at, const char* end) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+    while (end - at >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, at, sizeof word);
+        if (word & kHighBits) break;
+        at += 8;
+    }
+    while (at != end && static_cast<unsigned char>(*at) < 0x80) ++at;
+    return at;
+}
+
+// Whether the bytes are well-formed UTF-8 as Unicode defines it (its table
+// of well-formed byte sequences), which is what the UTF-8 decoder accepts:
+// no stray continuation bytes, no overlong forms, no surrogates, nothing
+// beyond U+10FFFF, no sequence cut short.
+bool wellFormedUtf8(const char* at, const char* end) {
+    while ((at = nextHighByte(at, end)) != end) {
+        const auto byte = [&](std::ptrdiff_t i) { return static_cast<unsigned char>(at[i]); };
+        const unsigned lead = byte(0);
+        if (lead < 0xC2 || lead > 0xF4) return false;
+        const int continuations = lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : 3;
+        if (end - at <= continuations) return false;
+        // The second byte's range narrows after some leads.
+        const unsigned low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+        const unsigned high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+        if (byte(1) < low || byte(1) > high) return false;
+        for (int i = 2; i <= continuations; ++i)
+            if ((byte(i) & 0xC0) != 0x80) return false;
+        at += continuations + 1;
+    }
+    return true;
+}
+
 }  // namespace
 
 QString decodeText(const QByteArray& bytes) {
@@ -42,28 +80,11 @@ QString decodeText(const QByteArray& bytes) {
 }
 
 TextEncoding detectEncoding(QByteArrayView bytes) {
-    qsizetype firstHigh = 0;
-    while (firstHigh < bytes.size() && static_cast<unsigned char>(bytes[firstHigh]) < 0x80)
-        ++firstHigh;
-    if (firstHigh == bytes.size()) return TextEncoding::Ascii;
-    // Decode in pieces into one small buffer: only the verdict is wanted.
-    // Pieces end before a byte that starts a character, so each piece is
-    // judged on its own exactly as the whole text would be.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    constexpr qsizetype kPiece = 1 << 16;
-    QString buffer(kPiece + 8, Qt::Uninitialized);
-    qsizetype at = firstHigh;
-    while (at < bytes.size()) {
-        qsizetype end = std::min(at + kPiece, bytes.size());
-        for (int back = 0; back < 4 && end < bytes.size() && end > at + 1 &&
-                           (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80;
-             ++back)
-            --end;
-        utf8.appendToBuffer(buffer.data(), bytes.sliced(at, end - at));
-        if (utf8.hasError()) return TextEncoding::Windows1252;
-        at = end;
-    }
-    return TextEncoding::Utf8;
+    const char* const begin = bytes.data();
+    const char* const end = begin + bytes.size();
+    const char* at = nextHighByte(begin, end);
+    if (at == end) return TextEncoding::Ascii;
+    return wellFormedUtf8(at, end) ? TextEncoding::Utf8 : TextEncoding::Windows1252;
 }
 
 QString decodeText(QByteArrayView bytes, TextEncoding encoding) {

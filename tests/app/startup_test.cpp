@@ -12,6 +12,10 @@
 #include <QDir>
 #include <QProcess>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 using testing_support::DialogScript;
 using testing_support::ProgramDirectory;
 
@@ -127,4 +131,62 @@ TEST_F(Startup, ADifferentEditionIsNoSecondCopy) {
     EXPECT_TRUE(script.messages().empty());
     otherEdition.kill();
     otherEdition.waitForFinished(5000);
+}
+
+TEST_F(Startup, TheDatabaseLoadsWhileTheWindowsArePrepared) {
+    const std::thread::id here = std::this_thread::get_id();
+    std::thread::id loadingThread;
+    std::thread::id preparingThread;
+    std::atomic<bool> loading{false};
+    std::atomic<bool> preparing{false};
+    bool sawTheOtherAtWork = true;
+    // Each side waits a while for the other to be at work: run one after the
+    // other, they would each give up and say so.
+    const auto waitFor = [&](std::atomic<bool>& flag) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!flag && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (!flag) sawTheOtherAtWork = false;
+    };
+    TStartup startup({.load_species_database =
+                          [&] {
+                              loadingThread = std::this_thread::get_id();
+                              loading = true;
+                              waitFor(preparing);
+                          },
+                      .create_windows = {},
+                      .free_species_database = {},
+                      .prepare_windows =
+                          [&] {
+                              preparingThread = std::this_thread::get_id();
+                              preparing = true;
+                              waitFor(loading);
+                          }});
+    startup.initialise(dir.path(), dir.path());
+    EXPECT_TRUE(sawTheOtherAtWork);
+    EXPECT_EQ(preparingThread, here);
+    EXPECT_NE(loadingThread, here);
+    EXPECT_NE(loadingThread, std::thread::id());
+    EXPECT_TRUE(script.messages().empty());
+}
+
+TEST_F(Startup, WhatTheLoaderSaidShowsBeforeTheEndItMet) {
+    TStartup startup({.load_species_database =
+                          [] {
+                              GLB_show_message(QStringLiteral("Error occured with a subspecies \"x\""),
+                                               platform::box::IconStop);
+                              throw TLoadError(QStringLiteral("Locality is empty string!?"));
+                          },
+                      .create_windows = {},
+                      .free_species_database = {},
+                      .prepare_windows = [] {}});
+    try {
+        startup.initialise(dir.path(), dir.path());
+        FAIL() << "the start went on with a broken database";
+    } catch (const platform::FatalStop& stop) {
+        EXPECT_EQ(stop.message, QStringLiteral("Locality is empty string!?"));
+    }
+    ASSERT_EQ(script.messages().size(), 2u);
+    EXPECT_EQ(script.messages()[0].text, QStringLiteral("Error occured with a subspecies \"x\""));
+    EXPECT_EQ(script.messages()[1].text, QStringLiteral("Locality is empty string!?"));
 }
