@@ -2,8 +2,10 @@
 // items, 5,000 pictures, 2,000 localities) against the floor of merely
 // reading its files into memory and counting their lines as bytes. Targets:
 // loading takes at most ten times that floor, and holds at its peak at most
-// twice the files' size on the heap. The older floor, reading the files as
-// text and splitting them into lines, is printed beside it.
+// twice the files' size on the heap (the allocator's peak plus every block
+// the records' bulk memory took from the system, counted in full). The
+// older floor, reading the files as text and splitting them into lines, is
+// printed beside it.
 
 #include "load_heap_counter.h"
 #include "platform/bulk_memory.h"
