@@ -23,6 +23,7 @@
 #include "playlists/playlist_form.h"
 #include "platform/audio/media_control.h"
 #include "platform/dialog_service.h"
+#include "platform/heap_pages.h"
 #include "pictures_maps/big_picture_model.h"
 #include "pictures_maps/small_pictures.h"
 #include "pictures_maps/map_windows.h"
@@ -91,6 +92,9 @@ void install_sound() {
 
 int main(int argc, char* argv[]) {
     const TFirstPaintReport::Clock::time_point mainStarted = TFirstPaintReport::Clock::now();
+    // The start fills tens of megabytes of fresh memory, the database's load
+    // on a worker with its own heap.
+    platform::use_large_pages_for_heap();
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Korvelan"));
     platform::DialogService::setBackend(std::make_unique<platform::WidgetDialogs>());
@@ -111,7 +115,11 @@ int main(int argc, char* argv[]) {
     std::unique_ptr<TFindInShowStringsDialog> findDialog;
     std::unique_ptr<TVolume_control_form> volumeForm;
     TStartup startup({
-        .load_species_database = &GLB_load_species_database,
+        .load_species_database =
+            [] {
+                platform::use_large_pages_for_this_threads_heap();
+                GLB_load_species_database();
+            },
         .create_windows = [&findDialog, &volumeForm, mainStarted]() -> QWidget* {
             // The main list window first: it is the application's main form.
             TChildForm* main = GLB_open_main_list_window();

@@ -8,6 +8,7 @@ target_sources(korvelan_platform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/bulk_memory.cpp
   ${CMAKE_CURRENT_LIST_DIR}/dialog_service.cpp
   ${CMAKE_CURRENT_LIST_DIR}/drives.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/heap_pages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ini_store.cpp
   ${CMAKE_CURRENT_LIST_DIR}/paths.cpp
   ${CMAKE_CURRENT_LIST_DIR}/single_instance.cpp

@@ -1,13 +1,16 @@
 #include "platform/bulk_memory.h"
 #include "platform/dialog_service.h"
+#include "platform/heap_pages.h"
 #include "platform/text_encoding.h"
 #include "support/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
+#include <QFile>
 #include <QStringDecoder>
 
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <random>
 #include <thread>
 
@@ -103,4 +106,87 @@ TEST(DialogService, BoxesAskedOffTheInterfaceThreadWaitForIt) {
     // Shown once only.
     DialogService::showQueuedMessages();
     EXPECT_EQ(script.messages().size(), 2u);
+}
+
+namespace {
+
+// Whether the kernel will back memory marked by the program with large pages.
+bool largePagesOnRequest() {
+    QFile setting(QStringLiteral("/sys/kernel/mm/transparent_hugepage/enabled"));
+    if (!setting.open(QIODevice::ReadOnly)) return false;
+    const QByteArray value = setting.readAll();
+    return value.contains("[always]") || value.contains("[madvise]");
+}
+
+// The size of the mapping holding `address` and whether it is marked for
+// large pages, from the process's detailed memory map.
+struct Mapping {
+    std::uintptr_t size = 0;
+    bool largePages = false;
+};
+std::optional<Mapping> mappingOf(const void* address) {
+    QFile maps(QStringLiteral("/proc/self/smaps"));
+    if (!maps.open(QIODevice::ReadOnly)) return std::nullopt;
+    const auto at = reinterpret_cast<std::uintptr_t>(address);
+    std::optional<Mapping> found;
+    bool inside = false;
+    for (const QByteArray& line : maps.readAll().split('\n')) {
+        // A mapping's line starts "from-to perms ..."; its details follow.
+        const qsizetype dash = line.indexOf('-');
+        const qsizetype blank = line.indexOf(' ');
+        bool fromOk = false;
+        bool toOk = false;
+        const std::uintptr_t from = dash > 0 ? line.left(dash).toULongLong(&fromOk, 16) : 0;
+        const std::uintptr_t to =
+            blank > dash ? line.mid(dash + 1, blank - dash - 1).toULongLong(&toOk, 16) : 0;
+        if (fromOk && toOk) {
+            inside = at >= from && at < to;
+            if (inside) found = Mapping{to - from, false};
+        } else if (inside && line.startsWith("VmFlags:")) {
+            // "hg": marked for large pages (whether a page is large yet
+            // depends on the mapping's size).
+            found->largePages = line.split(' ').contains("hg");
+        }
+    }
+    return found;
+}
+
+}  // namespace
+
+TEST(HeapPages, TheHeapsAreMarkedForLargePagesAndStayUsable) {
+    if (!largePagesOnRequest()) GTEST_SKIP() << "the system offers no large pages on request";
+    use_large_pages_for_heap();
+    // Blocks of the main heap, small and up to 1 MB, lie in one large
+    // marked mapping.
+    // (Twenty of each size: the first few may be blocks another thread gave
+    // back, kept for reuse by this one.)
+    std::vector<void*> blocks;
+    for (std::size_t size : {16u, 4000u, 200000u, 900000u}) {
+        for (int i = 0; i < 20; ++i) blocks.push_back(std::malloc(size));
+        void* block = blocks.back();
+        std::memset(block, 1, size);
+        const std::optional<Mapping> mapping = mappingOf(block);
+        ASSERT_TRUE(mapping.has_value());
+        EXPECT_GE(mapping->size, std::uintptr_t(32) << 20) << size;
+        EXPECT_TRUE(mapping->largePages) << size;
+    }
+    for (void* block : blocks) std::free(block);
+
+    // A worker's own heap, once it asked, and its blocks stay usable.
+    std::optional<Mapping> worker;
+    std::thread([&] {
+        use_large_pages_for_this_threads_heap();
+        void* first = std::malloc(1000);
+        worker = mappingOf(first);
+        std::vector<void*> own{first};
+        for (int i = 0; i < 2000; ++i) {
+            own.push_back(std::malloc(1000));
+            std::memset(own.back(), i & 0xFF, 1000);
+        }
+        for (int i = 0; i < 2000; ++i)
+            ASSERT_EQ(static_cast<unsigned char*>(own[i + 1])[999], i & 0xFF);
+        for (void* block : own) std::free(block);
+    }).join();
+    ASSERT_TRUE(worker.has_value());
+    EXPECT_TRUE(worker->largePages);
 }
