@@ -818,20 +818,36 @@ void TDataLoader::load_cut_parts() {
     QHash<QByteArrayView, TSharedText> texts;
     while (next_record(10)) {
         Tcutpart& c = d_.cut_part_store_.emplace_back();
-        const QString id = field(1);
-        c.identifier = id;
+        // A short plain ASCII identifier is its own text in every encoding
+        // (too short to hold the line-feed placeholder): kept and read
+        // without decoding.
+        const QByteArrayView idBytes = record_.empty() ? QByteArrayView() : record_[0];
+        const bool asciiId =
+            idBytes.size() <= TRecordingIdentifier::kInline &&
+            std::all_of(idBytes.begin(), idBytes.end(),
+                        [](char b) { return static_cast<unsigned char>(b) < 0x80; });
+        const QString decodedId = asciiId ? QString() : field(1);
+        if (asciiId)
+            c.identifier = TRecordingIdentifier(QLatin1StringView(idBytes.data(), idBytes.size()));
+        else
+            c.identifier = decodedId;
+        const TRecordingIdentifier& id = c.identifier;
         qsizetype i = 0;
         qint64 recording = 0;
-        for (; i < id.size() && id[i] >= u'0' && id[i] <= u'9'; ++i) {
-            recording = recording * 10 + (id[i].unicode() - u'0');
+        for (; i < id.size() && id.at(i) >= u'0' && id.at(i) <= u'9'; ++i) {
+            recording = recording * 10 + (id.at(i) - u'0');
             if (recording > INT32_MAX)
-                fatal("Error in file \"" + file + "\": the recording number of \"" + id +
+                fatal("Error in file \"" + file + "\": the recording number of \"" + id.text() +
                       "\" is too large!");
         }
         c.recording_number = static_cast<int>(recording);
-        c.first_letter = i < id.size() ? id[i] : QChar(u' ');
-        c.part_number = to_int(QStringView(id).mid(i + 1, 4)).value_or(0);
-        c.second_letter = i + 5 < id.size() ? id[i + 5] : QChar(u' ');
+        c.first_letter = i < id.size() ? QChar(id.at(i)) : QChar(u' ');
+        const qsizetype partAt = std::min(i + 1, idBytes.size());
+        c.part_number = (asciiId ? number_in(idBytes.sliced(
+                                       partAt, std::min<qsizetype>(4, idBytes.size() - partAt)))
+                                 : to_int(QStringView(decodedId).mid(i + 1, 4)))
+                            .value_or(0);
+        c.second_letter = i + 5 < id.size() ? QChar(id.at(i + 5)) : QChar(u' ');
 
         // "CD" and digits are the same bytes in every encoding of the files:
         // a sound file's carrier needs no text.
@@ -922,6 +938,7 @@ void TDataLoader::load_items() {
     // The sorted list's search would compare whole texts of records spread
     // over the memory, which forty thousand items cannot afford.
     const RecordingIndex recordings(d_.cut_part_list_);
+    std::vector<Tcutpart*> cuts;  // of the species at hand
     const auto markedUp = [&](QByteArrayView raw) {
         if (raw.isEmpty()) return TSharedText();
         if (const auto known = texts.constFind(raw); known != texts.cend()) return *known;
@@ -945,14 +962,20 @@ void TDataLoader::load_items() {
             const QString section = QString::number(k) + u'_' + QString::number(j);
             if (!reader_.read_whole_section_bytes(section, false, lines) || lines.empty())
                 reader_.corrupt_line_report(file, 1, s->scientific_name);
+            // The recordings' records lie far away in memory: all of the
+            // species' are looked up and fetched first, while its items are
+            // being read.
+            cuts.clear();
+            for (size_t at = 0; at + 9 <= lines.size(); at += 9) {
+                Tcutpart* cut = recordings.find(lines[at + 8], reader_);
+                if (cut) __builtin_prefetch(&cut->first_item_in_orders[0]);
+                cuts.push_back(cut);
+            }
             Tcupaitem* lastOfSpecies = nullptr;
             for (size_t at = 0; at + 9 <= lines.size(); at += 9) {
                 const auto line = [&](int n) { return lines[at + static_cast<size_t>(n - 1)]; };
-                Tcutpart* cut = recordings.find(line(9), reader_);
+                Tcutpart* cut = cuts[at / 9];
                 if (!cut) reader_.corrupt_line_report(file, 2, s->scientific_name);
-                // The recording's record is far away in memory: fetch it while
-                // the item is being read.
-                __builtin_prefetch(&cut->first_item_in_orders[0]);
                 Tcupaitem& item = d_.item_store_.emplace_back();
                 item.item_number = line(1).isEmpty()
                                        ? Tcupaitem::kNoItemNumber

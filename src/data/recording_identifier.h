@@ -18,6 +18,18 @@ class TRecordingIdentifier {
 
     TRecordingIdentifier() = default;
     TRecordingIdentifier(const QString& text) { assign(text); }
+    // Bytes read as Latin-1 (plain ASCII reads alike in every encoding).
+    explicit TRecordingIdentifier(QLatin1StringView text) {
+        const bool fits = text.size() <= kInline &&
+                          std::all_of(text.begin(), text.end(),
+                                      [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        if (!fits) {
+            assign(QString(text));
+            return;
+        }
+        std::memcpy(bytes_.data(), text.data(), static_cast<size_t>(text.size()));
+        bytes_[kLengthAt] = static_cast<char>(text.size());
+    }
     TRecordingIdentifier(const TRecordingIdentifier& other) { assign(other.text()); }
     TRecordingIdentifier& operator=(const TRecordingIdentifier& other) {
         if (this != &other) assign(other.text());
