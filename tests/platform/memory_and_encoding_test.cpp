@@ -154,6 +154,13 @@ std::optional<Mapping> mappingOf(const void* address) {
 }  // namespace
 
 TEST(HeapPages, TheHeapsAreMarkedForLargePagesAndStayUsable) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer's allocator keeps heaps of its own";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    GTEST_SKIP() << "the address sanitizer's allocator keeps heaps of its own";
+#endif
+#endif
     if (!largePagesOnRequest()) GTEST_SKIP() << "the system offers no large pages on request";
     use_large_pages_for_heap();
     // Blocks of the main heap, small and up to 1 MB, lie in one large
