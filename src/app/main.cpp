@@ -92,8 +92,8 @@ void install_sound() {
 
 int main(int argc, char* argv[]) {
     const TFirstPaintReport::Clock::time_point mainStarted = TFirstPaintReport::Clock::now();
-    // The start fills tens of megabytes of fresh memory, the database's load
-    // on a worker with its own heap.
+    // The start writes tens of megabytes of fresh memory: on large pages,
+    // here and in the loading worker's own heap (its seam below).
     platform::use_large_pages_for_heap();
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Korvelan"));
