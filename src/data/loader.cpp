@@ -8,6 +8,7 @@
 #include "data/records.h"
 #include "pictures_maps/areas.h"
 #include "platform/dialog_service.h"
+#include "platform/text_encoding.h"
 
 #include <algorithm>
 #include <array>
@@ -119,9 +120,7 @@ std::optional<int> TDataLoader::number(int line) const {
 std::optional<int> TDataLoader::number_in(QByteArrayView bytes) const {
     // Digits, signs and blanks are single bytes in every encoding of the
     // files; anything else is judged as text.
-    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (!ascii) return to_int(reader_.text(bytes));
+    if (!platform::isAscii(bytes)) return to_int(reader_.text(bytes));
     const auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
     qsizetype from = 0;
     qsizetype to = bytes.size();
@@ -722,10 +721,7 @@ class RecordingIndex {
     // Decodes the line only when it is not a short ASCII text (one that
     // short cannot hold the reader's line-feed placeholder either).
     Tcutpart* find(QByteArrayView raw, const TDataFileReader& reader) const {
-        const bool ascii = std::all_of(raw.begin(), raw.end(), [](char c) {
-            return static_cast<unsigned char>(c) < 0x80;
-        });
-        if (ascii && raw.size() <= TRecordingIdentifier::kInline) {
+        if (raw.size() <= TRecordingIdentifier::kInline && platform::isAscii(raw)) {
             const Key key = Key::of(raw.begin(), raw.end());
             const QLatin1StringView text(raw.data(), raw.size());
             return find(key, [&](const Tcutpart& c) {
@@ -823,9 +819,7 @@ void TDataLoader::load_cut_parts() {
         // without decoding.
         const QByteArrayView idBytes = record_.empty() ? QByteArrayView() : record_[0];
         const bool asciiId =
-            idBytes.size() <= TRecordingIdentifier::kInline &&
-            std::all_of(idBytes.begin(), idBytes.end(),
-                        [](char b) { return static_cast<unsigned char>(b) < 0x80; });
+            idBytes.size() <= TRecordingIdentifier::kInline && platform::isAscii(idBytes);
         const QString decodedId = asciiId ? QString() : field(1);
         if (asciiId)
             c.identifier = TRecordingIdentifier(QLatin1StringView(idBytes.data(), idBytes.size()));
@@ -890,23 +884,22 @@ void TDataLoader::load_cut_parts() {
 
         // Recordings share a few localities, recordists and texts: each
         // distinct line is decoded and looked up once.
+        const auto lookedUpOnce = [&](auto& known, int line, int report, auto lookUp) {
+            const QByteArrayView raw = record_[static_cast<size_t>(line - 1)];
+            auto* found = known.value(raw, nullptr);
+            if (found) return found;
+            const QString key = field(line);
+            found = lookUp(key);
+            if (!found) reader_.corrupt_line_report(file, report, key);
+            known.insert(raw, found);
+            return found;
+        };
         if (field_empty(6)) fatal(QStringLiteral("Locality is empty string!?"));
-        c.locality = localities.value(record_[5], nullptr);
-        if (!c.locality) {
-            const QString locality = field(6);
-            c.locality = d_.locality_by_key(locality);
-            if (!c.locality) reader_.corrupt_line_report(file, 1, locality);
-            localities.insert(record_[5], c.locality);
-        }
-        if (!field_empty(7)) {
-            c.recordist = recordists.value(record_[6], nullptr);
-            if (!c.recordist) {
-                const QString recordist = field(7);
-                c.recordist = d_.person_by_name(recordist);
-                if (!c.recordist) reader_.corrupt_line_report(file, 2, recordist);
-                recordists.insert(record_[6], c.recordist);
-            }
-        }
+        c.locality = lookedUpOnce(localities, 6, 1,
+                                  [&](const QString& key) { return d_.locality_by_key(key); });
+        if (!field_empty(7))
+            c.recordist = lookedUpOnce(recordists, 7, 2,
+                                       [&](const QString& key) { return d_.person_by_name(key); });
         const auto recordingText = [&](int line) {
             if (field_empty(line)) return TSharedText();
             const QByteArrayView raw = record_[static_cast<size_t>(line - 1)];

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/text_encoding.h"
+
 #include <QLatin1StringView>
 #include <QString>
 
@@ -20,19 +22,23 @@ class TRecordingIdentifier {
     TRecordingIdentifier(const QString& text) { assign(text); }
     // Bytes read as Latin-1 (plain ASCII reads alike in every encoding).
     explicit TRecordingIdentifier(QLatin1StringView text) {
-        const bool fits = text.size() <= kInline &&
-                          std::all_of(text.begin(), text.end(),
-                                      [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-        if (!fits) {
+        if (text.size() > kInline || !platform::isAscii(QByteArrayView(text.data(), text.size()))) {
             assign(QString(text));
             return;
         }
         std::memcpy(bytes_.data(), text.data(), static_cast<size_t>(text.size()));
         bytes_[kLengthAt] = static_cast<char>(text.size());
     }
-    TRecordingIdentifier(const TRecordingIdentifier& other) { assign(other.text()); }
+    TRecordingIdentifier(const TRecordingIdentifier& other) { *this = other; }
+    // An identifier kept in the record is copied as it is, without a text.
     TRecordingIdentifier& operator=(const TRecordingIdentifier& other) {
-        if (this != &other) assign(other.text());
+        if (this == &other) return *this;
+        if (!other.is_inline()) {
+            assign(*other.heap());
+            return *this;
+        }
+        delete heap();
+        bytes_ = other.bytes_;
         return *this;
     }
     ~TRecordingIdentifier() { delete heap(); }

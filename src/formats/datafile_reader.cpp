@@ -114,9 +114,8 @@ qsizetype TDataFileReader::current_index() const {
 qsizetype TDataFileReader::find_section(const QString& name, bool fatal) {
     const QString header = kHeaderStart + name + u']';
     const QByteArray latin1Header = header.toLatin1();
-    const bool ascii = QString::fromLatin1(latin1Header) == header &&
-                       std::all_of(latin1Header.begin(), latin1Header.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    const bool ascii =
+        QString::fromLatin1(latin1Header) == header && platform::isAscii(latin1Header);
     // The search starts at the current line.
     qsizetype at = past_end_ ? bytes_.size() : current_start_;
     while (at < bytes_.size()) {

@@ -79,6 +79,11 @@ QString decodeText(const QByteArray& bytes) {
     return decodeWindows1252(bytes);
 }
 
+bool isAscii(QByteArrayView bytes) {
+    const char* const end = bytes.data() + bytes.size();
+    return nextHighByte(bytes.data(), end) == end;
+}
+
 TextEncoding detectEncoding(QByteArrayView bytes) {
     const char* const begin = bytes.data();
     const char* const end = begin + bytes.size();

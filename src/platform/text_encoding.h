@@ -14,6 +14,8 @@ QString decodeText(const QByteArray& bytes);
 // decoded one at a time (large data files are kept as bytes).
 enum class TextEncoding { Ascii, Utf8, Windows1252 };
 TextEncoding detectEncoding(QByteArrayView bytes);
+// Plain ASCII: the same characters in every encoding of the files.
+bool isAscii(QByteArrayView bytes);
 QString decodeText(QByteArrayView bytes, TextEncoding encoding);
 
 }  // namespace platform
