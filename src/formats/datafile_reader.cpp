@@ -93,6 +93,7 @@ QString TDataFileReader::next_line() {
         past_end_ = true;  // the current line is past the end too
         current_start_ = bytes_.size();
         current_line_.clear();
+        current_line_decoded_ = true;
         return {};
     }
     const TLine line = line_from(next_start_);
@@ -100,6 +101,7 @@ QString TDataFileReader::next_line() {
     next_start_ = line.next;
     ++next_index_;
     current_line_ = decoded(line);
+    current_line_decoded_ = true;
     return current_line_;
 }
 
@@ -111,26 +113,38 @@ qsizetype TDataFileReader::current_index() const {
     return past_end_ ? breaks + (unterminated || bytes_.isEmpty() ? 1 : 0) : breaks;
 }
 
+const QByteArray& TDataFileReader::ascii_header(const QString& name) {
+    if (!header_known_ || name != header_name_) {
+        const QString header = kHeaderStart + name + u']';
+        const QByteArray latin1Header = header.toLatin1();
+        const bool ascii =
+            QString::fromLatin1(latin1Header) == header && platform::isAscii(latin1Header);
+        header_name_ = name;
+        header_bytes_ = ascii ? latin1Header : QByteArray();
+        header_known_ = true;
+    }
+    return header_bytes_;
+}
+
 qsizetype TDataFileReader::find_section(const QString& name, bool fatal) {
-    const QString header = kHeaderStart + name + u']';
-    const QByteArray latin1Header = header.toLatin1();
-    const bool ascii =
-        QString::fromLatin1(latin1Header) == header && platform::isAscii(latin1Header);
+    // Names are plain ASCII in practice, so the bytes can be compared as
+    // they are; any other name is compared as text.
+    const QByteArray& asciiHeader = ascii_header(name);
+    const bool ascii = !asciiHeader.isEmpty();
+    const QString header = ascii ? QString() : kHeaderStart + name + u']';
     // The search starts at the current line.
     qsizetype at = past_end_ ? bytes_.size() : current_start_;
     while (at < bytes_.size()) {
         const TLine line = line_from(at);
-        // Names are plain ASCII in practice, so the bytes can be compared as
-        // they are; any other name is compared as text.
-        if (ascii ? starts_with(line, latin1Header) : decoded(line).startsWith(header))
+        if (ascii ? starts_with(line, asciiHeader) : decoded(line).startsWith(header))
             return line.next;
         at = line.next;
     }
     if (fatal) {
         const Ttextfile_handler& t = GLB_texts();
         throw TLoadError(t.line(QStringLiteral("BS_DATA"), 3) + path_ + u'\n' +
-                         t.line(QStringLiteral("BS_DATA"), 4) + " \"" + header + "\" " +
-                         t.line(QStringLiteral("BS_DATA"), 5));
+                         t.line(QStringLiteral("BS_DATA"), 4) + " \"" + kHeaderStart + name +
+                         u']' + "\" " + t.line(QStringLiteral("BS_DATA"), 5));
     }
     return -1;
 }
@@ -142,12 +156,21 @@ void TDataFileReader::continue_at(qsizetype start) {
         const TLine line = line_from(start);
         current_start_ = line.start;
         next_start_ = line.next;
-        current_line_ = decoded(line);
+        current_line_decoded_ = false;
     } else {
         current_start_ = next_start_ = bytes_.size();
         past_end_ = true;
         current_line_.clear();
+        current_line_decoded_ = true;
     }
+}
+
+const QString& TDataFileReader::current_line() const {
+    if (!current_line_decoded_) {
+        current_line_ = decoded(line_from(current_start_));
+        current_line_decoded_ = true;
+    }
+    return current_line_;
 }
 
 bool TDataFileReader::read_section(const QString& name, bool fatal, int lastIndex,

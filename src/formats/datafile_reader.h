@@ -47,7 +47,9 @@ class TDataFileReader {
                                           const QString& hint) const;
 
     const QString& path() const { return path_; }
-    const QString& current_line() const { return current_line_; }
+    // Decoded when first asked for: record files move from header to header
+    // without ever looking at the header's text.
+    const QString& current_line() const;
     // The index of the current line in the file, from 0.
     qsizetype current_index() const;
 
@@ -66,6 +68,10 @@ class TDataFileReader {
     // Finds the header from the current line on; the first line after it,
     // or a start below 0 when there is none.
     qsizetype find_section(const QString& name, bool fatal);
+    // The header line of the named section as the bytes an ASCII file holds;
+    // empty when the name cannot be compared as bytes. Remembered for the
+    // last name: a record file asks for "@#[]" once per record.
+    const QByteArray& ascii_header(const QString& name);
     // Makes the header that ended a section the current line.
     void continue_at(qsizetype start);
 
@@ -79,5 +85,9 @@ class TDataFileReader {
     qsizetype next_start_ = 0;     // byte offset of the next line
     bool past_end_ = false;
     qsizetype next_index_ = 0;
-    QString current_line_;
+    mutable QString current_line_;
+    mutable bool current_line_decoded_ = true;
+    QString header_name_;
+    QByteArray header_bytes_;
+    bool header_known_ = false;
 };
