@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <memory>
 #include "app/editions.h"
 #include "app/messages.h"
 #include "app/settings.h"
@@ -228,5 +229,19 @@ QString Tdata::class_name(int animalClass) {
 }
 
 void Tdata::load() {
+    // Sound data files, by far the usual case, load on two threads. Where
+    // that fails, loading again step by step meets the first fault in the
+    // files' order and ends with its message, as the user must see it.
+    if (TDataLoader(*this).run_side_by_side()) return;
+    discard_records();
     TDataLoader(*this).run();
+}
+
+void Tdata::discard_records() {
+    // A half-filled database was never loaded: its end writes nothing. It
+    // is made anew in place, so no member can be forgotten.
+    const bool writeSettingsAtEnd = write_settings_at_end_;
+    std::destroy_at(this);
+    std::construct_at(this);
+    write_settings_at_end_ = writeSettingsAtEnd;
 }

@@ -8,14 +8,18 @@
 #include "data/records.h"
 #include "pictures_maps/areas.h"
 #include "platform/dialog_service.h"
+#include "platform/heap_pages.h"
 #include "platform/text_encoding.h"
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <charconv>
 #include <cstdint>
+#include <latch>
 #include <type_traits>
 #include <string_view>
+#include <thread>
 
 namespace {
 
@@ -145,20 +149,74 @@ std::optional<int> TDataLoader::number_in(QByteArrayView bytes) const {
 void TDataLoader::run() {
     load_maps();
     load_people();
-    {
-        TDataFileReader names;
-        TDataFileReader taxa;
-        names.open_data_file(QStringLiteral("names_sc.txt"), true);
-        taxa.open_data_file(QStringLiteral("taxa.txt"), true);
-        load_families(names, taxa);
-        load_literature(names);
-        load_species(names, taxa);
-    }
+    load_taxa();
     load_localities();
     load_pictures();
+    load_recordings();
+    load_links();
+}
+
+bool TDataLoader::run_side_by_side() {
+    try {
+        load_maps();
+        load_people();
+    } catch (...) {
+        return false;
+    }
+    // The other thread reads what the two of them share (maps, people, the
+    // edition) and fills records of its own kinds: the taxa, then their
+    // pictures once this thread has the localities. The recordings stay on
+    // this thread, whose caches still hold them when the items link to them.
+    TDataLoader other(d_);
+    std::vector<QString> messages;
+    other.held_messages_ = &messages;
+    std::atomic<bool> failed = false;
+    std::latch localitiesLoaded(1);
+    std::thread taxa([&] {
+        platform::use_large_pages_for_this_threads_heap();
+        try {
+            other.load_taxa();
+            localitiesLoaded.wait();
+            if (!failed) other.load_pictures();
+        } catch (...) {
+            failed = true;
+        }
+    });
+    bool counted = false;
+    try {
+        load_localities();
+        localitiesLoaded.count_down();
+        counted = true;
+        if (!failed) load_recordings();
+    } catch (...) {
+        failed = true;
+        if (!counted) localitiesLoaded.count_down();
+    }
+    taxa.join();
+    if (failed) return false;
+
+    for (const QString& message : messages) GLB_show_message(message, platform::box::IconStop);
+    load_links();
+    return true;
+}
+
+void TDataLoader::load_taxa() {
+    TDataFileReader names;
+    TDataFileReader taxa;
+    names.open_data_file(QStringLiteral("names_sc.txt"), true);
+    taxa.open_data_file(QStringLiteral("taxa.txt"), true);
+    load_families(names, taxa);
+    load_literature(names);
+    load_species(names, taxa);
+}
+
+void TDataLoader::load_recordings() {
     load_audio_cds();
     read_hard_disk_copies();
     load_cut_parts();
+}
+
+void TDataLoader::load_links() {
     load_items();
     load_orders();
     texts_.clear();
@@ -504,9 +562,13 @@ std::optional<Tssp_data> TDataLoader::subspecies_reference(const QString& text,
     }
     if (name.isEmpty()) return reference;
     reference.subspecies = species.subspecies_by_name(name);
-    if (!reference.subspecies)
-        GLB_show_message("Error occured with a subspecies \"" + name + u'"',
-                         platform::box::IconStop);
+    if (!reference.subspecies) {
+        const QString message = "Error occured with a subspecies \"" + name + u'"';
+        if (held_messages_)
+            held_messages_->push_back(message);
+        else
+            GLB_show_message(message, platform::box::IconStop);
+    }
     return reference;
 }
 

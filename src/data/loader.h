@@ -23,13 +23,25 @@ class TArea;
 class TDataLoader {
   public:
     explicit TDataLoader(Tdata& data);
+    // Every step, one after the other.
     void run();
+    // The same with the first steps on two threads where they do not depend
+    // on each other: the taxa and their pictures beside the localities and
+    // the recordings. False, with the database half filled and nothing
+    // shown, when any of those steps failed: loading again step by step then
+    // meets the first error in the files' order, with what came before it.
+    bool run_side_by_side();
 
     // The standard conversion: optional sign, decimal digits, nothing else
     // (surrounding blanks allowed); none when it fails or does not fit.
     static std::optional<int> to_int(QStringView text);
 
   private:
+    // The steps, grouped by what they depend on.
+    void load_taxa();        // families, literature references, species
+    void load_recordings();  // audio CDs, their hard-disk copies, cut parts
+    void load_links();       // recording items, further orders; then loaded
+
     void load_maps();
     void load_people();
     void load_families(TDataFileReader& names, TDataFileReader& taxa);
@@ -78,6 +90,9 @@ class TDataLoader {
     QSet<QString> texts_;
     QHash<QString, TSharedText> shared_texts_;
     Tspecies* last_species_ = nullptr;
+    // Where the messages of a step that may yet be undone wait; null when
+    // they are shown at once.
+    std::vector<QString>* held_messages_ = nullptr;
     int edition_code_;
     const TEditionRules& rules_;
 };

@@ -454,6 +454,8 @@ class Tdata {
 
   private:
     friend class TDataLoader;
+    // Back to a database as a new one, with nothing loaded.
+    void discard_records();
 
     // Every record lives in a store of its kind; the links between them
     // never own. The stores' memory outlives them.

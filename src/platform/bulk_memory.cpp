@@ -48,6 +48,14 @@ BulkMemory::~BulkMemory() {
 }
 
 void* BulkMemory::allocate(std::size_t bytes, std::size_t alignment) {
+    while (busy_.test_and_set(std::memory_order_acquire)) busy_.wait(true, std::memory_order_relaxed);
+    struct Release {
+        std::atomic_flag& busy;
+        ~Release() {
+            busy.clear(std::memory_order_release);
+            busy.notify_one();
+        }
+    } release{busy_};
     char* at = reinterpret_cast<char*>(roundUp(reinterpret_cast<std::uintptr_t>(next_), alignment));
     if (!next_ || at > end_ || static_cast<std::size_t>(end_ - at) < bytes) {
         add_block(bytes);

@@ -22,7 +22,8 @@ class BulkMemory {
     BulkMemory& operator=(const BulkMemory&) = delete;
 
     // `bytes` aligned to `alignment` (a power of two, at most 4096); throws
-    // std::bad_alloc when the system has no memory left.
+    // std::bad_alloc when the system has no memory left. Threads may share
+    // one: stores ask for whole chunks of records, so they rarely meet here.
     void* allocate(std::size_t bytes, std::size_t alignment);
     // What this one has taken from the system.
     std::size_t mapped_bytes() const { return mapped_; }
@@ -42,6 +43,7 @@ class BulkMemory {
     char* next_ = nullptr;
     char* end_ = nullptr;
     std::size_t mapped_ = 0;
+    std::atomic_flag busy_ = ATOMIC_FLAG_INIT;
     static inline std::atomic<std::size_t> process_mapped_{0};
 };
 

@@ -246,3 +246,35 @@ TEST_F(LoadFatal, StartUpStepLoadsTheProcessDatabase) {
     EXPECT_THROW(GLB_load_species_database(), TLoadError);
     EXPECT_EQ(GLB_data_or_null(), nullptr);
 }
+
+// The taxa and pictures load beside the localities and recordings. Whichever
+// of them fails, and however the two threads happen to run, the load stops
+// with the first fault in the files' order, after exactly the messages that
+// came before it, each shown once.
+TEST_F(LoadFatal, SideBySideStepsStopWithTheFirstFaultInFileOrder) {
+    SmallEdition bothBroken;
+    bothBroken.replace("names_sc.txt", "32 20020", "3x 20020");
+    bothBroken.replace("cutparts.txt", "1207B0003A\n2\n", "1207B0003A\nMP3\n");
+    for (int run = 0; run < 20; ++run)
+        EXPECT_EQ(stopOf(bothBroken), "Error occured when converting species ID!") << run;
+    EXPECT_TRUE(script.messages().empty());
+
+    // A picture's unknown subspecies is reported (loading goes on), then a
+    // later picture ends the load.
+    SmallEdition reportedThenStopped;
+    reportedThenStopped.replace("big_pict.txt", "kleei (P)", "nobody");
+    reportedThenStopped.files["big_pict.txt"] += "@#[]\n20020\n\nNobody Known\n";
+    EXPECT_EQ(stopOf(reportedThenStopped), "Inconsistency in file \"big_pict.txt\"!");
+    ASSERT_EQ(script.messages().size(), 1u);
+    EXPECT_EQ(script.messages()[0].text, "Error occured with a subspecies \"nobody\"");
+
+    // Without a fault the report comes once as well, and the database is whole.
+    SmallEdition reported;
+    reported.replace("big_pict.txt", "kleei (P)", "nobody");
+    const auto data = load(reported);
+    ASSERT_EQ(script.messages().size(), 2u);
+    EXPECT_EQ(script.messages()[1].text, "Error occured with a subspecies \"nobody\"");
+    EXPECT_TRUE(data->loaded());
+    EXPECT_NE(data->species_by_unique_id(20020)->first_picture, nullptr);
+    EXPECT_NE(data->cut_part_by_key("1207B0003A"), nullptr);
+}
