@@ -42,6 +42,8 @@
 #include <QTimer>
 #include <cstdio>
 #include <random>
+#include <functional>
+#include <thread>
 
 namespace {
 
@@ -66,10 +68,8 @@ void closeAfterStartWhenAsked() {
 namespace {
 
 // Recording buttons, the drive report of the status bars and the volume
-// keys of the lists.
+// keys of the lists. The sound engine itself comes later (load_sound_engine).
 void install_sound() {
-    if (platform::audio::mediaControl().waveOutputDevices() == 0)
-        GLB_show_message(GLB_text(QStringLiteral("SOUNDBARS"), 1), platform::box::IconStop);
     GLB_restore_volume();
     GLB_read_sound_editor_settings();
     GLB_set_recording_button_factory(std::make_unique<TSoundBarFactory>());
@@ -87,6 +87,28 @@ void install_sound() {
             GLB_set_volume_position(GLB_volume_position() - steps);
     };
 }
+
+// The sound engine's module takes longer to load than the whole list takes
+// to show: it loads on a thread of its own once the main window is painted
+// (a recording played before then waits for it); what needs the engine at
+// start runs on the interface thread when it is ready.
+class TSoundEngineLoading {
+  public:
+    void start(std::function<void()> ready) {
+        if (thread_.joinable()) return;
+        thread_ = std::thread([ready = std::move(ready)] {
+            platform::audio::loadSoundEngine();
+            platform::audio::mediaControl().waveOutputDevices();  // opens the output here
+            QMetaObject::invokeMethod(qApp, ready);
+        });
+    }
+    ~TSoundEngineLoading() {
+        if (thread_.joinable()) thread_.join();
+    }
+
+  private:
+    std::thread thread_;
+};
 
 }  // namespace
 
@@ -112,6 +134,7 @@ int main(int argc, char* argv[]) {
     TProgramAudioCDFileWriter audioCdWriter;
     TPlayListForm::set_audio_cd_writer(&audioCdWriter);
 
+    TSoundEngineLoading soundEngine;
     std::unique_ptr<TFindInShowStringsDialog> findDialog;
     std::unique_ptr<TVolume_control_form> volumeForm;
     TStartup startup({
@@ -120,13 +143,21 @@ int main(int argc, char* argv[]) {
                 platform::use_large_pages_for_this_threads_heap();
                 GLB_load_species_database();
             },
-        .create_windows = [&findDialog, &volumeForm, mainStarted]() -> QWidget* {
+        .create_windows = [&findDialog, &volumeForm, &soundEngine, mainStarted]() -> QWidget* {
             // The main list window first: it is the application's main form.
             TChildForm* main = GLB_open_main_list_window();
             findDialog = std::make_unique<TFindInShowStringsDialog>();
             TChildForm::set_find_dialog(findDialog.get());
-            volumeForm = std::make_unique<TVolume_control_form>(main);
+            volumeForm = std::make_unique<TVolume_control_form>(main, false);
             if (TFirstPaintReport::wanted()) new TFirstPaintReport(mainStarted, main);
+            new TAfterFirstPaint(main, [&soundEngine, &volumeForm] {
+                soundEngine.start([&volumeForm] {
+                    if (platform::audio::mediaControl().waveOutputDevices() == 0)
+                        GLB_show_message(GLB_text(QStringLiteral("SOUNDBARS"), 1),
+                                         platform::box::IconStop);
+                    if (volumeForm) volumeForm->restore_visibility();
+                });
+            });
             return main;
         },
         .free_species_database =

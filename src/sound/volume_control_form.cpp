@@ -22,7 +22,7 @@ TVolume_control_form* TVolume_control_form::instance() {
     return theForm;
 }
 
-TVolume_control_form::TVolume_control_form(QWidget* mainWindow)
+TVolume_control_form::TVolume_control_form(QWidget* mainWindow, bool restoreVisibility)
     : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
       trackbar_(new QSlider(Qt::Vertical, this)), main_window_(mainWindow) {
     theForm = this;
@@ -50,6 +50,10 @@ TVolume_control_form::TVolume_control_form(QWidget* mainWindow)
     const int y = comma < 0 ? 0 : stored.mid(comma + 1).trimmed().toInt();
     move(std::min(screen.width() - width(), x), std::min(screen.height() - height(), y));
 
+    if (restoreVisibility) restore_visibility();
+}
+
+void TVolume_control_form::restore_visibility() {
     if (GLB_read_flag(kSection, kShowKey, true) && check_device()) show();
     if (!isVisible()) GLB_write_flag(kSection, kShowKey, false);
 }

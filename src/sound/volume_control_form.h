@@ -7,13 +7,18 @@
 class TVolume_control_form : public QWidget {
     Q_OBJECT
   public:
-    explicit TVolume_control_form(QWidget* mainWindow = nullptr);
+    // Shows itself at once when it was open at the end of the last session,
+    // unless told to wait for restore_visibility().
+    explicit TVolume_control_form(QWidget* mainWindow = nullptr, bool restoreVisibility = true);
     ~TVolume_control_form() override;
 
     // Moves the slider by n lines, upwards (louder) when `up`.
     void step(int n, bool up);
     // Shows the window when sound output works.
     void show_checked();
+    // Shows the window when it was open at the end of the last session and
+    // sound output works; else remembers it as closed.
+    void restore_visibility();
     bool check_device();
     QSlider& trackbar() { return *trackbar_; }
 

@@ -12,8 +12,6 @@ using namespace mci;
 
 namespace {
 
-MediaControl* installed = nullptr;
-
 constexpr std::int64_t framesFromMs(std::int64_t ms) {
     return ms * kOutputRate / 1000;
 }
@@ -22,14 +20,6 @@ constexpr std::int64_t msFromFrames(std::int64_t frames) {
 }
 
 }  // namespace
-
-MediaControl& mediaControl() {
-    return installed ? *installed : Engine::instance();
-}
-
-void setMediaControl(MediaControl* control) {
-    installed = control;
-}
 
 // What every opened device answers.
 class Engine::Device {
@@ -361,3 +351,9 @@ double Engine::gain() const {
 }
 
 }  // namespace platform::audio
+
+// The module's one entry: the program finds the engine through it.
+extern "C" __attribute__((visibility("default"))) platform::audio::MediaControl*
+korvelan_sound_engine() {
+    return &platform::audio::Engine::instance();
+}

@@ -99,4 +99,11 @@ class MediaControl {
 MediaControl& mediaControl();
 void setMediaControl(MediaControl* control);  // nullptr: the engine again
 
+// The engine lives in a module of its own, loaded at its first use: the
+// decoders, the sound output and the CD library it draws in would otherwise
+// be linked and set up before the program could show its first window.
+// Loads it now (waiting when another thread is loading it); safe from any
+// thread. Without the module every device is missing.
+void loadSoundEngine();
+
 }  // namespace platform::audio

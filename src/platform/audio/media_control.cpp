@@ -1,0 +1,158 @@
+#include "platform/audio/media_control.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLibrary>
+
+#include <atomic>
+#include <mutex>
+
+namespace platform::audio {
+
+namespace {
+
+using namespace mci;
+
+// What the program has when the engine's module cannot be loaded: no sound
+// output and no drive, every device refused as the system would.
+class NoSoundEngine final : public MediaControl {
+  public:
+    unsigned open(unsigned, const QString&, bool, unsigned& deviceId) override {
+        deviceId = 0;
+        return kErrorCannotLoadDriver;
+    }
+    unsigned setTimeFormat(unsigned, unsigned) override { return kErrorInvalidDeviceId; }
+    unsigned status(unsigned, unsigned, unsigned, std::uint32_t& value) override {
+        value = 0;
+        return kErrorInvalidDeviceId;
+    }
+    unsigned seek(unsigned, std::uint32_t) override { return kErrorInvalidDeviceId; }
+    unsigned play(unsigned, std::optional<std::uint32_t>, std::optional<std::uint32_t>) override {
+        return kErrorInvalidDeviceId;
+    }
+    unsigned stop(unsigned) override { return kErrorInvalidDeviceId; }
+    unsigned close(unsigned) override { return kErrorInvalidDeviceId; }
+    QString errorText(unsigned code) const override {
+        switch (code) {
+            case kErrorCannotLoadDriver: return QStringLiteral("The sound system could not be started.");
+            case kErrorInvalidDeviceId: return QStringLiteral("The device is not open.");
+            default: return {};
+        }
+    }
+    int waveOutputDevices() override { return 0; }
+    int cdAudioDevices() override { return 0; }
+    void setGain(double gain) override { gain_ = gain; }
+    double gain() const override { return gain_; }
+
+  private:
+    double gain_ = 1.0;
+};
+
+// Where the module may lie: beside the program, where an installation puts
+// it (lib/korvelan beside bin), and where the build made it.
+QStringList moduleCandidates() {
+    const QString name = QStringLiteral(KORVELAN_SOUND_ENGINE_FILE_NAME);
+    const QString program = QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
+    QStringList candidates;
+    if (!program.isEmpty()) {
+        const QDir programDir = QFileInfo(program).dir();
+        candidates << programDir.filePath(name)
+                   << programDir.filePath(QStringLiteral("../lib/korvelan/") + name);
+    }
+    candidates << QStringLiteral(KORVELAN_SOUND_ENGINE_BUILD_PATH);
+    return candidates;
+}
+
+MediaControl* loadModule() {
+    using Entry = MediaControl* (*)();
+    for (const QString& path : moduleCandidates()) {
+        if (!QFileInfo::exists(path)) continue;
+        // Never unloaded: the engine's output thread runs until the end.
+        auto* module = new QLibrary(path);
+        if (const auto entry = reinterpret_cast<Entry>(module->resolve("korvelan_sound_engine")))
+            return entry();
+        delete module;
+    }
+    return nullptr;
+}
+
+// Hands out the engine, loading its module once. Until then the output
+// gain is kept here, so the volume can be set at start without loading it.
+class EngineLoader final : public MediaControl {
+  public:
+    MediaControl& engine() {
+        std::call_once(once_, [this] {
+            MediaControl* loaded = loadModule();
+            const std::lock_guard lock(gain_mutex_);
+            engine_ = loaded ? loaded : &no_sound_;
+            if (gain_set_) engine_->setGain(gain_);
+            loaded_.store(true, std::memory_order_release);
+        });
+        return *engine_;
+    }
+
+    unsigned open(unsigned type, const QString& element, bool shareable, unsigned& id) override {
+        return engine().open(type, element, shareable, id);
+    }
+    unsigned setTimeFormat(unsigned id, unsigned format) override {
+        return engine().setTimeFormat(id, format);
+    }
+    unsigned status(unsigned id, unsigned track, unsigned item, std::uint32_t& value) override {
+        return engine().status(id, track, item, value);
+    }
+    unsigned seek(unsigned id, std::uint32_t to) override { return engine().seek(id, to); }
+    unsigned play(unsigned id, std::optional<std::uint32_t> from,
+                  std::optional<std::uint32_t> to) override {
+        return engine().play(id, from, to);
+    }
+    unsigned stop(unsigned id) override { return engine().stop(id); }
+    unsigned close(unsigned id) override { return engine().close(id); }
+    QString errorText(unsigned code) const override {
+        return const_cast<EngineLoader*>(this)->engine().errorText(code);
+    }
+    int waveOutputDevices() override { return engine().waveOutputDevices(); }
+    int cdAudioDevices() override { return engine().cdAudioDevices(); }
+    void setGain(double gain) override {
+        const std::lock_guard lock(gain_mutex_);
+        gain_ = gain;
+        gain_set_ = true;
+        if (loaded_.load(std::memory_order_acquire)) engine_->setGain(gain);
+    }
+    double gain() const override {
+        const std::lock_guard lock(gain_mutex_);
+        return loaded_.load(std::memory_order_acquire) ? engine_->gain() : gain_;
+    }
+
+  private:
+    std::once_flag once_;
+    std::atomic<bool> loaded_ = false;
+    MediaControl* engine_ = nullptr;
+    NoSoundEngine no_sound_;
+    mutable std::mutex gain_mutex_;
+    double gain_ = 1.0;
+    bool gain_set_ = false;
+};
+
+EngineLoader& engineLoader() {
+    static EngineLoader loader;
+    return loader;
+}
+
+MediaControl* installed = nullptr;
+
+}  // namespace
+
+MediaControl& mediaControl() {
+    return installed ? *installed : engineLoader();
+}
+
+void setMediaControl(MediaControl* control) {
+    installed = control;
+}
+
+void loadSoundEngine() {
+    engineLoader().engine();
+}
+
+}  // namespace platform::audio
