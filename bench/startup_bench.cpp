@@ -74,9 +74,16 @@ bool prepareProgram(const QString& root) {
     return true;
 }
 
+// From the start of main, and from the moment the program was launched
+// (which adds the loading of its libraries and their initialisation).
+struct TFirstPaint {
+    double fromMain = 0;
+    double fromLaunch = 0;
+};
+
 // Runs one program and reads its report; none when it failed.
-std::optional<double> firstPaint(const QString& program, const QStringList& arguments,
-                                 const QString& root) {
+std::optional<TFirstPaint> firstPaint(const QString& program, const QStringList& arguments,
+                                      const QString& root) {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
@@ -84,6 +91,11 @@ std::optional<double> firstPaint(const QString& program, const QStringList& argu
     environment.insert("KORVELAN_REPORT_FIRST_PAINT", "1");
     environment.insert("XDG_CONFIG_HOME", root + "/config");
     environment.insert("XDG_RUNTIME_DIR", root + "/runtime");
+    // The monotonic clock is the system's: the program measures from here.
+    environment.insert("KORVELAN_LAUNCHED_AT",
+                       QString::number(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                           TFirstPaintReport::Clock::now().time_since_epoch())
+                                           .count()));
     process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::SeparateChannels);
     // The program looks for its files in the current directory first: run it
@@ -95,14 +107,19 @@ std::optional<double> firstPaint(const QString& program, const QStringList& argu
                      process.readAllStandardError().constData());
         return std::nullopt;
     }
+    std::optional<double> fromMain;
+    std::optional<double> fromLaunch;
+    const auto figure = [](const QByteArray& line, const QByteArray& prefix) -> std::optional<double> {
+        if (!line.startsWith(prefix)) return std::nullopt;
+        bool ok = false;
+        const double ms = line.mid(prefix.size()).split(' ').value(0).toDouble(&ok);
+        return ok ? std::optional(ms) : std::nullopt;
+    };
     for (const QByteArray& line : process.readAllStandardOutput().split('\n')) {
-        const QByteArray prefix = "first paint after ";
-        if (line.startsWith(prefix)) {
-            bool ok = false;
-            const double ms = line.mid(prefix.size()).split(' ').value(0).toDouble(&ok);
-            if (ok) return ms;
-        }
+        if (const auto ms = figure(line, "first paint after launch ")) fromLaunch = ms;
+        else if (const auto ms2 = figure(line, "first paint after ")) fromMain = ms2;
     }
+    if (fromMain && fromLaunch) return TFirstPaint{*fromMain, *fromLaunch};
     std::fprintf(stderr, "%s reported no paint\n", qPrintable(program));
     return std::nullopt;
 }
@@ -134,21 +151,31 @@ int main(int argc, char** argv) {
         return 2;
     std::vector<double> empty;
     std::vector<double> korvelan;
+    std::vector<double> emptyLaunched;
+    std::vector<double> korvelanLaunched;
     for (int run = 0; run < kRuns; ++run) {
-        const std::optional<double> e = firstPaint(self, {"--empty-window"}, root.path());
-        const std::optional<double> k = firstPaint(program, {}, root.path());
+        const std::optional<TFirstPaint> e = firstPaint(self, {"--empty-window"}, root.path());
+        const std::optional<TFirstPaint> k = firstPaint(program, {}, root.path());
         if (!e || !k) return 2;
-        empty.push_back(*e);
-        korvelan.push_back(*k);
+        empty.push_back(e->fromMain);
+        korvelan.push_back(k->fromMain);
+        emptyLaunched.push_back(e->fromLaunch);
+        korvelanLaunched.push_back(k->fromLaunch);
     }
     const double emptyMs = median(empty);
     const double programMs = median(korvelan);
     const double ratio = programMs / emptyMs;
-    std::printf("empty main window with menu and status bar: %.1f ms (median of %d)\n", emptyMs,
-                kRuns);
-    std::printf("main list window on the synthetic edition:  %.1f ms (median of %d)\n", programMs,
-                kRuns);
-    std::printf("ratio: %.2f (target at most %.1f) %s\n", ratio, kTarget,
+    std::printf("from the start of main to the end of the first paint (medians of %d):\n", kRuns);
+    std::printf("  empty main window with menu and status bar: %.1f ms\n", emptyMs);
+    std::printf("  main list window on the synthetic edition:  %.1f ms\n", programMs);
+    std::printf("  ratio: %.2f (target at most %.1f) %s\n", ratio, kTarget,
                 ratio <= kTarget ? "met" : "MISSED");
+    // What the user waits for, libraries and their set-up included; shown
+    // beside the target's figures, not judged.
+    const double emptyLaunchMs = median(emptyLaunched);
+    const double programLaunchMs = median(korvelanLaunched);
+    std::printf("from the launch of the program (medians of %d):\n", kRuns);
+    std::printf("  empty main window: %.1f ms | main list window: %.1f ms | ratio %.2f\n",
+                emptyLaunchMs, programLaunchMs, programLaunchMs / emptyLaunchMs);
     return ratio <= kTarget ? 0 : 1;
 }

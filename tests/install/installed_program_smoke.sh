@@ -17,7 +17,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 cmake --install "$build" --prefix "$prefix" > "$work/install.log"
 
 data=$prefix/share/korvelan
-for file in bin/korvelan share/korvelan/PROGR_NM.TXT share/korvelan/Korvelan.txt \
+for file in bin/korvelan lib/korvelan/libkorvelan_sound_engine.so share/korvelan/PROGR_NM.TXT share/korvelan/Korvelan.txt \
     share/korvelan/Korvelan.ini share/korvelan/names_sc.txt share/korvelan/taxa.txt \
     share/applications/org.korvelan.Korvelan.desktop \
     share/metainfo/org.korvelan.Korvelan.metainfo.xml \

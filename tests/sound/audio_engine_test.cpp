@@ -178,3 +178,22 @@ TEST_F(EngineTest, AnImageInADriveIsAnAudioCd) {
 }
 
 }  // namespace
+
+// The program reaches the engine through the module it loads at first use:
+// the one engine of the process, which keeps what was set before.
+TEST(EngineModule, TheProgramsMediaControlIsTheEngine) {
+    MediaControl& control = mediaControl();
+    const double before = Engine::instance().gain();
+    // A gain set before the module is loaded reaches the engine with it.
+    control.setGain(0.25);
+    loadSoundEngine();
+    EXPECT_DOUBLE_EQ(Engine::instance().gain(), 0.25);
+    control.setGain(0.5);
+    EXPECT_DOUBLE_EQ(Engine::instance().gain(), 0.5);
+    EXPECT_DOUBLE_EQ(control.gain(), 0.5);
+    EXPECT_EQ(control.errorText(mci::kErrorFileNotFound), Engine::instance().errorText(mci::kErrorFileNotFound));
+    unsigned id = 0;
+    EXPECT_EQ(control.open(mci::kDeviceWaveAudio, QStringLiteral("/nonexistent/a.wav"), false, id),
+              mci::kErrorFileNotFound);
+    control.setGain(before);
+}
