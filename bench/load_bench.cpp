@@ -93,7 +93,7 @@ void BM_ReadAndCountLineBytes(benchmark::State& state) {
 void BM_LoadDatabase(benchmark::State& state) {
     int species = 0;
     for (auto _ : state) {
-        const long long before = load_heap::current.load();
+        const long long before = load_heap::held();
         load_heap::reset_peak();
         const auto start = Clock::now();
         {
@@ -102,12 +102,11 @@ void BM_LoadDatabase(benchmark::State& state) {
             data.load();
             species = data.species_count();
             loadSeconds = std::min(loadSeconds, since(start));
-            // The records' blocks come from the system beside the allocator
-            // and only grow while loading: they count in full at the peak.
-            const auto blocks =
-                static_cast<long long>(platform::BulkMemory::process_mapped_bytes());
-            loadPeakBytes = std::max(loadPeakBytes, load_heap::peak.load() - before + blocks);
-            loadHeldBytes = load_heap::current.load() - before + blocks;
+            // Heap and the records' bulk memory together, at their peak and
+            // when the load is done.
+            load_heap::note(load_heap::held());
+            loadPeakBytes = std::max(loadPeakBytes, load_heap::peak.load() - before);
+            loadHeldBytes = load_heap::held() - before;
         }
     }
     state.counters["species"] = species;

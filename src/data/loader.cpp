@@ -164,9 +164,10 @@ bool TDataLoader::run_side_by_side() {
         return false;
     }
     // The other thread reads what the two of them share (maps, people, the
-    // edition) and fills records of its own kinds: the taxa, then their
-    // pictures once this thread has the localities. The recordings stay on
-    // this thread, whose caches still hold them when the items link to them.
+    // edition) and fills records of its own kinds: the taxa, the further
+    // orders (which need nothing else), then the pictures once this thread
+    // has the localities. The recordings stay on this thread, whose caches
+    // still hold them when the items link to them.
     TDataLoader other(d_);
     std::vector<QString> messages;
     other.held_messages_ = &messages;
@@ -176,6 +177,7 @@ bool TDataLoader::run_side_by_side() {
         platform::use_large_pages_for_this_threads_heap();
         try {
             other.load_taxa();
+            other.load_orders();
             localitiesLoaded.wait();
             if (!failed) other.load_pictures();
         } catch (...) {
@@ -196,7 +198,8 @@ bool TDataLoader::run_side_by_side() {
     if (failed) return false;
 
     for (const QString& message : messages) GLB_show_message(message, platform::box::IconStop);
-    load_links();
+    load_items();
+    finish();
     return true;
 }
 
@@ -219,6 +222,10 @@ void TDataLoader::load_recordings() {
 void TDataLoader::load_links() {
     load_items();
     load_orders();
+    finish();
+}
+
+void TDataLoader::finish() {
     texts_.clear();
     shared_texts_.clear();
     d_.loaded_ = true;

@@ -26,8 +26,8 @@ class TDataLoader {
     // Every step, one after the other.
     void run();
     // The same with the first steps on two threads where they do not depend
-    // on each other: the taxa and their pictures beside the localities and
-    // the recordings. False, with the database half filled and nothing
+    // on each other: the taxa, further orders and pictures beside the
+    // localities and the recordings. False, with the database half filled and nothing
     // shown, when any of those steps failed: loading again step by step then
     // meets the first error in the files' order, with what came before it.
     bool run_side_by_side();
@@ -40,7 +40,8 @@ class TDataLoader {
     // The steps, grouped by what they depend on.
     void load_taxa();        // families, literature references, species
     void load_recordings();  // audio CDs, their hard-disk copies, cut parts
-    void load_links();       // recording items, further orders; then loaded
+    void load_links();       // recording items, further orders; then finish
+    void finish();           // drops the loader's tables; the database is loaded
 
     void load_maps();
     void load_people();
