@@ -80,10 +80,19 @@ void TStartup::load_species_database() {
         }
     } join{loading};
     seams_.prepare_windows();
+    set_program_icon();
     loading.wait();
     // What the loader had to say comes before the end it may have met.
     platform::DialogService::showQueuedMessages();
     GLB_fatal_on_load_error([&] { loading.get(); });
+}
+
+void TStartup::set_program_icon() {
+    // Decoding the icon takes a moment: done while the database loads when
+    // it can be.
+    if (icon_set_) return;
+    icon_set_ = true;
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/PROGRAM_ICON_2")));
 }
 
 QString TStartup::mutex_name() {
@@ -104,7 +113,7 @@ bool TStartup::claim_single_instance() {
 int TStartup::run_main_program() {
     GLB().help_file = QStringLiteral("Korvelan.hlp");
     if (!claim_single_instance()) return 0;
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/PROGRAM_ICON_2")));
+    set_program_icon();
     QPointer<QWidget> mainWindow = seams_.create_windows ? seams_.create_windows() : nullptr;
     if (mainWindow) mainWindow->show();
     // The main window's close writes the windows' state; it goes

@@ -41,9 +41,12 @@ class TStartup {
 
   private:
     void load_species_database();
+    // The program's icon for every window, set once.
+    void set_program_icon();
 
     Seams seams_;
     std::unique_ptr<platform::SingleInstanceMarker> marker_;
     bool initialised_ = false;
     bool shut_down_ = false;
+    bool icon_set_ = false;
 };

@@ -157,31 +157,32 @@ void TDataLoader::run() {
 }
 
 bool TDataLoader::run_side_by_side() {
-    try {
-        load_maps();
-        load_people();
-    } catch (...) {
-        return false;
-    }
-    // The other thread reads what the two of them share (maps, people, the
-    // edition) and fills records of its own kinds: the taxa, the further
-    // orders (which need nothing else), then the pictures once this thread
-    // has the localities. The recordings stay on this thread, whose caches
-    // still hold them when the items link to them.
+    // The other thread reads the maps and people, which both need, then the
+    // taxa, the further orders (which need nothing else) and, once this
+    // thread has the localities, the pictures. This thread reads the
+    // localities, then, with the people, the recordings; they stay in its
+    // caches for the items, which link to them.
     TDataLoader other(d_);
     std::vector<QString> messages;
     other.held_messages_ = &messages;
     std::atomic<bool> failed = false;
+    std::latch peopleLoaded(1);
     std::latch localitiesLoaded(1);
     std::thread taxa([&] {
         platform::use_large_pages_for_this_threads_heap();
+        bool counted = false;
         try {
+            other.load_maps();
+            other.load_people();
+            peopleLoaded.count_down();
+            counted = true;
             other.load_taxa();
             other.load_orders();
             localitiesLoaded.wait();
             if (!failed) other.load_pictures();
         } catch (...) {
             failed = true;
+            if (!counted) peopleLoaded.count_down();
         }
     });
     bool counted = false;
@@ -189,6 +190,7 @@ bool TDataLoader::run_side_by_side() {
         load_localities();
         localitiesLoaded.count_down();
         counted = true;
+        peopleLoaded.wait();
         if (!failed) load_recordings();
     } catch (...) {
         failed = true;
