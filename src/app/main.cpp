@@ -96,9 +96,10 @@ class TSoundEngineLoading {
   public:
     void start(std::function<void()> ready) {
         if (thread_.joinable()) return;
+        // Only the module loads here: the sound output is opened on the
+        // interface thread, as every later use of it.
         thread_ = std::thread([ready = std::move(ready)] {
             platform::audio::loadSoundEngine();
-            platform::audio::mediaControl().waveOutputDevices();  // opens the output here
             QMetaObject::invokeMethod(qApp, ready);
         });
     }

@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 #include <QDir>
+#include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <atomic>
 #include <chrono>
@@ -31,9 +33,19 @@ class Startup : public ::testing::Test {
         dir.write("Korvelan.txt", kTexts);
         dir.write("PROGR_NM.TXT", "1011\n");
         dir.write("Korvelan.ini", "[GENERAL]\nJust Installed=Yes\nBase Directory=/media/cdrom/x\n");
+        // Tests run side by side, several of them as the same edition: each
+        // keeps its copies' markers (and its probes', which inherit this) in
+        // a folder of its own.
+        previousRuntime_ = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_.path()));
     }
+    void TearDown() override { qputenv("XDG_RUNTIME_DIR", previousRuntime_); }
     ProgramDirectory dir;
     DialogScript script;
+
+  private:
+    QTemporaryDir runtime_;
+    QByteArray previousRuntime_;
 };
 
 }  // namespace

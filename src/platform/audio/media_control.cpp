@@ -6,6 +6,7 @@
 #include <QLibrary>
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 
 namespace platform::audio {
@@ -64,15 +65,16 @@ QStringList moduleCandidates() {
     return candidates;
 }
 
-MediaControl* loadModule() {
+// The engine of the first module that has one; `module` keeps it loaded
+// (never unloaded: the engine's output thread runs until the end).
+MediaControl* loadModule(std::unique_ptr<QLibrary>& module) {
     using Entry = MediaControl* (*)();
     for (const QString& path : moduleCandidates()) {
         if (!QFileInfo::exists(path)) continue;
-        // Never unloaded: the engine's output thread runs until the end.
-        auto* module = new QLibrary(path);
+        module = std::make_unique<QLibrary>(path);
         if (const auto entry = reinterpret_cast<Entry>(module->resolve("korvelan_sound_engine")))
             return entry();
-        delete module;
+        module.reset();
     }
     return nullptr;
 }
@@ -83,7 +85,7 @@ class EngineLoader final : public MediaControl {
   public:
     MediaControl& engine() {
         std::call_once(once_, [this] {
-            MediaControl* loaded = loadModule();
+            MediaControl* loaded = loadModule(module_);
             const std::lock_guard lock(gain_mutex_);
             engine_ = loaded ? loaded : &no_sound_;
             if (gain_set_) engine_->setGain(gain_);
@@ -126,6 +128,7 @@ class EngineLoader final : public MediaControl {
 
   private:
     std::once_flag once_;
+    std::unique_ptr<QLibrary> module_;
     std::atomic<bool> loaded_ = false;
     MediaControl* engine_ = nullptr;
     NoSoundEngine no_sound_;
