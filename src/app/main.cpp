@@ -68,7 +68,7 @@ void closeAfterStartWhenAsked() {
 namespace {
 
 // Recording buttons, the drive report of the status bars and the volume
-// keys of the lists. The sound engine itself comes later (load_sound_engine).
+// keys of the lists. The sound engine itself comes later (TSoundEngineLoading).
 void install_sound() {
     GLB_restore_volume();
     GLB_read_sound_editor_settings();
