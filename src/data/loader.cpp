@@ -47,6 +47,29 @@ void sortByText(std::vector<T*>& list, Key key) {
                      [&](const T* a, const T* b) { return GLB_text_order(key(a), key(b)); });
 }
 
+// Tells the thread waiting on a latch that the steps before it are done, or,
+// going without having told, that they failed: no wait outlives a fault.
+class TStepsDone {
+  public:
+    TStepsDone(std::latch& latch, std::atomic<bool>& failed) : latch_(latch), failed_(failed) {}
+    TStepsDone(const TStepsDone&) = delete;
+    TStepsDone& operator=(const TStepsDone&) = delete;
+    ~TStepsDone() {
+        if (told_) return;
+        failed_ = true;
+        latch_.count_down();
+    }
+    void tell() {
+        told_ = true;
+        latch_.count_down();
+    }
+
+  private:
+    std::latch& latch_;
+    std::atomic<bool>& failed_;
+    bool told_ = false;
+};
+
 // Finds "X(" outside quoted map names; −1 when absent.
 qsizetype findPart(const QString& text, QChar letter) {
     bool quoted = false;
@@ -170,31 +193,27 @@ bool TDataLoader::run_side_by_side() {
     std::latch localitiesLoaded(1);
     std::thread taxa([&] {
         platform::use_large_pages_for_this_threads_heap();
-        bool counted = false;
         try {
+            TStepsDone people(peopleLoaded, failed);
             other.load_maps();
             other.load_people();
-            peopleLoaded.count_down();
-            counted = true;
+            people.tell();
             other.load_taxa();
             other.load_orders();
             localitiesLoaded.wait();
             if (!failed) other.load_pictures();
         } catch (...) {
             failed = true;
-            if (!counted) peopleLoaded.count_down();
         }
     });
-    bool counted = false;
     try {
+        TStepsDone localities(localitiesLoaded, failed);
         load_localities();
-        localitiesLoaded.count_down();
-        counted = true;
+        localities.tell();
         peopleLoaded.wait();
         if (!failed) load_recordings();
     } catch (...) {
         failed = true;
-        if (!counted) localitiesLoaded.count_down();
     }
     taxa.join();
     if (failed) return false;

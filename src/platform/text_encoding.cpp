@@ -72,14 +72,7 @@ bool wellFormedUtf8(const char* at, const char* end) {
 }  // namespace
 
 QString decodeText(const QByteArray& bytes) {
-    bool ascii = true;
-    for (const char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
-            break;
-        }
-    }
-    if (ascii) return QString::fromLatin1(bytes);
+    if (isAscii(bytes)) return QString::fromLatin1(bytes);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
     if (!utf8.hasError()) return text;

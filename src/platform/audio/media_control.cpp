@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QLibrary>
 
-#include <atomic>
 #include <memory>
 #include <mutex>
 
@@ -89,7 +88,6 @@ class EngineLoader final : public MediaControl {
             const std::lock_guard lock(gain_mutex_);
             engine_ = loaded ? loaded : &no_sound_;
             if (gain_set_) engine_->setGain(gain_);
-            loaded_.store(true, std::memory_order_release);
         });
         return *engine_;
     }
@@ -119,18 +117,17 @@ class EngineLoader final : public MediaControl {
         const std::lock_guard lock(gain_mutex_);
         gain_ = gain;
         gain_set_ = true;
-        if (loaded_.load(std::memory_order_acquire)) engine_->setGain(gain);
+        if (engine_) engine_->setGain(gain);
     }
     double gain() const override {
         const std::lock_guard lock(gain_mutex_);
-        return loaded_.load(std::memory_order_acquire) ? engine_->gain() : gain_;
+        return engine_ ? engine_->gain() : gain_;
     }
 
   private:
     std::once_flag once_;
     std::unique_ptr<QLibrary> module_;
-    std::atomic<bool> loaded_ = false;
-    MediaControl* engine_ = nullptr;
+    MediaControl* engine_ = nullptr;  // set once, under gain_mutex_
     NoSoundEngine no_sound_;
     mutable std::mutex gain_mutex_;
     double gain_ = 1.0;
