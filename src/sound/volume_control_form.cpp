@@ -50,16 +50,25 @@ TVolume_control_form::TVolume_control_form(QWidget* mainWindow, bool restoreVisi
     const int y = comma < 0 ? 0 : stored.mid(comma + 1).trimmed().toInt();
     move(std::min(screen.width() - width(), x), std::min(screen.height() - height(), y));
 
+    // The program's end closes every window, this one too, before it is
+    // destroyed: what the user left is whether it was open when the last
+    // main window closed.
+    connect(qGuiApp, &QGuiApplication::lastWindowClosed, this,
+            [this] { open_at_end_ = isVisible(); });
+
     if (restoreVisibility) restore_visibility();
 }
 
 void TVolume_control_form::restore_visibility() {
+    restored_ = true;
     if (GLB_read_flag(kSection, kShowKey, true) && check_device()) show();
     if (!isVisible()) GLB_write_flag(kSection, kShowKey, false);
 }
 
 TVolume_control_form::~TVolume_control_form() {
-    GLB_write_flag(kSection, kShowKey, isVisible());
+    // A window never restored was never the user's to close: the stored
+    // choice stands.
+    if (restored_) GLB_write_flag(kSection, kShowKey, open_at_end_.value_or(isVisible()));
     GLB_write_string(kSection, kCoordinatesKey, QString::number(x()) + u',' + QString::number(y()));
     if (theForm == this) theForm = nullptr;
 }

@@ -3,6 +3,8 @@
 #include <QSlider>
 #include <QWidget>
 
+#include <optional>
+
 // The small stay-on-top window with the program's volume slider.
 class TVolume_control_form : public QWidget {
     Q_OBJECT
@@ -31,4 +33,6 @@ class TVolume_control_form : public QWidget {
   private:
     QSlider* trackbar_;
     QWidget* main_window_;
+    bool restored_ = false;
+    std::optional<bool> open_at_end_;
 };

@@ -191,6 +191,39 @@ class SoundBarTest : public QObject, protected testing_support::ListWindowDriver
         GLB_restore_volume();
         QCOMPARE(GLB_volume_position(), 22);
     }
+
+    // Ending the program closes every window before the volume window is
+    // destroyed; what is remembered is what the user left.
+    void theVolumeWindowIsRememberedAsTheUserLeftIt() {
+        GLB_write_flag("GENERAL", "Show Volume Control", true);
+        {
+            TVolume_control_form volume(main_);
+            QVERIFY(volume.isVisible());
+            bool quitByClose = true;
+            QTimer::singleShot(0, main_, [this] { main_->close(); });
+            QTimer::singleShot(5000, qApp, [&quitByClose] {
+                quitByClose = false;
+                QCoreApplication::quit();
+            });
+            QCOMPARE(QApplication::exec(), 0);
+            QVERIFY(quitByClose);
+            QVERIFY(!volume.isVisible());
+        }
+        QCOMPARE(GLB_read_flag("GENERAL", "Show Volume Control", false), true);
+
+        // Closed by the user, then the program ends.
+        {
+            TVolume_control_form volume(main_);
+            QVERIFY(volume.isVisible());
+            volume.close();
+        }
+        QCOMPARE(GLB_read_flag("GENERAL", "Show Volume Control", true), false);
+
+        // A program ended before the window's turn to show leaves the choice.
+        GLB_write_flag("GENERAL", "Show Volume Control", true);
+        { TVolume_control_form waiting(main_, false); }
+        QCOMPARE(GLB_read_flag("GENERAL", "Show Volume Control", false), true);
+    }
 };
 
 QTEST_MAIN(SoundBarTest)
