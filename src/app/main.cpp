@@ -140,9 +140,9 @@ int main(int argc, char* argv[]) {
     std::unique_ptr<TVolume_control_form> volumeForm;
     TStartup startup({
         .load_species_database =
-            [] {
+            [](const std::function<void()>& threadsMet) {
                 platform::use_large_pages_for_this_threads_heap();
-                GLB_load_species_database();
+                GLB_load_species_database(threadsMet);
             },
         .create_windows = [&findDialog, &volumeForm, &soundEngine, mainStarted]() -> QWidget* {
             // The main list window first: it is the application's main form.

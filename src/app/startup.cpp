@@ -17,6 +17,26 @@
 #include <QWidget>
 
 #include <future>
+#include <latch>
+#include <mutex>
+
+namespace {
+
+// Reached once, by whichever comes first: the loader's word, or the end of
+// the load however it ended.
+class TMilestone {
+  public:
+    void reach() {
+        std::call_once(once_, [this] { latch_.count_down(); });
+    }
+    void wait() { latch_.wait(); }
+
+  private:
+    std::once_flag once_;
+    std::latch latch_{1};
+};
+
+}  // namespace
 
 TStartup::TStartup(Seams seams) : seams_(std::move(seams)) {}
 
@@ -61,16 +81,25 @@ void TStartup::load_species_database() {
         return;
     }
     if (!seams_.prepare_windows) {
-        GLB_fatal_on_load_error(seams_.load_species_database);
+        GLB_fatal_on_load_error([this] { seams_.load_species_database([] {}); });
         return;
     }
     // The two halves of the start that do not depend on each other run side
     // by side: reading the data files, and making what the windows need.
     // The loader touches only its own records, the read-only texts, edition
     // and settings files, so it can run on a worker; anything it would show
-    // waits until the windows' thread is back.
+    // waits until the windows' thread is back. The windows' part waits until
+    // the loader's own threads have met: on two cores, beside both of them,
+    // it would only slow the load it must wait for anyway.
+    TMilestone threadsMet;
     std::future<void> loading =
-        std::async(std::launch::async, [load = seams_.load_species_database] { load(); });
+        std::async(std::launch::async, [load = seams_.load_species_database, &threadsMet] {
+            struct Reached {
+                TMilestone& milestone;
+                ~Reached() { milestone.reach(); }
+            } reached{threadsMet};
+            load([&threadsMet] { threadsMet.reach(); });
+        });
     // Whatever the preparation does, the worker is waited for before the
     // database could be used or freed.
     struct Join {
@@ -79,6 +108,7 @@ void TStartup::load_species_database() {
             if (loading.valid()) loading.wait();
         }
     } join{loading};
+    threadsMet.wait();
     seams_.prepare_windows();
     set_program_icon();
     loading.wait();

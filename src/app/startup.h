@@ -14,11 +14,14 @@ class SingleInstanceMarker;
 class TStartup {
   public:
     struct Seams {
-        std::function<void()> load_species_database;  // after texts and edition
+        // After texts and edition. It may call `threads_met` once the
+        // loading threads have met and one core is left at work.
+        std::function<void(const std::function<void()>& threads_met)> load_species_database;
         std::function<QWidget*()> create_windows;     // the main window
         std::function<void()> free_species_database;  // shut-down
         // Set-up of the windows that needs no database. When given, it runs
-        // on this thread while the database loads on a worker.
+        // on this thread while the database loads on a worker, from when
+        // the loading threads have met (or the load is over).
         std::function<void()> prepare_windows = {};
     };
 

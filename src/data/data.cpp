@@ -59,9 +59,9 @@ void GLB_set_data(std::unique_ptr<Tdata> data) {
     dataInstance() = std::move(data);
 }
 
-void GLB_load_species_database() {
+void GLB_load_species_database(const std::function<void()>& threads_met) {
     auto data = std::make_unique<Tdata>();
-    data->load();
+    data->load(threads_met);
     GLB_set_data(std::move(data));
 }
 
@@ -228,11 +228,11 @@ QString Tdata::class_name(int animalClass) {
     }
 }
 
-void Tdata::load() {
+void Tdata::load(const std::function<void()>& threads_met) {
     // Sound data files, by far the usual case, load on two threads. Where
     // that fails, loading again step by step meets the first fault in the
     // files' order and ends with its message, as the user must see it.
-    if (TDataLoader(*this).run_side_by_side()) return;
+    if (TDataLoader(*this).run_side_by_side(threads_met)) return;
     discard_records();
     TDataLoader(*this).run();
 }

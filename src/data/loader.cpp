@@ -179,7 +179,7 @@ void TDataLoader::run() {
     load_links();
 }
 
-bool TDataLoader::run_side_by_side() {
+bool TDataLoader::run_side_by_side(const std::function<void()>& threads_met) {
     // The other thread reads the maps and people, which both need, then the
     // taxa, the further orders (which need nothing else) and, once this
     // thread has the localities, the pictures. This thread reads the
@@ -217,6 +217,7 @@ bool TDataLoader::run_side_by_side() {
     }
     taxa.join();
     if (failed) return false;
+    if (threads_met) threads_met();
 
     for (const QString& message : messages) GLB_show_message(message, platform::box::IconStop);
     load_items();

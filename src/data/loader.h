@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -30,7 +31,8 @@ class TDataLoader {
     // localities and the recordings. False, with the database half filled and nothing
     // shown, when any of those steps failed: loading again step by step then
     // meets the first error in the files' order, with what came before it.
-    bool run_side_by_side();
+    // `threads_met`, when given, is told once both threads are done.
+    bool run_side_by_side(const std::function<void()>& threads_met = {});
 
     // The standard conversion: optional sign, decimal digits, nothing else
     // (surrounding blanks allowed); none when it fails or does not fit.

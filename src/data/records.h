@@ -16,6 +16,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -355,8 +356,10 @@ class Tdata {
     Tdata& operator=(const Tdata&) = delete;
 
     // Fills the database from the ten data files beside the program. Any
-    // inconsistency ends the program with its message.
-    void load();
+    // inconsistency ends the program with its message. `threads_met`, when
+    // given, is told when the steps that run side by side are over and what
+    // is left runs on one thread.
+    void load(const std::function<void()>& threads_met = {});
     bool loaded() const { return loaded_; }
     // Whether destruction writes section "AUDIO CDS" (on by default).
     void set_write_settings_at_end(bool write) { write_settings_at_end_ = write; }
@@ -510,5 +513,6 @@ Tdata* GLB_data_or_null();
 // Takes ownership; an empty pointer frees the database.
 void GLB_set_data(std::unique_ptr<Tdata> data);
 // Start-up creates the database and loads it; shut-down frees it.
-void GLB_load_species_database();
+// `threads_met`, when given, is told once the loading threads have met.
+void GLB_load_species_database(const std::function<void()>& threads_met = {});
 void GLB_free_species_database();

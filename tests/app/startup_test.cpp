@@ -54,7 +54,7 @@ TEST_F(Startup, StepsRunInOrderAndShutDownWritesTheBaseDirectory) {
     std::vector<QString> order;
     {
         TStartup startup({.load_species_database =
-                              [&] {
+                              [&](auto&) {
                                   // The edition is known before the database loads.
                                   order.push_back("database " +
                                                   QString::number(GLB_edition().edition_code));
@@ -98,7 +98,7 @@ TEST_F(Startup, AMissingTextsFileEndsTheProgramWithItsMessage) {
 
 TEST_F(Startup, AnInconsistentDatabaseEndsTheProgramWithTheEditionsCaption) {
     TStartup startup({.load_species_database =
-                          [] { throw TLoadError(QStringLiteral("Locality is empty string!?")); },
+                          [](auto&) { throw TLoadError(QStringLiteral("Locality is empty string!?")); },
                       .create_windows = {},
                       .free_species_database = {}});
     try {
@@ -145,46 +145,71 @@ TEST_F(Startup, ADifferentEditionIsNoSecondCopy) {
     otherEdition.waitForFinished(5000);
 }
 
-TEST_F(Startup, TheDatabaseLoadsWhileTheWindowsArePrepared) {
+TEST_F(Startup, TheWindowsArePreparedBesideTheLoadsLastStep) {
     const std::thread::id here = std::this_thread::get_id();
     std::thread::id loadingThread;
     std::thread::id preparingThread;
-    std::atomic<bool> loading{false};
+    std::atomic<bool> threadsMet{false};
     std::atomic<bool> preparing{false};
-    bool sawTheOtherAtWork = true;
-    // Each side waits a while for the other to be at work: run one after the
-    // other, they would each give up and say so.
-    const auto waitFor = [&](std::atomic<bool>& flag) {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (!flag && std::chrono::steady_clock::now() < until)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        if (!flag) sawTheOtherAtWork = false;
-    };
+    std::atomic<bool> preparedTooEarly{false};
+    bool sawThePreparation = true;
     TStartup startup({.load_species_database =
-                          [&] {
+                          [&](const std::function<void()>& tellThreadsMet) {
                               loadingThread = std::this_thread::get_id();
-                              loading = true;
-                              waitFor(preparing);
+                              // Until the loading threads have met, the
+                              // preparation would only slow them.
+                              std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                              if (preparing) preparedTooEarly = true;
+                              threadsMet = true;
+                              tellThreadsMet();
+                              // The last step: the preparation runs beside it.
+                              const auto until =
+                                  std::chrono::steady_clock::now() + std::chrono::seconds(5);
+                              while (!preparing && std::chrono::steady_clock::now() < until)
+                                  std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                              if (!preparing) sawThePreparation = false;
                           },
                       .create_windows = {},
                       .free_species_database = {},
                       .prepare_windows =
                           [&] {
                               preparingThread = std::this_thread::get_id();
+                              if (!threadsMet) preparedTooEarly = true;
                               preparing = true;
-                              waitFor(loading);
                           }});
     startup.initialise(dir.path(), dir.path());
-    EXPECT_TRUE(sawTheOtherAtWork);
+    EXPECT_FALSE(preparedTooEarly);
+    EXPECT_TRUE(sawThePreparation);
     EXPECT_EQ(preparingThread, here);
     EXPECT_NE(loadingThread, here);
     EXPECT_NE(loadingThread, std::thread::id());
     EXPECT_TRUE(script.messages().empty());
 }
 
+TEST_F(Startup, ALoadThatNeverSaysItsThreadsMetStillLetsTheWindowsBePrepared) {
+    bool prepared = false;
+    {
+        TStartup startup({.load_species_database = [](auto&) {},
+                          .create_windows = {},
+                          .free_species_database = {},
+                          .prepare_windows = [&] { prepared = true; }});
+        startup.initialise(dir.path(), dir.path());
+    }
+    EXPECT_TRUE(prepared);
+    // Nor one that fails before: its end is shown after the preparation.
+    bool preparedBeforeTheEnd = false;
+    TStartup failing({.load_species_database =
+                          [](auto&) { throw TLoadError(QStringLiteral("Locality is empty string!?")); },
+                      .create_windows = {},
+                      .free_species_database = {},
+                      .prepare_windows = [&] { preparedBeforeTheEnd = true; }});
+    EXPECT_THROW(failing.initialise(dir.path(), dir.path()), platform::FatalStop);
+    EXPECT_TRUE(preparedBeforeTheEnd);
+}
+
 TEST_F(Startup, WhatTheLoaderSaidShowsBeforeTheEndItMet) {
     TStartup startup({.load_species_database =
-                          [] {
+                          [](auto&) {
                               GLB_show_message(QStringLiteral("Error occured with a subspecies \"x\""),
                                                platform::box::IconStop);
                               throw TLoadError(QStringLiteral("Locality is empty string!?"));

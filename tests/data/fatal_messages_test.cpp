@@ -247,6 +247,31 @@ TEST_F(LoadFatal, StartUpStepLoadsTheProcessDatabase) {
     EXPECT_EQ(GLB_data_or_null(), nullptr);
 }
 
+// The start prepares its windows beside the load's last step: it is told
+// once, when the loading threads have met and the load is not yet over; a
+// load that fails tells nothing.
+TEST_F(LoadFatal, TheStartIsToldOnceWhenTheLoadingThreadsHaveMet) {
+    SmallEdition e;
+    e.write(dir);
+    auto data = std::make_unique<Tdata>();
+    int told = 0;
+    bool loadedWhenTold = true;
+    data->load([&] {
+        ++told;
+        loadedWhenTold = data->loaded();
+    });
+    EXPECT_EQ(told, 1);
+    EXPECT_FALSE(loadedWhenTold);
+    EXPECT_TRUE(data->loaded());
+
+    e.replace("cutparts.txt", "1207B0003A\n2\n", "1207B0003A\nMP3\n");
+    e.write(dir);
+    auto broken = std::make_unique<Tdata>();
+    told = 0;
+    EXPECT_THROW(broken->load([&] { ++told; }), TLoadError);
+    EXPECT_EQ(told, 0);
+}
+
 // The taxa and pictures load beside the localities and recordings. Whichever
 // of them fails, and however the two threads happen to run, the load stops
 // with the first fault in the files' order, after exactly the messages that
