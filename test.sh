@@ -9,11 +9,23 @@ export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 chmod 0700 "$XDG_RUNTIME_DIR"
 jobs=$(nproc)
 
+# Each stage's time, printed at the end.
+stages=()
+stage_started=$SECONDS
+stage_done() {
+  stages+=("$(printf '%-34s %4d s' "$1" $((SECONDS - stage_started)))")
+  stage_started=$SECONDS
+}
+trap 'for s in "${stages[@]}"; do echo "  $s"; done' EXIT
+stage_done "dependencies"
+
 ./scripts/check-layers.sh
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"
+stage_done "build"
 ctest --test-dir build --output-on-failure -j "$jobs" --timeout 300
+stage_done "tests"
 
 # One clang build serves the sanitizers and the fuzz targets: the libraries
 # carry libFuzzer's coverage hooks too, so they are compiled once, not twice.
@@ -21,8 +33,11 @@ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPI
   -DKORVELAN_SANITIZE=ON -DKORVELAN_FUZZ=ON -DKORVELAN_BENCH=OFF \
   -DCMAKE_CXX_FLAGS="-O1 -fsanitize=fuzzer-no-link"
 cmake --build build-sanitize -j "$jobs"
+stage_done "sanitizer build"
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-sanitize --output-on-failure -j "$jobs" --timeout 600
+stage_done "sanitizer tests"
 
 if [ -x scripts/fuzz.sh ]; then KORVELAN_FUZZ_BUILD="$PWD/build-sanitize" ./scripts/fuzz.sh; fi
+stage_done "fuzzing"
 echo "All tests passed."

@@ -2,7 +2,7 @@
 # settings, messages, editions, helpers, the base directory) sits in the core
 # library, under the file formats and the database that use it; start-up
 # runs the event loop and shows the main window, so it sits with the
-# windows; main.cpp wires the windows together and is the program itself.
+# windows; program.cpp wires the windows together and main.cpp makes it.
 target_sources(korvelan_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/base_directory.cpp
   ${CMAKE_CURRENT_LIST_DIR}/editions.cpp
@@ -19,9 +19,11 @@ target_sources(korvelan_windows PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/first_paint_report.cpp
   ${CMAKE_CURRENT_LIST_DIR}/startup.cpp
 )
-target_sources(korvelan PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/main.cpp
+# The program object wires the windows together; main.cpp only makes it.
+target_sources(korvelan_program PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/program.cpp
   ${CMAKE_CURRENT_LIST_DIR}/audio_cd_file_writer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/program_list_actions.cpp
   ${CMAKE_CURRENT_LIST_DIR}/recording_button_commands.cpp
 )
+target_sources(korvelan PRIVATE ${CMAKE_CURRENT_LIST_DIR}/main.cpp)

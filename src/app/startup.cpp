@@ -140,12 +140,17 @@ bool TStartup::claim_single_instance() {
     return answer != platform::answer::No;
 }
 
-int TStartup::run_main_program() {
+QWidget* TStartup::open_main_window() {
     GLB().help_file = QStringLiteral("Korvelan.hlp");
-    if (!claim_single_instance()) return 0;
+    if (!claim_single_instance()) return nullptr;
     set_program_icon();
-    QPointer<QWidget> mainWindow = seams_.create_windows ? seams_.create_windows() : nullptr;
+    QWidget* mainWindow = seams_.create_windows ? seams_.create_windows() : nullptr;
     if (mainWindow) mainWindow->show();
+    return mainWindow;
+}
+
+int TStartup::run_main_program() {
+    QPointer<QWidget> mainWindow = open_main_window();
     // The main window's close writes the windows' state; it goes
     // before the finalisations.
     const int code = mainWindow ? QApplication::exec() : 0;

@@ -37,8 +37,10 @@ class TStartup {
     // The mutex name of the running edition.
     static QString mutex_name();
 
-    // Help file, single instance, icon, the windows, the event loop and the
-    // shut-down; returns the exit code.
+    // Help file, single instance, icon and the windows; the main window
+    // shown, or null when the user chose not to start a second copy.
+    QWidget* open_main_window();
+    // The above, the event loop and the shut-down; returns the exit code.
     int run_main_program();
     void shut_down();
 

@@ -1,0 +1,60 @@
+#pragma once
+
+// A user's journey through the program exactly as main makes it, on the
+// demo edition: no seam is installed by the test.
+
+#include "listview/sound_bar.h"
+#include "support/list_window_driver.h"
+#include "support/running_program.h"
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <functional>
+
+namespace testing_support {
+
+class Journey : public ::testing::Test, protected ListWindowDriver {
+  protected:
+    void SetUp() override {
+        program_ = std::make_unique<RunningDemoProgram>();
+        main_ = &program_->mainWindow();
+        main_->resize(1000, 800);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(main_));
+        repaint();
+    }
+    void TearDown() override {
+        program_.reset();
+        main_ = nullptr;
+    }
+
+    RunningDemoProgram& program() { return *program_; }
+
+    // The recording button of the n-th recording line shown (from 1).
+    Tsound_bar* recordingButton(int n) {
+        TRecordShowStringData* line = nth(line_kind::kRecordingButton, n);
+        return line && line->button_block
+                   ? dynamic_cast<Tsound_bar*>(line->button_block->button.get())
+                   : nullptr;
+    }
+    // The first family and its first species unfolded, as a user clicks them.
+    void unfoldFirstSpecies() {
+        clickToggle(nth(line_kind::kFamilyToggle, 1));
+        clickToggle(nth(line_kind::kSpeciesToggle, 1));
+    }
+    // Waits, processing events, until the condition holds or the time is up.
+    static bool eventually(const std::function<bool()>& condition, int milliseconds = 5000) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!condition()) {
+            if (clock.elapsed() > milliseconds) return false;
+            QTest::qWait(20);
+        }
+        return true;
+    }
+
+  private:
+    std::unique_ptr<RunningDemoProgram> program_;
+};
+
+}  // namespace testing_support

@@ -1,0 +1,87 @@
+#include "support/running_program.h"
+
+#include "app/program.h"
+#include "info_windows/intro_form.h"
+#include "listview/child_form.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+
+#include <stdexcept>
+
+namespace testing_support {
+
+namespace {
+
+void copyFolder(const QString& from, const QString& to) {
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = to + u'/' + QDir(from).relativeFilePath(source);
+        QDir().mkpath(QFileInfo(target).path());
+        QFile::copy(source, target);
+    }
+}
+
+// The files the build places beside the program: the demo's own, then the
+// edition's over them, as the build does for bin-es and bin-voices.
+void placeEditionFiles(const ProgramDirectory& dir, const QString& editionFolder) {
+    const QString editions = sourceTree() + QStringLiteral("/editions/");
+    QStringList folders{QStringLiteral("demo")};
+    if (editionFolder != QStringLiteral("demo")) folders << editionFolder;
+    for (const QString& folder : folders) {
+        const QDir source(editions + folder);
+        for (const QFileInfo& file : source.entryInfoList({"*.txt", "*.TXT"}, QDir::Files)) {
+            QFile in(file.filePath());
+            if (!in.open(QIODevice::ReadOnly)) throw std::runtime_error("unreadable edition file");
+            dir.write(file.fileName(), in.readAll());
+        }
+    }
+    QFile settings(editions + (QFile::exists(editions + editionFolder + "/Korvelan.ini.in")
+                                   ? editionFolder
+                                   : QStringLiteral("demo")) +
+                   QStringLiteral("/Korvelan.ini.in"));
+    if (!settings.open(QIODevice::ReadOnly)) throw std::runtime_error("no starting settings");
+    QByteArray text = settings.readAll();
+    text.replace("@BASE_DIR@", RunningDemoProgram::demoBaseDirectory().toUtf8());
+    dir.write(QStringLiteral("Korvelan.ini"), text);
+    copyFolder(sourceTree() + QStringLiteral("/resources/help"), dir.file(QStringLiteral("help")));
+}
+
+}  // namespace
+
+QString RunningDemoProgram::demoBaseDirectory() {
+    return sourceTree() + QStringLiteral("/editions/demo/base/");
+}
+
+RunningDemoProgram::RunningDemoProgram(const QString& editionFolder)
+    : previousHome_(qgetenv("HOME")), previousRuntime_(qgetenv("XDG_RUNTIME_DIR")) {
+    qputenv("HOME", home_.path().toUtf8());
+    QFile::setPermissions(runtime_.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                               QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", runtime_.path().toUtf8());
+    placeEditionFiles(dir_, editionFolder);
+    // The introduction is modal; a user clicks it away.
+    QObject::connect(&introductionCloser_, &QTimer::timeout, [] {
+        if (auto* intro = qobject_cast<TIntroForm*>(QApplication::activeModalWidget()))
+            intro->reject();
+    });
+    introductionCloser_.start(20);
+
+    program_ = std::make_unique<TProgram>();
+    program_->initialise(dir_.path(), dir_.path());
+    main_ = qobject_cast<TChildForm*>(program_->open_main_window());
+    if (!main_) throw std::runtime_error("the program showed no main window");
+    QCoreApplication::processEvents();
+}
+
+RunningDemoProgram::~RunningDemoProgram() {
+    program_.reset();
+    introductionCloser_.stop();
+    qputenv("HOME", previousHome_);
+    qputenv("XDG_RUNTIME_DIR", previousRuntime_);
+}
+
+}  // namespace testing_support
