@@ -29,6 +29,7 @@ class Journey : public ::testing::Test, protected ListWindowDriver {
     }
 
     RunningDemoProgram& program() { return *program_; }
+    TChildForm& mainWindow() { return *main_; }
 
     // The recording button of the n-th recording line shown (from 1).
     Tsound_bar* recordingButton(int n) {
