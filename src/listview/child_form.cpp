@@ -13,6 +13,7 @@
 #include "listview/show_commands.h"
 #include "listview/show_strings.h"
 #include "listview/sound_bar.h"
+#include "listview/window_placement.h"
 #include "listview/window_state.h"
 #include "listview/list_actions.h"
 #include "pictures_maps/areas.h"
@@ -123,7 +124,11 @@ void TChildForm::set_make_mp3s_command(TMakeMp3sCommand command) {
 }
 
 TChildForm::TChildForm(bool secondary, QWidget* parent, bool showWindow)
-    : QMainWindow(parent, secondary || showWindow ? Qt::Window : Qt::WindowFlags()),
+    // Further list windows and show windows are tool windows of their
+    // parent: the window manager keeps an owned window above its owner (a
+    // plain window with a parent is not owned on X11), and dialogs come
+    // above them, which a stay-on-top window would hide.
+    : QMainWindow(parent, secondary || showWindow ? Qt::Tool : Qt::WindowFlags()),
       secondary_(secondary || showWindow),
       show_window_(showWindow) {
     setAttribute(Qt::WA_DeleteOnClose, secondary);
@@ -314,10 +319,16 @@ void TChildForm::restore_geometry(int n) {
     const QRect screen = QGuiApplication::primaryScreen()
                              ? QGuiApplication::primaryScreen()->availableGeometry()
                              : QRect(0, 0, 1280, 1024);
-    const auto coord =
-        GLB_parse_coord(GLB_read_string(section, settings::window::kCoord, QString()));
+    const QString stored = GLB_read_string(section, settings::window::kCoord, QString());
+    const auto coord = GLB_parse_coord(stored);
     if (coord) {
-        setGeometry(*coord);
+        place_fitted(*coord, dynamic_cast<const QWidget*>(Ttop_forms::instance().main_child_form()));
+        // A place off today's screens (another monitor, another resolution)
+        // stays the user's: written back as it was unless the window moves.
+        if (geometry() != *coord) {
+            stored_coord_ = stored;
+            fitted_rect_ = geometry();
+        }
         restored_maximized_ = GLB_read_flag(section, settings::window::kMaximized, settings::window::kMaximizedDefault);
     } else {
         setGeometry(GLB_default_window_rect(screen));
@@ -327,6 +338,7 @@ void TChildForm::restore_geometry(int n) {
 
 void TChildForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    refit_with_frame();
     if (restored_maximized_) {
         restored_maximized_ = false;
         setWindowState(windowState() | Qt::WindowMaximized);
@@ -357,7 +369,9 @@ TChildForm* TChildForm::new_window() {
     auto* main = dynamic_cast<QWidget*>(Ttop_forms::instance().main_child_form());
     auto* window = new TChildForm(true, main ? main : this);
     window->open_list_window({.list_to_copy = this});
-    window->setGeometry(geometry().translated(30, 30));
+    // Offset from this window, but on the screen even when this one fills
+    // it (maximised).
+    window->place_fitted(geometry().translated(30, 30), this);
     window->show();
     return window;
 }
@@ -428,7 +442,10 @@ void TChildForm::focus_list() {
 
 void TChildForm::write_window_state(int n) const {
     const QString section = windowSection(n);
-    GLB_write_string(section, settings::window::kCoord, GLB_format_coord(normal_rect_));
+    GLB_write_string(section, settings::window::kCoord,
+                     !stored_coord_.isEmpty() && normal_rect_ == fitted_rect_
+                         ? stored_coord_
+                         : GLB_format_coord(normal_rect_));
     GLB_write_flag(section, settings::window::kMaximized, isMaximized());
     if (!list_form_->has_strings()) return;
     list_form_->strings().model().settings().write_settings(section);
@@ -483,17 +500,37 @@ void TChildForm::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void TChildForm::place_fitted(const QRect& client, const QWidget* reference) {
+    const QMargins frame = GLB_frame_margins(this, reference);
+    setGeometry(GLB_fitted_client_rect(client, frame));
+    // Fitted without knowing the frame: once the window is framed, again.
+    refit_when_framed_ = frame.isNull();
+}
+
+void TChildForm::refit_with_frame() {
+    if (!refit_when_framed_ || !isVisible() || isMaximized() || isMinimized() || isFullScreen()) return;
+    const QMargins frame = GLB_frame_margins(this);
+    if (frame.isNull()) return;
+    refit_when_framed_ = false;
+    const QRect fitted = GLB_fitted_client_rect(geometry(), frame);
+    if (fitted == geometry()) return;
+    if (!stored_coord_.isEmpty() && fitted_rect_ == geometry()) fitted_rect_ = fitted;
+    setGeometry(fitted);
+}
+
 void TChildForm::remember_normal_rect() {
     if (!isMaximized() && !isMinimized() && !isFullScreen()) normal_rect_ = geometry();
 }
 
 void TChildForm::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
+    refit_with_frame();
     remember_normal_rect();
 }
 
 void TChildForm::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
+    refit_with_frame();
     remember_normal_rect();
     layout_status_panels();
 }

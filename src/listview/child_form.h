@@ -107,6 +107,11 @@ class TChildForm : public QMainWindow, public TRegisteredListWindow {
     void remember_normal_rect();
     void open_further_windows();
     void restore_geometry(int n);
+    // Sets the client rectangle, fitted with the frame into the screen's
+    // work area; the frame is this window's or, before it has one, the
+    // reference window's.
+    void place_fitted(const QRect& client, const QWidget* reference);
+    void refit_with_frame();
     void check_cd_rom();
 
     bool secondary_;
@@ -118,6 +123,11 @@ class TChildForm : public QMainWindow, public TRegisteredListWindow {
     QLabel* area_panel_ = nullptr;
     QLabel* cd_status_panel_ = nullptr;
     QRect normal_rect_;
+    // A restored "Coord" that had to be fitted to the screen, and where it
+    // was fitted to: while the window stays there the stored text is kept.
+    QString stored_coord_;
+    QRect fitted_rect_;
+    bool refit_when_framed_ = false;
     bool restored_maximized_ = false;
     QTimer Timer_check_CD_ROM;
     QTimer Timer_intro_form;

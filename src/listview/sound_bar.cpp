@@ -402,6 +402,22 @@ void Tsound_bar::bar_moved(int value) {
 void Tsound_bar::key(QKeyEvent* event) {
     const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
     const int k = event->key();
+    // A modifier pressed on its own comes before the key it modifies: the
+    // focus stays, or Shift+Right could never reach the button.
+    switch (k) {
+        case Qt::Key_Shift:
+        case Qt::Key_Control:
+        case Qt::Key_Alt:
+        case Qt::Key_AltGr:
+        case Qt::Key_Meta:
+        case Qt::Key_Super_L:
+        case Qt::Key_Super_R:
+        case Qt::Key_CapsLock:
+        case Qt::Key_NumLock:
+            return;
+        default:
+            break;
+    }
     if (k == Qt::Key_Space && !shift) {
         button_clicked();
         return;
@@ -444,13 +460,51 @@ bool Tsound_bar::eventFilter(QObject* watched, QEvent* event) {
         key(static_cast<QKeyEvent*>(event));
         return true;
     }
-    if (watched == bar_ && event->type() == QEvent::MouseMove && drag_enabled_ &&
-        (static_cast<QMouseEvent*>(event)->buttons() & Qt::LeftButton) && !bar_->isSliderDown()) {
-        GLB_sound_bar_commands().start_drag(bar_, *item_, block_->recording_number);
-    }
+    if (watched == bar_ && drag_press(event)) return true;
     if (watched == bar_ && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
         button_->update();
     return QWidget::eventFilter(watched, event);
+}
+
+bool Tsound_bar::drag_press(QEvent* event) {
+    // While the bar can be dragged onto the playlist a press may be the
+    // start of a drag, which must leave the position alone: the bar sees the
+    // press only when the button comes up again without a drag.
+    const auto mouse = [event] { return static_cast<QMouseEvent*>(event); };
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            if (replaying_press_ || !drag_enabled_ || mouse()->button() != Qt::LeftButton) return false;
+            press_at_ = mouse()->position().toPoint();
+            press_pending_ = true;
+            return true;
+        case QEvent::MouseMove:
+            if (!press_pending_) return false;
+            if (!(mouse()->buttons() & Qt::LeftButton)) {
+                press_pending_ = false;
+                return false;
+            }
+            if ((mouse()->position().toPoint() - press_at_).manhattanLength() <
+                QApplication::startDragDistance())
+                return true;
+            press_pending_ = false;
+            GLB_sound_bar_commands().start_drag(bar_, *item_, block_->recording_number);
+            return true;
+        case QEvent::MouseButtonRelease: {
+            if (!press_pending_ || mouse()->button() != Qt::LeftButton) return false;
+            press_pending_ = false;
+            // No drag: the press was a click on the bar after all.
+            QMouseEvent press(QEvent::MouseButtonPress, QPointF(press_at_),
+                              bar_->mapToGlobal(QPointF(press_at_)), Qt::LeftButton, Qt::LeftButton,
+                              mouse()->modifiers());
+            replaying_press_ = true;
+            QApplication::sendEvent(bar_, &press);
+            replaying_press_ = false;
+            return false;
+        }
+        default:
+            return false;
+    }
 }
 
 void Tsound_bar::paintEvent(QPaintEvent*) {
@@ -477,6 +531,7 @@ void Tsound_bar::paintEvent(QPaintEvent*) {
 }
 
 QString Tsound_bar::info_text() const {
+    // The file as it lies on disk: its letter case is part of its name here.
     if (cut_->is_sound_file) return text(9) + QStringLiteral(": ") + QDir::toNativeSeparators(recording_file()).toLower();
     const TaudioCD* cd = cut_->audio_cd;
     QString s = text(10) + QStringLiteral(" \"") + (cd ? cd->full_title : QString()) + QStringLiteral("\"\n") +

@@ -113,6 +113,9 @@ class Tsound_bar : public QWidget, public TRecordingButton {
     void tick();
     void bar_moved(int value);
     void select_own_line();
+    // Holds a press on the bar back while it may become a drag; true when
+    // the event is taken.
+    bool drag_press(QEvent* event);
     TShowForm* form() const;
     QString info_text() const;
     void open_in_sound_editor();
@@ -136,6 +139,9 @@ class Tsound_bar : public QWidget, public TRecordingButton {
     bool rewind_at_end_ = true;
     bool drag_enabled_ = false;
     bool highlighted_ = false;
+    bool press_pending_ = false;
+    bool replaying_press_ = false;
+    QPoint press_at_;
 };
 
 // The recording buttons alive in all windows.

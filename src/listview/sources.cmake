@@ -26,4 +26,5 @@ target_sources(korvelan_windows PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/show_strings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sound_bar.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tooltip_form.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/window_placement.cpp
 )

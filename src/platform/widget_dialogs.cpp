@@ -44,16 +44,31 @@ std::vector<ButtonSpec> buttonsOf(int style) {
     }
 }
 
+// A dialog belongs to the window the user works in (a modal one first):
+// the window manager keeps it above that window and the windows it owns.
 QWidget* dialogParent() {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
     return QApplication::activeWindow();
 }
 
-// A box asked while a stay-on-top window shows (the playlist window, the
-// recent list) must not open hidden behind it.
+// A dialog asked while a stay-on-top window shows (a progress window) must
+// not open hidden behind it.
 bool stayOnTopWindowShowing() {
     for (const QWidget* w : QApplication::topLevelWidgets())
         if (w->isVisible() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) return true;
     return false;
+}
+
+void keepAboveStayOnTopWindows(QWidget& dialog) {
+    if (stayOnTopWindowShowing()) dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+}
+
+std::optional<QString> runFileDialog(QFileDialog& dialog) {
+    keepAboveStayOnTopWindows(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    const QString file = dialog.selectedFiles().constFirst();
+    if (file.isEmpty()) return std::nullopt;
+    return file;
 }
 
 }  // namespace
@@ -61,7 +76,7 @@ bool stayOnTopWindowShowing() {
 int WidgetDialogs::message(const MessageRequest& request) {
     QMessageBox box(iconOf(request.style), request.caption, request.text, QMessageBox::NoButton,
                     dialogParent());
-    if (stayOnTopWindowShowing()) box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    keepAboveStayOnTopWindows(box);
     const auto buttons = buttonsOf(request.style);
     for (const auto& entry : buttons) box.addButton(entry.button);
     const size_t defaultIndex = std::min<size_t>(
@@ -77,32 +92,34 @@ int WidgetDialogs::message(const MessageRequest& request) {
 
 std::optional<QString> WidgetDialogs::chooseDirectory(const QString& caption,
                                                       const QString& startDirectory) {
-    const QString dir = QFileDialog::getExistingDirectory(dialogParent(), caption, startDirectory);
-    if (dir.isEmpty()) return std::nullopt;
-    return dir;
+    QFileDialog dialog(dialogParent(), caption, startDirectory);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    return runFileDialog(dialog);
 }
 
 std::optional<QString> WidgetDialogs::openFileName(const FileRequest& request) {
-    const QString file = QFileDialog::getOpenFileName(dialogParent(), request.caption,
-                                                      request.directory, request.filter);
-    if (file.isEmpty()) return std::nullopt;
-    return file;
+    QFileDialog dialog(dialogParent(), request.caption, request.directory, request.filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return runFileDialog(dialog);
 }
 
 std::optional<QString> WidgetDialogs::saveFileName(const FileRequest& request) {
-    const QString file = QFileDialog::getSaveFileName(dialogParent(), request.caption,
-                                                      request.directory, request.filter);
-    if (file.isEmpty()) return std::nullopt;
-    return file;
+    QFileDialog dialog(dialogParent(), request.caption, request.directory, request.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    return runFileDialog(dialog);
 }
 
 std::optional<QString> WidgetDialogs::inputText(const QString& caption, const QString& prompt,
                                                 const QString& initial) {
-    bool ok = false;
-    const QString text =
-        QInputDialog::getText(dialogParent(), caption, prompt, QLineEdit::Normal, initial, &ok);
-    if (!ok) return std::nullopt;
-    return text;
+    QInputDialog dialog(dialogParent());
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(initial);
+    keepAboveStayOnTopWindows(dialog);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.textValue();
 }
 
 void WidgetDialogs::beep() {

@@ -10,6 +10,7 @@
 #include "listview/show_form.h"
 #include "listview/show_strings.h"
 #include "listview/top_forms.h"
+#include "listview/window_placement.h"
 #include "listview/window_state.h"
 #include "platform/dialog_service.h"
 #include "playlists/play_sound_options_frame.h"
@@ -172,8 +173,10 @@ void TPlayListGrid::mouseReleaseEvent(QMouseEvent* event) {
 
 // --- The window --------------------------------------------------------------
 
+// A tool window of the main window: kept above it by the window manager,
+// while its own dialogs and the program's come above it.
 TPlayListForm::TPlayListForm(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint) {
+    : QWidget(parent, Qt::Tool) {
     MainMenu = new QMenuBar(this);
     create_menus();
     BetweenSoundsOptionsFrame = new TPlaySoundOptionsFrame(this);
@@ -380,9 +383,17 @@ bool TPlayListForm::open_file(const QString& path) {
 }
 
 void TPlayListForm::show_window(bool atStartup) {
-    if (atStartup) {
-        if (const auto rect = GLB_parse_coord(GLB_read_string(kSection, QStringLiteral("Coord"), {})))
-            setGeometry(*rect);
+    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    const QMargins frame = GLB_frame_margins(this, owner);
+    const auto rect = atStartup ? GLB_parse_coord(GLB_read_string(kSection, QStringLiteral("Coord"), {}))
+                                : std::nullopt;
+    if (rect) {
+        setGeometry(GLB_fitted_client_rect(*rect, frame));
+    } else if (!testAttribute(Qt::WA_Moved)) {
+        // The first showing: beside the list, clear of its menu bar.
+        move(GLB_floating_window_place(size().grownBy(frame),
+                                       GLB_work_area_for(owner ? owner->frameGeometry() : QRect()),
+                                       TFloatingPlace::TopRight));
     }
     show();
     raise();

@@ -1,6 +1,8 @@
 #include "playlists/recordings_list_form.h"
 
 #include "formats/textfile.h"
+#include "listview/window_placement.h"
+#include "listview/window_state.h"
 #include "playlists/recent_list.h"
 
 #include <QKeyEvent>
@@ -17,7 +19,8 @@ QString text(int line) {
 
 TRecordingsAndOrPicturesListForm::TRecordingsAndOrPicturesListForm(
     TRecordingsAndOrPicturesList& list, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), list_(list) {
+    // A tool window of its list window: above it, below the dialogs.
+    : QWidget(parent, Qt::Tool), list_(list) {
     setWindowTitle(text(1));
     auto* menu = new QMenuBar(this);
     QMenu* edit_menu = menu->addMenu(text(2));
@@ -45,6 +48,13 @@ void TRecordingsAndOrPicturesListForm::copy_to_clipboard() {
 }
 
 void TRecordingsAndOrPicturesListForm::showEvent(QShowEvent* event) {
+    if (!testAttribute(Qt::WA_Moved)) {
+        // The first showing: a corner away from the menu bar and the dialogs.
+        const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+        move(GLB_floating_window_place(size().grownBy(GLB_frame_margins(this, owner)),
+                                       GLB_work_area_for(owner ? owner->frameGeometry() : QRect()),
+                                       TFloatingPlace::BottomLeft));
+    }
     QWidget::showEvent(event);
     refill();
 }

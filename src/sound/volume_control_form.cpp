@@ -3,6 +3,8 @@
 #include "app/messages.h"
 #include "app/settings.h"
 #include "formats/textfile.h"
+#include "listview/window_placement.h"
+#include "listview/window_state.h"
 #include "platform/audio/media_control.h"
 #include "platform/dialog_service.h"
 #include "sound/volume.h"
@@ -23,7 +25,10 @@ TVolume_control_form* TVolume_control_form::instance() {
 }
 
 TVolume_control_form::TVolume_control_form(QWidget* mainWindow, bool restoreVisibility)
-    : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
+    // Owned by the main window (see event()) rather than staying on top:
+    // it floats above the list windows, and dialogs come above it. The main
+    // window is not its parent because the window outlives it.
+    : QWidget(nullptr, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint),
       trackbar_(new QSlider(Qt::Vertical, this)), main_window_(mainWindow) {
     theForm = this;
     setObjectName(QStringLiteral("Volume_control_form"));
@@ -40,15 +45,7 @@ TVolume_control_form::TVolume_control_form(QWidget* mainWindow, bool restoreVisi
     trackbar_->setValue(GLB_volume_position());
     connect(trackbar_, &QSlider::valueChanged, this, [](int position) { GLB_set_volume_position(position); });
 
-    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry()
-                                                          : QRect(0, 0, 1024, 768);
-    const QString stored = GLB_read_string(
-        kSection, kCoordinatesKey,
-        QString::number(screen.width() / 2) + u',' + QString::number(screen.height() / 2));
-    const qsizetype comma = stored.indexOf(u',');
-    const int x = stored.left(comma).trimmed().toInt();
-    const int y = comma < 0 ? 0 : stored.mid(comma + 1).trimmed().toInt();
-    move(std::min(screen.width() - width(), x), std::min(screen.height() - height(), y));
+    place();
 
     // The program's end closes every window, this one too, before it is
     // destroyed: what the user left is whether it was open when the last
@@ -65,11 +62,36 @@ void TVolume_control_form::restore_visibility() {
     if (!isVisible()) GLB_write_flag(kSection, kShowKey, false);
 }
 
+void TVolume_control_form::place() {
+    const QString stored = GLB_read_string(kSection, kCoordinatesKey, QString());
+    const QMargins frame = GLB_frame_margins(this, main_window_);
+    const QSize outer = size().grownBy(frame);
+    const qsizetype comma = stored.indexOf(u',');
+    bool xOk = false, yOk = false;
+    const int x = stored.left(comma).trimmed().toInt(&xOk);
+    const int y = comma < 0 ? 0 : stored.mid(comma + 1).trimmed().toInt(&yOk);
+    if (!xOk || !yOk) {
+        // Aside, where neither the menu bars nor the dialogs open.
+        const QRect area = GLB_work_area_for(main_window_ ? main_window_->frameGeometry() : QRect());
+        placed_at_ = GLB_floating_window_place(outer, area, TFloatingPlace::BottomRight);
+    } else {
+        const QRect wanted(QPoint(x, y), outer);
+        placed_at_ = GLB_fit_into_work_area(wanted, GLB_work_area_for(wanted), outer).topLeft();
+        // A place on a screen that is not there today stays the user's
+        // unless the window is moved.
+        if (placed_at_ != QPoint(x, y)) kept_coordinates_ = stored;
+    }
+    move(placed_at_);
+}
+
 TVolume_control_form::~TVolume_control_form() {
     // A window never restored was never the user's to close: the stored
     // choice stands.
     if (restored_) GLB_write_flag(kSection, kShowKey, open_at_end_.value_or(isVisible()));
-    GLB_write_string(kSection, kCoordinatesKey, QString::number(x()) + u',' + QString::number(y()));
+    if (!kept_coordinates_.isEmpty() && pos() == placed_at_)
+        GLB_write_string(kSection, kCoordinatesKey, kept_coordinates_);
+    else
+        GLB_write_string(kSection, kCoordinatesKey, QString::number(x()) + u',' + QString::number(y()));
     if (theForm == this) theForm = nullptr;
 }
 
@@ -97,6 +119,7 @@ void TVolume_control_form::keyPressEvent(QKeyEvent* event) {
 
 bool TVolume_control_form::event(QEvent* event) {
     // The volume may have moved by keys in a list window meanwhile.
+    if (event->type() == QEvent::Show) GLB_set_window_owner(this, main_window_);
     if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show) {
         const QSignalBlocker blocker(trackbar_);
         trackbar_->setValue(GLB_volume_position());

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-// The small stay-on-top window with the program's volume slider.
+// The small floating window with the program's volume slider.
 class TVolume_control_form : public QWidget {
     Q_OBJECT
   public:
@@ -31,8 +31,12 @@ class TVolume_control_form : public QWidget {
     bool event(QEvent* event) override;
 
   private:
+    void place();
+
     QSlider* trackbar_;
     QWidget* main_window_;
     bool restored_ = false;
     std::optional<bool> open_at_end_;
+    QPoint placed_at_;
+    QString kept_coordinates_;
 };

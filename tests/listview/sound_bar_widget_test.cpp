@@ -100,6 +100,67 @@ class SoundBarTest : public QObject, protected testing_support::ListWindowDriver
         QVERIFY(first->bar().value() < 10);
     }
 
+    // A real keyboard sends Shift on its own first; the button keeps the
+    // focus through it and the arrow with Shift seeks.
+    void shiftHeldDownOnTheButtonSeeks() {
+        Tsound_bar* first = bar(1);
+        QTest::mouseClick(&first->button(), Qt::LeftButton);
+        QTest::mouseClick(&first->button(), Qt::LeftButton);  // paused, focused
+        QVERIFY(first->button().hasFocus());
+        const int start = first->bar().value();
+        auto key = [this](QEvent::Type type, int k, Qt::KeyboardModifiers modifiers) {
+            QWidget* focused = main_->focusWidget();
+            QVERIFY(focused);
+            QKeyEvent event(type, k, modifiers);
+            QApplication::sendEvent(focused, &event);
+        };
+        key(QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
+        key(QEvent::KeyPress, Qt::Key_Right, Qt::ShiftModifier);
+        key(QEvent::KeyRelease, Qt::Key_Right, Qt::ShiftModifier);
+        key(QEvent::KeyPress, Qt::Key_Right, Qt::ShiftModifier);
+        key(QEvent::KeyRelease, Qt::Key_Right, Qt::ShiftModifier);
+        key(QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
+        QCOMPARE(first->bar().value(), start + 2 * first->bar().singleStep());
+        QVERIFY(first->button().hasFocus());
+        key(QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
+        key(QEvent::KeyPress, Qt::Key_End, Qt::ShiftModifier);
+        QCOMPARE(first->bar().value(), first->bar().maximum());
+        // Without Shift the arrow goes to the list again.
+        key(QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
+        key(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+        QCOMPARE(first->bar().value(), first->bar().maximum());
+        QVERIFY(form().hasFocus());
+    }
+
+    // While the playlist window shows the bar drags onto it: pressing to
+    // drag must not move the position; a click without a drag still does.
+    void aDragFromThePositionBarLeavesThePosition() {
+        Ttop_forms::instance().set_soundbar_dragging_enabled(true);
+        int drags = 0;
+        struct CountingDrags : TSoundBarCommands {
+            int& count;
+            explicit CountingDrags(int& c) : count(c) {}
+            void start_drag(QWidget*, const Tcupaitem&, int) override { ++count; }
+        };
+        GLB_set_sound_bar_commands(std::make_unique<CountingDrags>(drags));
+        Tsound_bar* first = bar(1);
+        QScrollBar& positions = first->bar();
+        QVERIFY(first->drag_enabled());
+        QCOMPARE(positions.value(), 0);
+        const QPoint groove(positions.width() - 8, positions.height() / 2);
+        QTest::mousePress(&positions, Qt::LeftButton, {}, groove);
+        QTest::mouseMove(&positions, groove - QPoint(QApplication::startDragDistance() + 10, 0));
+        QTest::mouseRelease(&positions, Qt::LeftButton, {}, groove - QPoint(QApplication::startDragDistance() + 10, 0));
+        QCOMPARE(drags, 1);
+        QCOMPARE(positions.value(), 0);
+
+        QTest::mouseClick(&positions, Qt::LeftButton, {}, groove);
+        QCOMPARE(drags, 1);
+        QTRY_VERIFY(positions.value() > 0);
+        GLB_set_sound_bar_commands(nullptr);
+        Ttop_forms::instance().set_soundbar_dragging_enabled(false);
+    }
+
     void theEndRewindsAndCloses() {
         Tsound_bar* first = bar(1);
         QTest::mouseClick(&first->button(), Qt::LeftButton);
@@ -173,8 +234,9 @@ class SoundBarTest : public QObject, protected testing_support::ListWindowDriver
         {
             TVolume_control_form volume(main_);
             QVERIFY(volume.isVisible());
-            QCOMPARE(volume.x(), screen.width() - volume.width());
-            QCOMPARE(volume.y(), screen.height() - volume.height());
+            // Frame and all, in the screen's bottom right corner.
+            QVERIFY(screen.contains(volume.frameGeometry()));
+            QCOMPARE(volume.frameGeometry().bottomRight(), screen.bottomRight());
             volume.trackbar().setValue(25);
             QCOMPARE(GLB_read_int("GENERAL", "Volume", -1), 75);
             volume.step(5, true);

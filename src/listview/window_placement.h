@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QMargins>
+#include <QRect>
+
+class QWidget;
+
+// The work area (the screen less its panels) of the screen that shows most
+// of the rectangle; the primary screen's when the rectangle is on none.
+QRect GLB_work_area_for(const QRect& rect);
+
+// The widths of a window's frame around its client area: its own once the
+// window manager framed it, else those of the reference window (a shown
+// window of the program), else none.
+QMargins GLB_frame_margins(const QWidget* window, const QWidget* reference = nullptr);
+
+// A client rectangle moved (and shrunk when needed) so that the window with
+// its frame lies inside the work area of its screen.
+QRect GLB_fitted_client_rect(const QRect& client, const QMargins& frame);
+
+// Makes a tool window (Qt::Tool) one the owner's window owns, for windows
+// that cannot have the owner as their Qt parent because they outlive it:
+// the window manager keeps it above its owner, and dialogs, owned as well,
+// come above it, without it staying above other programs' windows. Called
+// when the window is about to show; false while either has no native window.
+bool GLB_set_window_owner(QWidget* window, const QWidget* owner);
