@@ -28,6 +28,7 @@
 #include <QIntValidator>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPainter>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollBar>
@@ -51,13 +52,40 @@ TAudioCDFileWriter*& audioCdWriter() {
     return writer;
 }
 
-// Repeat counts are edited as at most two digits.
-class TRepeatDelegate : public QStyledItemDelegate {
+// The current row is cyan in every cell but the number. It is painted from
+// the grid's current index rather than stored in the items, so that moving the
+// current cell never changes the grid's contents (Qt moves it while it removes
+// rows).
+class TCurrentRowDelegate : public QStyledItemDelegate {
   public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit TCurrentRowDelegate(QTableWidget* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        if (index.row() != grid_->currentRow()) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        painter->save();
+        painter->fillRect(option.rect, QColor(0, 255, 255));
+        painter->setPen(Qt::black);
+        painter->setFont(option.font);
+        painter->drawText(option.rect.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop,
+                          index.data(Qt::DisplayRole).toString());
+        painter->restore();
+    }
+
+  private:
+    QTableWidget* grid_;
+};
+
+// Repeat counts are edited as at most two digits.
+class TRepeatDelegate : public TCurrentRowDelegate {
+  public:
+    using TCurrentRowDelegate::TCurrentRowDelegate;
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override {
-        auto* edit = qobject_cast<QLineEdit*>(QStyledItemDelegate::createEditor(parent, option, index));
+        auto* edit =
+            qobject_cast<QLineEdit*>(TCurrentRowDelegate::createEditor(parent, option, index));
         if (edit) {
             edit->setValidator(new QIntValidator(0, TPlayListInfo::kMaxRepeatCount, edit));
             edit->setMaxLength(2);
@@ -189,6 +217,7 @@ TPlayListForm::TPlayListForm(QWidget* parent)
     Button_play_or_stop->setFont(bold);
     grid = new TPlayListGrid(this);
     grid->setHorizontalHeaderLabels({QString(), QString(), text(16)});
+    grid->setItemDelegateForColumn(1, new TCurrentRowDelegate(grid));
     grid->setItemDelegateForColumn(2, new TRepeatDelegate(grid));
 
     connect(Button_play_or_stop, &QPushButton::clicked, this, &TPlayListForm::play_or_stop);
@@ -207,7 +236,8 @@ TPlayListForm::TPlayListForm(QWidget* parent)
             [this](int column) {
                 if (!fitting_columns_ && column != 1) columns_sized_by_user_ = true;
             });
-    connect(grid, &QTableWidget::currentCellChanged, this, [this] { refresh_texts(); });
+    connect(grid, &QTableWidget::currentCellChanged, grid->viewport(),
+            qOverload<>(&QWidget::update));
 
     BetweenSoundsOptionsFrame->set_options(TBetweenSoundsOptions::read_settings(kSection));
     list_.set_path(GLB_read_string(kSection, QStringLiteral("Current"), QString()));
@@ -313,10 +343,13 @@ void TPlayListForm::refresh_list_state() {
 
 void TPlayListForm::refresh_texts() {
     filling_ = true;
-    grid->setRowCount(list_.row_count());
+    const int rows = list_.row_count();
+    // A current cell in a row that goes moves to the new last row first: the
+    // grid never has to find a current cell of its own while it drops rows.
+    if (grid->currentRow() >= rows) grid->setCurrentCell(rows - 1, 2);
+    grid->setRowCount(rows);
     const TTaxonNaming names = naming();
-    const int current = grid->currentRow();
-    for (int r = 1; r <= list_.row_count(); ++r) {
+    for (int r = 1; r <= rows; ++r) {
         const QStringList cells{TPlayList::row_number_text(r), list_.recording_text(r, names),
                                 list_.repeat_text(r)};
         for (int c = 0; c < 3; ++c) {
@@ -328,13 +361,10 @@ void TPlayListForm::refresh_texts() {
             item->setText(cells[c]);
             item->setFlags(c == 2 ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable
                                   : Qt::ItemIsEnabled);
-            // The current row is cyan in every cell but the number.
-            const bool cyan = r - 1 == current && c > 0;
-            item->setBackground(cyan ? QBrush(QColor(0, 255, 255)) : QBrush());
-            item->setForeground(cyan ? QBrush(Qt::black) : QBrush());
         }
     }
     filling_ = false;
+    grid->viewport()->update();
 }
 
 void TPlayListForm::refresh_caption() {
@@ -376,7 +406,12 @@ bool TPlayListForm::open_file(const QString& path) {
         GLB_write_string(kSection, QStringLiteral("Current"), path);
         CheckBox_start_playing_at_selected_recording->setChecked(false);
     } else if (result.changes_list()) {
-        list_.set_modified(true);
+        // The rows read before the damage are not the playlist that was open:
+        // they become a new list, so that saving them asks for a file of its
+        // own instead of writing them over the open one.
+        list_.set_new();
+        list_.set_modified(list_.has_first_entry());
+        CheckBox_start_playing_at_selected_recording->setChecked(false);
     }
     after_rows_changed();
     return result.accepted();
