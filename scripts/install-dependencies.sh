@@ -6,7 +6,8 @@ packages=(cmake g++ make pkg-config ninja-build qt6-base-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2 fonts-dejavu-core
   xvfb xauth clang libclang-rt-14-dev
   ffmpeg eyed3 id3v2 mpg123 sox
-  librsvg2-bin desktop-file-utils appstream dpkg-dev file)
+  librsvg2-bin desktop-file-utils appstream dpkg-dev file
+  qt6-translations-l10n xdotool)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

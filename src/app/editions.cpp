@@ -26,6 +26,18 @@ TEditionRow withSecondLanguage(TEditionRow r, TLanguage language, const char* ti
     r.even_product_number = r.odd_product_number + 1;
     r.second_language = language;
     r.title_other = QString::fromUtf8(title);
+    switch (language) {
+        case TLanguage::Spanish:
+            r.credits_other = QStringLiteral("Grabaciones y textos del equipo de campo de Korvelan");
+            break;
+        case TLanguage::Dutch:
+            r.credits_other = QStringLiteral("Opnamen en teksten van het veldteam van Korvelan");
+            break;
+        case TLanguage::Portuguese:
+            r.credits_other = QStringLiteral("Grava\u00E7\u00F5es e textos da equipe de campo do Korvelan");
+            break;
+        default: break;
+    }
     if (region) r.region_name_other = QString::fromUtf8(region);
     return r;
 }
@@ -268,7 +280,7 @@ TEdition GLB_edition_for_product(int productNumber) {
         e.title = odd ? r.title_english : r.title_other;
         e.title_english = r.title_english;
         e.version = r.version;
-        e.credits = r.credits;
+        e.credits = (!odd && !r.credits_other.isEmpty()) ? r.credits_other : r.credits;
         e.update_address = r.update_address;
         e.offers_sounds_photos_filter = r.offers_sounds_photos_filter;
         e.every_species_flag_e = r.every_species_flag_e;

@@ -77,6 +77,7 @@ struct TEditionRow {
     QString title_other;
     QString version = QStringLiteral("1.0");
     QString credits;
+    QString credits_other;  // the credits in the second language
     QString update_address;
     // Edition flags read by the database, the filter and the dialogs.
     bool offers_sounds_photos_filter = false;

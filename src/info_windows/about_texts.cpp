@@ -36,8 +36,8 @@ QStringList GLB_photographer_names(const Tdata& data) {
     return sortedNames(names);
 }
 
-const std::vector<TLicence>& GLB_licences() {
-    static const std::vector<TLicence> licences{
+const std::vector<TLicence>& GLB_licences(TLanguage language) {
+    static const std::vector<TLicence> english{
         {QStringLiteral("Qt 6"), QStringLiteral("GNU LGPL version 3"),
          QStringLiteral("https://www.qt.io/licensing/open-source-lgpl-obligations")},
         {QStringLiteral("FFmpeg (libavformat, libavcodec, libswresample)"),
@@ -61,7 +61,34 @@ const std::vector<TLicence>& GLB_licences() {
          QStringLiteral("GNU LGPL version 3 or later (\u00A9 the GMT Team)"),
          QStringLiteral("https://www.soest.hawaii.edu/pwessel/gshhg/")},
     };
-    return licences;
+    static const std::vector<TLicence> spanish{
+        {QStringLiteral("Qt 6"), QStringLiteral("GNU LGPL versi\u00F3n 3"),
+         QStringLiteral("https://www.qt.io/licensing/open-source-lgpl-obligations")},
+        {QStringLiteral("FFmpeg (libavformat, libavcodec, libswresample)"),
+         QStringLiteral("GNU LGPL versi\u00F3n 2.1 o posterior; la compilaci\u00F3n de Debian "
+                        "usa tambi\u00E9n partes GPL (GNU GPL versi\u00F3n 2 o posterior)"),
+         QStringLiteral("https://ffmpeg.org/legal.html")},
+        {QStringLiteral("SDL 2"), QStringLiteral("licencia zlib"),
+         QStringLiteral("https://www.libsdl.org/license.php")},
+        {QStringLiteral("libcdio y libcdio-paranoia"),
+         QStringLiteral("GNU GPL versi\u00F3n 3 o posterior"),
+         QStringLiteral("https://www.gnu.org/software/libcdio/")},
+        {QStringLiteral("libjpeg-turbo"),
+         QStringLiteral("licencia IJG, licencia BSD modificada (de 3 cl\u00E1usulas) y licencia "
+                        "zlib; este software se basa en parte en el trabajo del Independent "
+                        "JPEG Group"),
+         QStringLiteral("https://libjpeg-turbo.org/About/License")},
+        {QStringLiteral("Datos de mapas: DCW (Digital Chart of the World) preparados para GMT"),
+         QStringLiteral("datos de origen de dominio p\u00FAblico; la edici\u00F3n del GMT Team "
+                        "bajo la GNU LGPL versi\u00F3n 3 o posterior"),
+         QStringLiteral("https://www.soest.hawaii.edu/pwessel/dcw/")},
+        {QStringLiteral("Datos de mapas: costas, fronteras y r\u00EDos de GSHHG"),
+         QStringLiteral("GNU LGPL versi\u00F3n 3 o posterior (\u00A9 el GMT Team)"),
+         QStringLiteral("https://www.soest.hawaii.edu/pwessel/gshhg/")},
+    };
+    // The licences' names are their own; what is said around them follows
+    // the interface where the program has the words.
+    return language == TLanguage::Spanish ? spanish : english;
 }
 
 QString GLB_edition_heading(const TEdition& edition, const QString& versionWord) {
@@ -110,7 +137,7 @@ QString GLB_about_html(const TEdition& edition, const Tdata* data, const TAboutW
                     QStringLiteral("</b><br>") + nameList(photographers) + QStringLiteral("</p>");
     }
     html += QStringLiteral("<p><b>") + escaped(words.libraries) + QStringLiteral("</b></p><ul>");
-    for (const TLicence& l : GLB_licences()) {
+    for (const TLicence& l : GLB_licences(edition.language)) {
         html += QStringLiteral("<li>") + escaped(l.component) + QStringLiteral(": ") +
                 escaped(l.licence) + QStringLiteral(" (") + escaped(l.address) +
                 QStringLiteral(")</li>");

@@ -10,6 +10,7 @@
 
 class Tdata;
 struct TEdition;
+enum class TLanguage;
 
 // Names of the people credited for recordings, sorted, each once.
 QStringList GLB_recordist_names(const Tdata& data);
@@ -21,7 +22,9 @@ struct TLicence {
     QString licence;
     QString address;
 };
-const std::vector<TLicence>& GLB_licences();
+// In the interface language where the program has the words (English and
+// Spanish), else in English.
+const std::vector<TLicence>& GLB_licences(TLanguage language);
 
 // The edition's title with its version, as the About window heads it.
 QString GLB_edition_heading(const TEdition& edition, const QString& versionWord);

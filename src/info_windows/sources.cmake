@@ -5,6 +5,7 @@ target_sources(korvelan_models PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/help_pages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/info_layout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/page_opening.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/qt_translations.cpp
 )
 target_sources(korvelan_windows PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/about_audio_cd_form.cpp

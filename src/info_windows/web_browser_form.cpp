@@ -1,7 +1,10 @@
 #include "info_windows/web_browser_form.h"
 
+#include "app/editions.h"
+#include "app/messages.h"
 #include "formats/textfile.h"
 #include "info_windows/page_opening.h"
+#include "platform/dialog_service.h"
 #include "platform/system.h"
 #include "platform/text_encoding.h"
 
@@ -13,7 +16,9 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPointer>
+#include <QShortcut>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <functional>
@@ -46,6 +51,26 @@ TWebBrowserForm* newBrowserWindow() {
     }
     w.all.emplace_back(form);
     return form;
+}
+
+// Said in the interface language: the texts file of older editions has no
+// line for it.
+QString pageNotOpenedText(const QString& address) {
+    QString text;
+    switch (GLB_edition().language) {
+        case TLanguage::Spanish: text = QStringLiteral("No se pudo abrir la p\u00E1gina:"); break;
+        case TLanguage::Dutch: text = QStringLiteral("De pagina kon niet worden geopend:"); break;
+        case TLanguage::Portuguese:
+            text = QStringLiteral("N\u00E3o foi poss\u00EDvel abrir a p\u00E1gina:");
+            break;
+        default: text = QStringLiteral("The page could not be opened:"); break;
+    }
+    return text + u'\n' + address;
+}
+
+bool pageNotOpened(const QString& address) {
+    GLB_show_message(pageNotOpenedText(address), platform::box::IconWarning);
+    return false;
 }
 
 bool isPlainText(const QUrl& url) {
@@ -94,6 +119,11 @@ TWebBrowserForm::TWebBrowserForm(QWidget* parent) : QWidget(parent, Qt::Window) 
     connect(home_button_, &QToolButton::clicked, this, [this] { show_page(home_); });
     back_->setEnabled(false);
     forward_->setEnabled(false);
+    // Escape closes the page wherever the focus is in the window, as it
+    // closes the program's other windows.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
 void TWebBrowserForm::set_home(const QUrl& url) {
@@ -122,6 +152,12 @@ void TWebBrowserForm::navigate(const QUrl& url, const QString& address) {
     show();
     raise();
     activateWindow();
+    // A map hands over its site description and takes the focus back right
+    // after; the page must still come out on top.
+    QTimer::singleShot(0, this, [this] {
+        raise();
+        activateWindow();
+    });
 }
 
 void TWebBrowserForm::follow_link(const QUrl& link) {
@@ -132,7 +168,7 @@ void TWebBrowserForm::follow_link(const QUrl& link) {
             show_page(target.url);
             break;
         case TPageTarget::Remote:
-            windows().system_browser(target.url);
+            if (!windows().system_browser(target.url)) pageNotOpened(target.url.toString());
             break;
         default:
             platform::beep();
@@ -150,8 +186,11 @@ bool GLB_open_web_page(const QString& address, bool systemBrowserOnly) {
     if (systemBrowserOnly) settings.use_integrated_browser = false;
     switch (GLB_page_route(target, settings)) {
         case TPageRoute::SystemBrowser:
-            return windows().system_browser(target.url);
+            // Without a program for web pages the system opens nothing and
+            // says nothing.
+            return windows().system_browser(target.url) || pageNotOpened(address.trimmed());
         case TPageRoute::IntegratedBrowser: {
+            if (!QFileInfo(target.url.toLocalFile()).isReadable()) return pageNotOpened(address.trimmed());
             BrowserWindows& w = windows();
             TWebBrowserForm* form =
                 settings.use_only_one_window && w.main ? w.main.data() : newBrowserWindow();

@@ -5,13 +5,12 @@
 #include "app/globals.h"
 #include "data/records.h"
 #include "formats/textfile.h"
+#include "info_windows/web_browser_form.h"
 #include "platform/paths.h"
 
-#include <QDesktopServices>
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QFileInfo>
-#include <QUrl>
 
 namespace {
 
@@ -19,9 +18,7 @@ namespace {
 constexpr QChar kUnderlineCode(13);
 
 TPageOpener& openerSlot() {
-    static TPageOpener opener = [](const QString& path) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-    };
+    static TPageOpener opener;
     return opener;
 }
 
@@ -87,6 +84,9 @@ bool OpenSiteDescription(const Tlocality& locality) {
         if (!GLB_ask_for_base_directory()) return false;
         path = platform::resolveCaseInsensitive(platform::nativePath(GLB_site_description_path(locality)));
     }
-    if (openerSlot()) openerSlot()(path);
-    return true;
+    if (openerSlot()) {
+        openerSlot()(path);
+        return true;
+    }
+    return GLB_open_web_page(path);
 }

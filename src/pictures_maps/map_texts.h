@@ -28,8 +28,10 @@ TMapTexts GLB_map_texts(const Tspecies* species, const Tlocality* locality);
 // The site-description page of a locality under the base directory.
 QString GLB_site_description_path(const Tlocality& locality);
 
-// The seam through which a site-description page is shown; the system's
-// browser until the program's own browser window takes this place.
+// A site-description page opens by the program's page rule: in the
+// program's own browser window, or the system's browser when the settings
+// say so; a page that cannot be shown says so in a box. Tests may watch the
+// pages instead (an empty opener restores the rule).
 using TPageOpener = std::function<void(const QString& path)>;
 void GLB_set_site_description_opener(TPageOpener opener);
 // Asks for the base directory while the page is missing (cancelling ends

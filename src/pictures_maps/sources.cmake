@@ -36,7 +36,6 @@ target_sources(korvelan_models PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/localities_layout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/map_picture.cpp
   ${CMAKE_CURRENT_LIST_DIR}/map_table.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/map_texts.cpp
 )
 # The base maps and contour maps, looked up by their resource names.
 target_sources(korvelan_resources PRIVATE ${PROJECT_SOURCE_DIR}/resources/maps.qrc)
@@ -45,6 +44,8 @@ target_sources(korvelan_resources PRIVATE ${PROJECT_SOURCE_DIR}/resources/maps.q
 target_sources(korvelan_windows PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/localities_map_form.cpp
   ${CMAKE_CURRENT_LIST_DIR}/map_form.cpp
+  # Its site-description pages open in the program's browser window.
+  ${CMAKE_CURRENT_LIST_DIR}/map_texts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/map_windows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/select_area_frame.cpp
 )

@@ -1,5 +1,6 @@
 #include "utilities/message_while_copying_form.h"
 
+#include "app/editions.h"
 #include "app/globals.h"
 #include "app/messages.h"
 #include "listview/list_fonts.h"
@@ -25,6 +26,24 @@ constexpr int kButtonWidth = 70;
 constexpr int kButtonHeight = 27;
 constexpr int kExplanationLine = 11;
 constexpr int kCopyingPrefixLine = 12;
+
+// One of the program's own messages, in the interface language.
+QString abortQuestion() {
+    switch (GLB_edition().language) {
+        case TLanguage::Spanish:
+            return QStringLiteral("El programa no ha terminado de copiar los archivos. "
+                                  "\u00BFSeguro que quiere interrumpir la copia?");
+        case TLanguage::Dutch:
+            return QStringLiteral("Het programma is nog niet klaar met het kopi\u00EBren van de "
+                                  "bestanden. Weet u zeker dat u het kopi\u00EBren wilt afbreken?");
+        case TLanguage::Portuguese:
+            return QStringLiteral("O programa ainda n\u00E3o terminou de copiar os arquivos. "
+                                  "Tem certeza de que deseja interromper a c\u00F3pia?");
+        default:
+            return QStringLiteral("The program has not finished copying files. Are you certain "
+                                  "you want to abort prematurely?");
+    }
+}
 }  // namespace
 
 TMessageWhileCopyingForm::TMessageWhileCopyingForm(TCopyFilesToHardDiskThread& thread,
@@ -123,10 +142,8 @@ void TMessageWhileCopyingForm::closeEvent(QCloseEvent* event) {
         return;
     }
     thread_.pause();
-    const int answer = platform::DialogService::message(
-        QStringLiteral("The program has not finished copying files. Are you certain you want to "
-                       "abort prematurely?"),
-        GLB().message_box_caption, platform::box::QuestionYesNo);
+    const int answer = platform::DialogService::message(abortQuestion(), GLB().message_box_caption,
+                                                        platform::box::QuestionYesNo);
     // The copy may have ended while the question was open.
     if (answer == platform::answer::Yes && !finished_) {
         thread_.set_abort();
