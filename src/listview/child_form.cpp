@@ -28,6 +28,7 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QWindow>
 
 namespace {
 
@@ -339,17 +340,38 @@ void TChildForm::restore_geometry(int n) {
 void TChildForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     refit_with_frame();
+    // The window manager frames the window a moment after it shows.
+    if (refit_when_framed_) QTimer::singleShot(250, this, &TChildForm::refit_with_frame);
     if (restored_maximized_) {
         restored_maximized_ = false;
         setWindowState(windowState() | Qt::WindowMaximized);
     }
     if (!show_window_) list_form_->setFocus();
-    if (!secondary_ && !further_windows_opened_) {
-        further_windows_opened_ = true;
-        open_further_windows();
-        if (const auto& shown = GLB_list_window_show_commands().main_window_shown) shown();
-        if (GLB_edition().rules.shows_introduction) Timer_intro_form.start();
+    // The windows the main window owns open once it is on the screen: a
+    // window manager that has not taken the owner on yet stacks an owned
+    // window as a window of its own, below the owner.
+    if (!secondary_ && !further_windows_opened_ && windowHandle()) {
+        if (windowHandle()->isExposed())
+            open_owned_windows();
+        else
+            windowHandle()->installEventFilter(this);
     }
+}
+
+bool TChildForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+        windowHandle()->removeEventFilter(this);
+        open_owned_windows();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TChildForm::open_owned_windows() {
+    if (further_windows_opened_) return;
+    further_windows_opened_ = true;
+    open_further_windows();
+    if (const auto& shown = GLB_list_window_show_commands().main_window_shown) shown();
+    if (GLB_edition().rules.shows_introduction) Timer_intro_form.start();
 }
 
 void TChildForm::open_further_windows() {
@@ -537,7 +559,10 @@ void TChildForm::resizeEvent(QResizeEvent* event) {
 
 void TChildForm::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && list_form_) list_form_->viewport()->update();
+    if (event->type() == QEvent::ActivationChange) {
+        refit_with_frame();
+        if (list_form_) list_form_->viewport()->update();
+    }
 }
 
 QString TChildForm::caption_panel_text() const {

@@ -99,6 +99,7 @@ class TChildForm : public QMainWindow, public TRegisteredListWindow {
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void create_menus();
@@ -106,6 +107,7 @@ class TChildForm : public QMainWindow, public TRegisteredListWindow {
     void layout_status_panels();
     void remember_normal_rect();
     void open_further_windows();
+    void open_owned_windows();
     void restore_geometry(int n);
     // Sets the client rectangle, fitted with the frame into the screen's
     // work area; the frame is this window's or, before it has one, the

@@ -65,6 +65,7 @@ void TVolume_control_form::restore_visibility() {
 void TVolume_control_form::place() {
     const QString stored = GLB_read_string(kSection, kCoordinatesKey, QString());
     const QMargins frame = GLB_frame_margins(this, main_window_);
+    placed_without_frame_ = frame.isNull();
     const QSize outer = size().grownBy(frame);
     const qsizetype comma = stored.indexOf(u',');
     bool xOk = false, yOk = false;
@@ -81,7 +82,10 @@ void TVolume_control_form::place() {
         // unless the window is moved.
         if (placed_at_ != QPoint(x, y)) kept_coordinates_ = stored;
     }
-    move(placed_at_);
+    // Until the window manager framed it, a made window is moved by its
+    // client area, a window not made yet by its frame.
+    const bool unframedButMade = testAttribute(Qt::WA_WState_Created) && GLB_frame_margins(this).isNull();
+    move(unframedButMade ? placed_at_ + QPoint(frame.left(), frame.top()) : placed_at_);
 }
 
 TVolume_control_form::~TVolume_control_form() {
@@ -119,7 +123,13 @@ void TVolume_control_form::keyPressEvent(QKeyEvent* event) {
 
 bool TVolume_control_form::event(QEvent* event) {
     // The volume may have moved by keys in a list window meanwhile.
-    if (event->type() == QEvent::Show) GLB_set_window_owner(this, main_window_);
+    if (event->type() == QEvent::Show) {
+        GLB_set_window_owner(this, main_window_);
+        // Placed before the main window had its frame: again, now that the
+        // frames' widths are known.
+        if (placed_without_frame_ && pos() == placed_at_ && !GLB_frame_margins(main_window_).isNull())
+            place();
+    }
     if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show) {
         const QSignalBlocker blocker(trackbar_);
         trackbar_->setValue(GLB_volume_position());

@@ -38,5 +38,6 @@ class TVolume_control_form : public QWidget {
     bool restored_ = false;
     std::optional<bool> open_at_end_;
     QPoint placed_at_;
+    bool placed_without_frame_ = false;
     QString kept_coordinates_;
 };
