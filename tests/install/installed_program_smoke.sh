@@ -63,4 +63,43 @@ grep -q "^\[WINDOW 1\]" "$settings" || fail "the main window's state was not wri
 grep -qx "Base Directory=$data/base/" "$settings" || fail "the base directory was not kept"
 snapshot > "$work/after"
 diff "$work/before" "$work/after" || fail "the program wrote under the prefix"
+
+# The user's guide, in every language it is written in, where Help looks.
+for language in en es; do
+  [ -f "$data/help/$language/index.html" ] || fail "the user's guide ($language) is not installed"
+done
+# Help opens it in the installed program, as a user does: F1 in the main
+# window on a display of its own.
+if command -v Xvfb > /dev/null && command -v xdotool > /dev/null; then
+  for n in $(seq 150 199); do [ -e /tmp/.X11-unix/X$n ] || break; done
+  Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 &
+  xvfb=$!
+  trap 'kill $xvfb 2> /dev/null; rm -rf "$work"' EXIT
+  for i in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
+  export DISPLAY=:$n
+  mkdir -p "$work/home2" "$work/run2"
+  chmod 0700 "$work/run2"
+  (cd "$work/home2" && exec env -i HOME="$work/home2" PATH="$prefix/bin:/usr/bin:/bin" \
+    XDG_RUNTIME_DIR="$work/run2" DISPLAY=:$n korvelan > "$work/out2" 2> "$work/err2") &
+  program=$!
+  main=$(timeout 30 xdotool search --sync --onlyvisible --name "Voices of the Andes" | head -1) ||
+    { kill $program; cat "$work/err2" >&2; fail "the installed program showed no main window"; }
+  # The introduction goes away at a click, then the main window takes keys.
+  sleep 1.5
+  xdotool mousemove --window "$main" 200 200 click 1
+  sleep 0.5
+  xdotool windowfocus --sync "$main"
+  xdotool key F1
+  if ! help=$(timeout 15 xdotool search --sync --onlyvisible --name "^Help - " | head -1); then
+    kill $program
+    cat "$work/err2" >&2
+    fail "Help did not open the installed user's guide"
+  fi
+  grep -q "not found" "$work/err2" && { kill $program; fail "the guide was reported missing"; }
+  kill $program
+  wait $program 2> /dev/null || true
+  echo "installed user's guide: opened ($help)"
+else
+  echo "installed user's guide: not opened (no Xvfb or xdotool here)"
+fi
 echo "installed program: OK"
