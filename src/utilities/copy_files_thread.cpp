@@ -28,9 +28,31 @@ const QStringList& GLB_media_folders() {
     return folders;
 }
 
+QStringList GLB_media_folders_in(const QString& root) {
+    const QStringList present =
+        QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                             QDir::Name);
+    QStringList found;
+    for (const QString& folder : GLB_media_folders())
+        for (const QString& name : present)
+            if (name.compare(folder, Qt::CaseInsensitive) == 0) found << name;
+    return found;
+}
+
+QString GLB_media_folder_target(const QString& targetRoot, const QString& discFolder) {
+    const QString root = withSeparator(targetRoot);
+    if (QFileInfo(root + discFolder).exists()) return root + discFolder;
+    const QStringList present =
+        QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                             QDir::Name);
+    for (const QString& name : present)
+        if (name.compare(discFolder, Qt::CaseInsensitive) == 0) return root + name;
+    return root + discFolder;
+}
+
 int GLB_count_media_files(const QString& root) {
     int count = 0;
-    for (const QString& folder : GLB_media_folders()) {
+    for (const QString& folder : GLB_media_folders_in(root)) {
         QDirIterator it(withSeparator(root) + folder, QDir::Files | QDir::Hidden | QDir::System,
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
@@ -45,12 +67,14 @@ qint64 GLB_media_bytes_to_add(const QString& sourceRoot, const QString& targetRo
     qint64 total = 0;
     const QString source = withSeparator(sourceRoot);
     const QString target = withSeparator(targetRoot);
-    for (const QString& folder : GLB_media_folders()) {
-        QDirIterator it(source + folder, QDir::Files | QDir::Hidden | QDir::System,
+    for (const QString& folder : GLB_media_folders_in(source)) {
+        const QString from = source + folder;
+        const QString into = GLB_media_folder_target(target, folder);
+        QDirIterator it(from, QDir::Files | QDir::Hidden | QDir::System,
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QFileInfo file = it.nextFileInfo();
-            const QFileInfo replaced(target + file.filePath().mid(source.size()));
+            const QFileInfo replaced(into + file.filePath().mid(from.size()));
             total += std::max<qint64>(0, file.size() - (replaced.isFile() ? replaced.size() : 0));
         }
     }
@@ -125,19 +149,20 @@ void TCopyFilesToHardDiskThread::fail(const QString& message) {
 void TCopyFilesToHardDiskThread::run() {
     buffer_.resize(kBlockSize);
     error_message_.clear();
-    bool ok = true;
-    for (const QString& folder : GLB_media_folders()) {
+    // A disc taken out of the drive leaves its mount point empty or gone;
+    // skipping the remaining folders then would pass for success.
+    const auto discPresent = [this] {
+        if (QFileInfo(source_root_).isDir() && !QDir(source_root_).isEmpty(kEntries)) return true;
+        fail(disc_gone_text_ + QStringLiteral(" \"") + source_root_ + u'"');
+        return false;
+    };
+    bool ok = discPresent();
+    for (const QString& folder : GLB_media_folders_in(source_root_)) {
         if (!ok || !keep_going()) break;
-        // A disc taken out of the drive leaves its mount point empty or gone;
-        // skipping the remaining folders then would pass for success.
-        if (!QFileInfo(source_root_).isDir() || QDir(source_root_).isEmpty(kEntries)) {
-            fail(disc_gone_text_ + QStringLiteral(" \"") + source_root_ + u'"');
-            ok = false;
-            break;
-        }
+        if (!(ok = discPresent())) break;
         const QString source = source_root_ + folder;
         if (!QFileInfo(source).isDir()) continue;
-        ok = copy_folder(source, target_root_ + folder);
+        ok = copy_folder(source, GLB_media_folder_target(target_root_, folder));
     }
     buffer_ = {};
     if (abort_requested()) return;

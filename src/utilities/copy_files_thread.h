@@ -14,6 +14,17 @@
 // The folders of a disc that hold its media, in the order they are copied.
 const QStringList& GLB_media_folders();
 
+// The media folders as they are named below a root, in copying order. A
+// disc made on another system may spell them in other letter cases
+// ("voices" for "Voices"), so every folder whose name matches one
+// case-insensitively is found.
+QStringList GLB_media_folders_in(const QString& root);
+
+// Where a media folder of the disc goes below the target root: a folder
+// that is there already under another letter case is reused, so that
+// refreshing a copy never leaves two of them side by side.
+QString GLB_media_folder_target(const QString& targetRoot, const QString& discFolder);
+
 // The files (not directories) below the media folders of a root, which is
 // exactly what a copy reports one by one.
 int GLB_count_media_files(const QString& root);

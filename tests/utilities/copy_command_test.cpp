@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 using platform::answer::No;
@@ -267,4 +268,45 @@ TEST_F(CopyCommandTest, AFailedOrAbortedCopyKeepsTheBaseDirectory) {
             << "the abort message is two texts on two lines";
         EXPECT_EQ(DiscTree::files(target.path()), QStringList());
     }
+}
+
+TEST_F(CopyCommandTest, TheDemoDiscIsCopiedWithEveryMediaFolderWhateverItsLetterCase) {
+    // The demo disc spells its spoken names' folder "voices"; a copy without
+    // it would run but never tell a species' name.
+    const QString demoDisc = testing_support::sourceTree() + "/editions/demo/base";
+    set_mount_table(demoDisc);
+    GLB().base_directory = demoDisc + u'/';
+    const QString target = hard_disk_.path() + "/Copies/demo";
+    windows_.target = target;
+    TCopyToHardDisk command(windows_);
+
+    ASSERT_TRUE(command.run());
+    const QStringList onDisc = DiscTree::files(demoDisc);
+    const QStringList copied = DiscTree::files(target);
+    EXPECT_EQ(windows_.file_count, onDisc.size());
+    QStringList missing;
+    for (const QString& file : onDisc)
+        if (!copied.contains(file)) missing << file;
+    EXPECT_EQ(missing.size(), 0) << "first missing: " << missing.value(0).toStdString();
+    EXPECT_EQ(copied.size(), onDisc.size());
+    EXPECT_EQ(copied.filter(QRegularExpression("^voices/lang[12]/")).size(), 194);
+    EXPECT_EQ(GLB().base_directory, target + u'/');
+}
+
+TEST_F(CopyCommandTest, RefreshingACopyKeepsItsOwnSpellingOfAMediaFolder) {
+    // A copy made earlier holds "Voices"; the disc says "voices". The refresh
+    // writes into the folder that is there rather than beside it.
+    const QString copy = hard_disk_.path() + "/copy/";
+    QDir().mkpath(copy + "Voices/lang1");
+    disc_.write(QStringLiteral("voices/lang1/F1/1.wav"), QByteArray(300, 'n'));
+    set_mount_table(disc_root());
+    script_.dialogs().messageAnswers = {Yes};
+    script_.dialogs().textAnswers = {disc_root()};
+    GLB().base_directory = copy;
+    TCopyToHardDisk command(windows_);
+
+    ASSERT_TRUE(command.run());
+    EXPECT_EQ(windows_.file_count, 9);
+    EXPECT_EQ(DiscTree::read(copy + "Voices/lang1/F1/1.wav").size(), 300);
+    EXPECT_FALSE(QFileInfo::exists(copy + "voices"));
 }
