@@ -491,6 +491,82 @@ void TShowStringsModel::change_name_settings(const SHST_TClassShowStringsData& s
     if (wasName) select_first_row_head();
 }
 
+namespace {
+
+// A line by what it stands for, so that it can be found again in a chain
+// made anew.
+struct LineKey {
+    int kind = 0;
+    int value = 0;  // the class number of a class toggle
+    int family_index = 0;
+    int species_index = 0;
+    const Tcupaitem* recording = nullptr;
+    const Tsubspecies* subspecies = nullptr;
+
+    static LineKey of(const Line* line) {
+        if (!line) return {};
+        return {line->kind,
+                line->kind == kClassToggle && line->next ? line->next->value : 0,
+                line->family_index,
+                line->species_index,
+                line->recording,
+                line->subspecies};
+    }
+    bool matches(const Line* line) const { return line && of(line) == *this; }
+    bool operator==(const LineKey&) const = default;
+};
+
+Line* findFrom(Line* from, const LineKey& key) {
+    for (Line* line = from; line; line = line->next)
+        if (key.matches(line)) return line;
+    return nullptr;
+}
+
+}  // namespace
+
+int TShowStringsModel::refresh_lines(const SHST_TClassShowStringsData& settings, int viewTop) {
+    std::vector<LineKey> open;
+    LineKey topRow;
+    int topOffset = 0;
+    int y = 0;
+    for (const Line* line = first_; line; line = line->next) {
+        const bool rowToggle = line->kind == kClassToggle || line->kind == kFamilyToggle ||
+                               line->kind == kSpeciesToggle;
+        if (rowToggle && (y <= viewTop || topRow.kind == 0)) {
+            topRow = LineKey::of(line);
+            topOffset = viewTop - y;
+        }
+        if (line_kind::is_toggle(line->kind) && line->open) open.push_back(LineKey::of(line));
+        y += line->advance;
+    }
+    const LineKey selected = LineKey::of(selected_);
+    const LineKey family = LineKey::of(current_family_);
+    const LineKey species = LineKey::of(current_species_);
+
+    settings_ = settings;
+    visible_families_known_ = false;
+    build();
+    // Children follow their parents in the chain, so one walk down opens
+    // them all in order.
+    const TViewBand nowhere{};
+    Line* cursor = first_;
+    for (const LineKey& key : open) {
+        Line* toggleLine = findFrom(cursor, key);
+        if (!toggleLine) continue;
+        if (!toggleLine->open) toggle(toggleLine, nowhere);
+        cursor = toggleLine->next;
+    }
+    if (Line* line = findFrom(first_, selected))
+        selected_ = line;
+    else
+        select_first_row_head();
+    current_family_ = family.kind ? findFrom(first_, family) : nullptr;
+    current_species_ = species.kind ? findFrom(first_, species) : nullptr;
+
+    const Line* row = topRow.kind ? findFrom(first_, topRow) : nullptr;
+    return row ? y_of(row) - row->advance + topOffset : viewTop;
+}
+
 TRecordShowStringData* TShowStringsModel::first_row_head_selection() const {
     for (Line* line = first_; line; line = line->next) {
         if (line->kind == kClassTitle) return line;

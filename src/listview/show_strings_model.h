@@ -87,6 +87,13 @@ class TShowStringsModel {
     void fold_all();
     // Rebuilds the name lines of every row under the new settings.
     void change_name_settings(const SHST_TClassShowStringsData& settings);
+    // Makes every line anew under the settings, with every class, family,
+    // species and recording that was open opened again and the selection on
+    // its line where that line is made again. The names reach further than
+    // the name lines (other names, subspecies headings, the other species of
+    // a recording), so a change of them ends here. Returns the list y that
+    // shows the row at viewTop as it was shown.
+    int refresh_lines(const SHST_TClassShowStringsData& settings, int viewTop);
 
     TFoldSnapshot take_snapshot(const TViewBand& view) const;
     // Opens the snapshot's classes and families and selects its row.

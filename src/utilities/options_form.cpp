@@ -116,7 +116,16 @@ void TOptionsForm::accept() {
         PageControl->setCurrentWidget(TabSheet_select_area);
         return;
     }
+    const bool scientific = context_.settings.show_scientific;
+    const bool otherLanguage = context_.settings.show_other_language;
+    const int mainName = context_.settings.main_name;
     settings_frame->store(context_);
+    // The preview changed only the name lines; the other names, subspecies
+    // headings and the other species of a recording follow the names too.
+    if (context_.settings.show_scientific != scientific ||
+        context_.settings.show_other_language != otherLanguage ||
+        context_.settings.main_name != mainName)
+        context_.flags.refresh = true;
     if (audio_cds_frame) audio_cds_frame->store(context_);
     if (area_frame) area_frame->store(context_);
     apply_to_lists();
@@ -129,7 +138,16 @@ void TOptionsForm::reject() {
 }
 
 void TOptionsForm::apply_to_lists() {
-    if (context_.flags.list_must_change()) window_.rebuild_list(context_.settings);
+    if (context_.flags.rebuild) {
+        window_.rebuild_list(context_.settings);
+    } else if (context_.flags.refresh && window_.list_form()->has_strings()) {
+        // The same rows in other words or with other players: every line is
+        // made again, with everything the user had opened still open.
+        TShowForm& form = *window_.list_form();
+        const int top = form.strings().model().refresh_lines(context_.settings, form.scroll_position());
+        form.list_changed();
+        form.scroll_to(top);
+    }
     if (!context_.text_size_changed) return;
     // Every other list draws in the new size as well.
     Ttop_forms& windows = Ttop_forms::instance();
