@@ -532,7 +532,7 @@ void Tsound_bar::paintEvent(QPaintEvent*) {
 
 QString Tsound_bar::info_text() const {
     // The file as it lies on disk: its letter case is part of its name here.
-    if (cut_->is_sound_file) return text(9) + QStringLiteral(": ") + QDir::toNativeSeparators(recording_file()).toLower();
+    if (cut_->is_sound_file) return text(9) + QStringLiteral(": ") + QDir::toNativeSeparators(recording_file());
     const TaudioCD* cd = cut_->audio_cd;
     QString s = text(10) + QStringLiteral(" \"") + (cd ? cd->full_title : QString()) + QStringLiteral("\"\n") +
                 text(11) + u' ' + QString::number(cut_->track);
