@@ -25,28 +25,40 @@ QString publisherAddress() {
                            GLB_edition().update_address);
 }
 
+void showFormatError(const QString& file) {
+    platform::DialogService::message(
+        QStringLiteral("Format error inside \"") + file + QStringLiteral("\"."),
+        GLB_edition().title, platform::box::IconStop);
+}
+
+// The source's frames; none (after the message) when it cannot be read or
+// holds no frame the copy could carry, so that no copy without sound is made.
 std::unique_ptr<TMP3MemoryStream> loadSource(const QString& file) {
     bool failed = false;
+    std::unique_ptr<TMP3MemoryStream> stream;
     if (upperSuffix(file) == QStringLiteral("MP3")) {
-        auto stream = std::make_unique<TMP3MemoryStream>();
+        stream = std::make_unique<TMP3MemoryStream>();
         stream->LoadSoundFile(file, failed);
-        return failed ? nullptr : std::move(stream);
+        if (failed) return nullptr;  // the load told the user
+    } else {
+        TWaveMemoryStream wave;
+        wave.LoadSoundFile(file, failed);
+        const std::uint8_t* data = nullptr;
+        std::int64_t count = 0;
+        const bool mp3Inside = !failed && wave.IsMP3InsideWave();
+        if (mp3Inside) wave.GetSoundData(failed, data, count);
+        if (!mp3Inside || failed) {
+            showFormatError(file);
+            return nullptr;
+        }
+        // Chunks behind the sound data are not sound: the copy keeps the frames.
+        stream = std::make_unique<TMP3MemoryStream>(data, count);
+        stream->keep_frames_only();
     }
-    TWaveMemoryStream wave;
-    wave.LoadSoundFile(file, failed);
-    const std::uint8_t* data = nullptr;
-    std::int64_t count = 0;
-    const bool mp3Inside = !failed && wave.IsMP3InsideWave();
-    if (mp3Inside) wave.GetSoundData(failed, data, count);
-    if (!mp3Inside || failed) {
-        platform::DialogService::message(
-            QStringLiteral("Format error inside \"") + file + QStringLiteral("\"."),
-            GLB_edition().title, platform::box::IconStop);
+    if (stream->empty()) {
+        showFormatError(file);
         return nullptr;
     }
-    // Chunks behind the sound data are not sound: the copy keeps the frames.
-    auto stream = std::make_unique<TMP3MemoryStream>(data, count);
-    stream->keep_frames_only();
     return stream;
 }
 

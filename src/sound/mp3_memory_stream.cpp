@@ -1,28 +1,17 @@
 #include "sound/mp3_memory_stream.h"
 
+#include "platform/audio/mpeg_frames.h"
+
 #include <QFile>
 #include <algorithm>
 #include <cstring>
 
-namespace {
-
-constexpr int kBitRates[15] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
-constexpr int kSampleRates[3] = {44100, 48000, 32000};
-
-}  // namespace
-
 std::optional<TMP3FrameHeader> GLB_mp3_frame_header(const std::uint8_t* bytes,
                                                     std::int64_t available) {
-    if (available < 3) return std::nullopt;
-    if (bytes[0] != 0xFF || bytes[1] < 0xE0 || ((bytes[1] >> 1) & 0x0F) != 0x0D) return std::nullopt;
-    const int bitRateIndex = bytes[2] >> 4;
-    const int sampleRateIndex = (bytes[2] >> 2) & 3;
-    if (bitRateIndex == 0 || bitRateIndex == 15 || sampleRateIndex == 3) return std::nullopt;
-    TMP3FrameHeader header;
-    header.bit_rate = kBitRates[bitRateIndex] * 1000;
-    header.sample_rate = kSampleRates[sampleRateIndex];
-    header.padding = (bytes[2] >> 1) & 1;
-    return header;
+    // The sound engine reads the same frames: one reading of their tables.
+    platform::audio::MpegFrameHeader mpeg;
+    if (available < 4 || !platform::audio::parseMpegFrameHeader(bytes, mpeg)) return std::nullopt;
+    return TMP3FrameHeader{mpeg.bit_rate, mpeg.sample_rate, mpeg.samples, mpeg.padding};
 }
 
 TMP3MemoryStream::TMP3MemoryStream(const std::uint8_t* data, std::int64_t count) {
@@ -80,7 +69,7 @@ bool TMP3MemoryStream::step_frame() {
     const auto header = GLB_mp3_frame_header(
         reinterpret_cast<const std::uint8_t*>(bytes().constData()) + p, size() - p);
     if (!header) return false;
-    if (first) frame_duration_ = 1152.0 / header->sample_rate;
+    if (first) frame_duration_ = double(header->samples) / header->sample_rate;
     if (p + header->length() > size()) return false;
     seek(p + header->length());
     return true;

@@ -6,17 +6,20 @@
 #include <cstdint>
 #include <optional>
 
-// One accepted MPEG-1 Layer III frame header.
+// One accepted Layer III frame header (MPEG-1, 2 or 2.5).
 struct TMP3FrameHeader {
     int bit_rate = 0;     // bit/s
     int sample_rate = 0;  // Hz
+    int samples = 0;      // per frame: 1152 for MPEG-1, 576 for MPEG-2 and 2.5
     int padding = 0;
-    int length() const { return static_cast<int>(std::int64_t(bit_rate) * 1152 / 8 / sample_rate) + padding; }
+    int length() const {
+        return static_cast<int>(std::int64_t(bit_rate) * samples / 8 / sample_rate) + padding;
+    }
 };
 
-// Reads a frame header from four bytes; none for anything but MPEG-1
-// Layer III with a listed bit rate and sample rate (free format, index 15
-// and the reserved sample rate are not frames).
+// Reads a frame header from four bytes; none for anything but Layer III
+// with a listed bit rate and sample rate (free format, index 15 and the
+// reserved sample rate and version are not frames).
 std::optional<TMP3FrameHeader> GLB_mp3_frame_header(const std::uint8_t* bytes, std::int64_t available);
 
 // The MPEG audio frames of one recording: loaded without the tags the

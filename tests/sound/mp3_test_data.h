@@ -1,6 +1,6 @@
 #pragma once
 
-// Hand-built MPEG-1 Layer III frames, ID3 tags and WAV files for the
+// Hand-built MPEG Layer III frames, ID3 tags and WAV files for the
 // stream tests: no tool is needed to make them.
 
 #include <QByteArray>
@@ -23,6 +23,24 @@ inline QByteArray frame(int marker, bool padding = false, std::uint8_t bitRateIn
     f[1] = '\xFB';  // MPEG-1, Layer III, no CRC
     f[2] = static_cast<char>(bitRateIndex << 4 | sampleRateIndex << 2 | (padding ? 2 : 0));
     f[3] = '\x44';
+    return f;
+}
+
+// A Layer III frame of MPEG-2 or, with mpeg25, MPEG-2.5: 576 samples, the
+// low-rate bit-rate table, sample rates halved (22050, 24000, 16000) or
+// quartered (11025, 12000, 8000). The demo's recordings are 8 kbit/s MPEG-2.5
+// at 11025 Hz: 52 bytes, 53 with padding.
+inline QByteArray lowRateFrame(int marker, bool mpeg25, std::uint8_t bitRateIndex = 1,
+                               std::uint8_t sampleRateIndex = 0, bool padding = false) {
+    const int bitRates[15] = {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160};
+    const int sampleRates[3] = {44100, 48000, 32000};
+    const int rate = sampleRates[sampleRateIndex] / (mpeg25 ? 4 : 2);
+    const int length = bitRates[bitRateIndex] * 1000 * 576 / 8 / rate + (padding ? 1 : 0);
+    QByteArray f(length, static_cast<char>(marker & 0x7F));
+    f[0] = '\xFF';
+    f[1] = mpeg25 ? '\xE3' : '\xF3';  // version 2.5 or 2, Layer III, no CRC
+    f[2] = static_cast<char>(bitRateIndex << 4 | sampleRateIndex << 2 | (padding ? 2 : 0));
+    f[3] = '\xC4';  // mono
     return f;
 }
 

@@ -39,7 +39,7 @@ class SoundStreams : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(SoundStreams, OnlyMpeg1Layer3FramesWithALengthAreFrames) {
+TEST_F(SoundStreams, OnlyLayer3FramesWithALengthAreFrames) {
     auto header = [](const QByteArray& f) { return GLB_mp3_frame_header(reinterpret_cast<const std::uint8_t*>(f.constData()), f.size()); };
     EXPECT_EQ(header(frame(1))->length(), 417);
     EXPECT_EQ(header(frame(1, true))->length(), 418);
@@ -52,11 +52,48 @@ TEST_F(SoundStreams, OnlyMpeg1Layer3FramesWithALengthAreFrames) {
     f[2] = '\x9C';  // reserved sample rate
     EXPECT_FALSE(header(f));
     f = frame(1);
-    f[1] = '\xF3';  // MPEG-2
+    f[1] = '\xEB';  // the reserved version
     EXPECT_FALSE(header(f));
     f[1] = '\xFD';  // Layer II
     EXPECT_FALSE(header(f));
     EXPECT_FALSE(header(frame(1).left(2)));
+
+    // MPEG-2 and 2.5 frames hold 576 samples and have their own tables.
+    const auto mpeg2 = header(lowRateFrame(1, false, 8, 0));  // 64 kbit/s at 22050 Hz
+    ASSERT_TRUE(mpeg2);
+    EXPECT_EQ(mpeg2->sample_rate, 22050);
+    EXPECT_EQ(mpeg2->samples, 576);
+    EXPECT_EQ(mpeg2->length(), 208);
+    EXPECT_EQ(header(lowRateFrame(1, false, 14, 1))->length(), 480);  // 160 kbit/s at 24000 Hz
+    EXPECT_EQ(header(lowRateFrame(1, false, 14, 2))->length(), 720);  // 160 kbit/s at 16000 Hz
+    const auto demo = header(lowRateFrame(1, true));  // the demo's 8 kbit/s at 11025 Hz
+    ASSERT_TRUE(demo);
+    EXPECT_EQ(demo->sample_rate, 11025);
+    EXPECT_EQ(demo->length(), 52);
+    EXPECT_EQ(header(lowRateFrame(1, true, 1, 0, true))->length(), 53);
+    EXPECT_EQ(header(lowRateFrame(1, true, 1, 2))->sample_rate, 8000);
+    f = lowRateFrame(1, true);
+    f[2] = '\x0C';  // free format, reserved sample rate
+    EXPECT_FALSE(header(f));
+}
+
+TEST_F(SoundStreams, LowRateStreamsKeepTheirFramesAndCutOn576Samples) {
+    QByteArray audio;
+    for (int i = 1; i <= 400; ++i) audio += lowRateFrame(i, true, 1, 0, i % 4 == 0);
+    EXPECT_EQ(loadMp3(id3Tag() + audio), audio);
+
+    TMP3MemoryStream stream;
+    stream.bytes() = audio;
+    EXPECT_TRUE(stream.CutSlice(10, 5));
+    EXPECT_NEAR(stream.frame_duration(), 576.0 / 11025, 1e-9);
+    // 10 s fall in frame 192 (from 9.9788 s), 15 s in frame 288.
+    EXPECT_EQ(stream.bytes().at(4), 192 & 0x7F);
+    EXPECT_EQ(stream.bytes().at(stream.size() - 1), 288 & 0x7F);
+    EXPECT_EQ(stream.size(), 97 * 52 + 25);  // every fourth frame is padded
+
+    QByteArray mpeg2;
+    for (int i = 1; i <= 50; ++i) mpeg2 += lowRateFrame(i, false, 8, 0);
+    EXPECT_EQ(loadMp3(mpeg2 + QByteArray(128, 'T')), mpeg2);
 }
 
 TEST_F(SoundStreams, LoadingKeepsOnlyTheFrames) {

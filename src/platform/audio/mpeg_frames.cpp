@@ -7,41 +7,13 @@ namespace platform::audio {
 
 namespace {
 
-struct FrameHeader {
-    int size = 0;
-    int samples = 0;
-    int sample_rate = 0;
-    int side_info = 0;  // bytes of side information after the header
-};
-
-// Only layer III headers are accepted: the recordings hold no other layer.
-bool parseHeader(const std::uint8_t* p, FrameHeader& header) {
-    if (p[0] != 0xFF || (p[1] & 0xE0) != 0xE0) return false;
-    const int version = (p[1] >> 3) & 3;  // 0: 2.5, 2: 2, 3: 1
-    const int layer = (p[1] >> 1) & 3;
-    const int bitrateIndex = p[2] >> 4;
-    const int rateIndex = (p[2] >> 2) & 3;
-    if (version == 1 || layer != 1 || bitrateIndex == 0 || bitrateIndex == 15 || rateIndex == 3)
-        return false;
-    static constexpr int kBitratesV1[] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
-    static constexpr int kBitratesV2[] = {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160};
-    static constexpr int kRates[] = {44100, 48000, 32000};
-    const bool mpeg1 = version == 3;
-    const int bitrate = (mpeg1 ? kBitratesV1 : kBitratesV2)[bitrateIndex] * 1000;
-    int rate = kRates[rateIndex];
-    if (version == 2) rate /= 2;
-    if (version == 0) rate /= 4;
-    const int padding = (p[2] >> 1) & 1;
-    const bool mono = (p[3] >> 6) == 3;
-    header.samples = mpeg1 ? 1152 : 576;
-    header.size = (mpeg1 ? 144 : 72) * bitrate / rate + padding;
-    header.sample_rate = rate;
-    header.side_info = mpeg1 ? (mono ? 17 : 32) : (mono ? 9 : 17);
-    return header.size >= 4;
+// Bytes of side information after the header.
+int sideInfoSize(const MpegFrameHeader& header) {
+    return header.mpeg1() ? (header.mono ? 17 : 32) : (header.mono ? 9 : 17);
 }
 
-bool isInfoFrame(const std::uint8_t* frame, std::size_t available, const FrameHeader& header) {
-    const std::size_t at = 4 + static_cast<std::size_t>(header.side_info);
+bool isInfoFrame(const std::uint8_t* frame, std::size_t available, const MpegFrameHeader& header) {
+    const std::size_t at = 4 + static_cast<std::size_t>(sideInfoSize(header));
     if (available >= at + 4 && (std::memcmp(frame + at, "Xing", 4) == 0 ||
                                 std::memcmp(frame + at, "Info", 4) == 0))
         return true;
@@ -59,9 +31,9 @@ MpegFrameIndex indexMpegFrames(std::span<const std::uint8_t> data, std::int64_t 
     // Frames of the recordings' bit rates are at least about 100 bytes.
     index.offsets.reserve(data.size() / 96 + 1);
     std::size_t pos = 0;
-    FrameHeader header;
+    MpegFrameHeader header;
     while (pos + 4 <= data.size()) {
-        if (!parseHeader(data.data() + pos, header)) {
+        if (!parseMpegFrameHeader(data.data() + pos, header)) {
             ++pos;
             continue;
         }
@@ -71,7 +43,7 @@ MpegFrameIndex indexMpegFrames(std::span<const std::uint8_t> data, std::int64_t 
             ++pos;
             continue;
         }
-        if (pos + static_cast<std::size_t>(header.size) > data.size()) break;  // cut short
+        if (pos + static_cast<std::size_t>(header.size()) > data.size()) break;  // cut short
         if (index.offsets.empty() && !index.has_info_frame &&
             isInfoFrame(data.data() + pos, data.size() - pos, header)) {
             index.has_info_frame = true;
@@ -80,7 +52,7 @@ MpegFrameIndex indexMpegFrames(std::span<const std::uint8_t> data, std::int64_t 
             index.sample_rate = header.sample_rate;
             index.samples_per_frame = header.samples;
         }
-        pos += static_cast<std::size_t>(header.size);
+        pos += static_cast<std::size_t>(header.size());
     }
     return index;
 }
