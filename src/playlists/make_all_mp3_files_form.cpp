@@ -8,6 +8,7 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPushButton>
 
@@ -28,7 +29,11 @@ TMakeAllMP3FilesForm::TMakeAllMP3FilesForm(const Tdata& data, int order,
       job_(data, order, *visible_,
            copier ? std::move(copier)
                   : TMakeAllMP3sJob::Copier([this](const Tcupaitem& recording) {
-                        return GLB_make_mp3_copy(recording, *texts_);
+                        bool cancelled = false;
+                        const QString label = GLB_make_mp3_copy(
+                            recording, *texts_, GLB_default_recording_file_locator(), &cancelled);
+                        if (cancelled) job_.cancel_current();
+                        return label;
                     })),
       cancel_button_(new QPushButton(this)) {
     setWindowTitle(GLB_make_all_mp3s_text(1));
@@ -95,6 +100,16 @@ void TMakeAllMP3FilesForm::closeEvent(QCloseEvent* event) {
     } else {
         event->ignore();
     }
+}
+
+void TMakeAllMP3FilesForm::keyPressEvent(QKeyEvent* event) {
+    // Escape is the cancel button, as in every dialog: it closes the finished
+    // window and asks first while the job runs.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void GLB_open_make_all_mp3_files_form(const Tdata& data, int order,

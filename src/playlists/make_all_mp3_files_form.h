@@ -31,6 +31,7 @@ class TMakeAllMP3FilesForm : public QWidget {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void on_timer();

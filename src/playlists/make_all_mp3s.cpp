@@ -73,6 +73,7 @@ void TMakeAllMP3sJob::start() {
     failure_count_ = 0;
     running_ = true;
     stop_requested_ = false;
+    cancelled_ = false;
     paused = false;
     progress_text_.clear();
     failures_text_.clear();
@@ -94,6 +95,10 @@ bool TMakeAllMP3sJob::tick() {
     if (!running_ || paused) return running_;
     if (current_) {
         const QString label = copier_(*current_);
+        if (cancelled_) {
+            finish();
+            return false;
+        }
         if (label.isEmpty())
             ++done_;
         else

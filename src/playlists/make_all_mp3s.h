@@ -24,6 +24,10 @@ class TMakeAllMP3sJob {
     void start();
     // Copies the current recording and moves on; false once the job ended.
     bool tick();
+    // Called by the copier when the user cancelled its copy: the recording
+    // does not count and the job ends.
+    void cancel_current() { cancelled_ = true; }
+    bool cancelled() const { return cancelled_; }
 
     bool running() const { return running_; }
     bool paused = false;
@@ -54,6 +58,7 @@ class TMakeAllMP3sJob {
     const Tcupaitem* current_ = nullptr;
     bool running_ = false;
     bool stop_requested_ = false;
+    bool cancelled_ = false;
     int done_ = 0;
     int total_ = 0;
     int failure_count_ = 0;

@@ -29,7 +29,8 @@ TRecordingFileLocator GLB_default_recording_file_locator() {
 }
 
 QString GLB_make_mp3_copy(const Tcupaitem& recording, const TTagTextProvider& texts,
-                          const TRecordingFileLocator& locator) {
+                          const TRecordingFileLocator& locator, bool* cancelled) {
+    if (cancelled) *cancelled = false;
     const TRecordingTagTexts tagTexts = texts.tag_texts(recording);
     const QString label = GLB_recording_label(recording, tagTexts.title);
     const QString source = locator(recording);
@@ -44,7 +45,10 @@ QString GLB_make_mp3_copy(const Tcupaitem& recording, const TTagTextProvider& te
                   QStringLiteral("you can store your mp3 files for this DVD-ROM"))
             : GLB_ensure_folder(runFolder,
                                 QStringLiteral("you can store your mp3 files for this CD- or DVD-ROM"));
-    if (!folder) return {};
+    if (!folder) {
+        if (cancelled) *cancelled = true;
+        return {};
+    }
     runFolder = *folder;
     const TMP3FileJob job{&recording, source, 1, *folder, label + QStringLiteral(".mp3")};
     return GLB_write_mp3_file(job, texts) ? QString() : label;

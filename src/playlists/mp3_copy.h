@@ -21,7 +21,10 @@ TRecordingFileLocator GLB_default_recording_file_locator();
 
 // The MP3 copy of one recording (the recording button's command and each
 // step of "Make mp3s"): chooses the folder with its question, writes
-// "<label>.mp3" there. Empty on success or when the user cancelled; the
-// label when the recording cannot be copied or the file was not written.
+// "<label>.mp3" there. Empty on success or when the user cancelled the
+// folder question (then *cancelled is set, so that a caller copying many
+// recordings can stop); the label when the recording cannot be copied or
+// the file was not written.
 QString GLB_make_mp3_copy(const Tcupaitem& recording, const TTagTextProvider& texts,
-                          const TRecordingFileLocator& locator = GLB_default_recording_file_locator());
+                          const TRecordingFileLocator& locator = GLB_default_recording_file_locator(),
+                          bool* cancelled = nullptr);
