@@ -57,12 +57,17 @@ QString RunningDemoProgram::demoBaseDirectory() {
 }
 
 RunningDemoProgram::RunningDemoProgram(const QString& editionFolder)
-    : previousHome_(qgetenv("HOME")), previousRuntime_(qgetenv("XDG_RUNTIME_DIR")) {
+    : previousHome_(qgetenv("HOME")),
+      previousRuntime_(qgetenv("XDG_RUNTIME_DIR")),
+      previousDirectory_(QDir::currentPath()) {
     qputenv("HOME", home_.path().toUtf8());
     QFile::setPermissions(runtime_.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                QFileDevice::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", runtime_.path().toUtf8());
     placeEditionFiles(dir_, editionFolder);
+    // The program looks in the directory it was started from first: started
+    // from its own directory, as the launcher does, no stray file is found.
+    QDir::setCurrent(dir_.path());
     // The introduction is modal; a user clicks it away.
     QObject::connect(&introductionCloser_, &QTimer::timeout, [] {
         if (auto* intro = qobject_cast<TIntroForm*>(QApplication::activeModalWidget()))
@@ -80,6 +85,7 @@ RunningDemoProgram::RunningDemoProgram(const QString& editionFolder)
 RunningDemoProgram::~RunningDemoProgram() {
     program_.reset();
     introductionCloser_.stop();
+    QDir::setCurrent(previousDirectory_);
     qputenv("HOME", previousHome_);
     qputenv("XDG_RUNTIME_DIR", previousRuntime_);
 }

@@ -43,6 +43,7 @@ class RunningDemoProgram {
     QTemporaryDir runtime_;
     QByteArray previousHome_;
     QByteArray previousRuntime_;
+    QString previousDirectory_;
     ProgramDirectory dir_;
     QTimer introductionCloser_;
     std::unique_ptr<TProgram> program_;
