@@ -6,6 +6,7 @@
 #include "app/settings.h"
 #include "data/records.h"
 #include "formats/textfile.h"
+#include "info_windows/small_information_form.h"
 #include "listview/list_actions.h"
 #include "pictures_maps/jpeg_files.h"
 #include "pictures_maps/picture_info_form.h"
@@ -288,9 +289,32 @@ void TBigPictureForm::lay_out_controls() {
 void TBigPictureForm::show_controls(bool show) {
     for (int i = 0; i < kControlCount; ++i) {
         const bool visible = show && allowed_[i];
+        // Shown, never raised: the information and photographer windows
+        // stay above the controls.
         if (controls_[i]->isVisible() != visible) controls_[i]->setVisible(visible);
-        if (visible) controls_[i]->raise();
     }
+}
+
+QSize TBigPictureForm::information_room() {
+    lay_out_controls();
+    int top = view_size().height();
+    for (const QWidget* c : controls_) top = std::min(top, c->geometry().top());
+    return QSize(view_size().width(), top);
+}
+
+void TBigPictureForm::place_information_windows() {
+    QSize room = information_room();
+    if (info_form_->isVisible()) {
+        info_form_->place(room);
+        // The photographer's window goes above the information, not over it.
+        room.setHeight(info_form_->y());
+    }
+    const auto others =
+        findChildren<TSmallInformationForm*>(QString(), Qt::FindDirectChildrenOnly);
+    for (TSmallInformationForm* window : others)
+        if (window->isVisible())
+            window->setGeometry(information_place(QPoint(width() - 75, height() - 40),
+                                                  window->size(), room));
 }
 
 void TBigPictureForm::on_timer() {
@@ -390,8 +414,7 @@ void TBigPictureForm::paintEvent(QPaintEvent*) {
 void TBigPictureForm::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     update_scroll_ranges();
-    lay_out_controls();
-    if (info_form_->isVisible()) info_form_->place();
+    place_information_windows();
 }
 
 void TBigPictureForm::changeEvent(QEvent* event) {
@@ -497,8 +520,8 @@ void TBigPictureForm::hide_information_windows() {
 void TBigPictureForm::show_information() {
     if (!current_ || !allowed_[Information]) return;
     info_form_->set_picture(*current_);
-    info_form_->place();
     info_form_->show();
+    place_information_windows();
     info_form_->raise();
 }
 
@@ -508,6 +531,7 @@ void TBigPictureForm::show_credit() {
     // The credit window belongs to this window, at its bottom right.
     GLB_list_actions().open_person(this, *current_->photographer,
                                    QPoint(width() - 75, height() - 40));
+    place_information_windows();
 }
 
 void TBigPictureForm::choose_background_colour() {

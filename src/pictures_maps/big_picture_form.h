@@ -91,6 +91,10 @@ class TBigPictureForm : public QWidget {
     void set_allowed_controls();
     void lay_out_controls();
     void show_controls(bool show);
+    // The part of the client area above the row of controls, where the
+    // information and photographer windows go.
+    QSize information_room();
+    void place_information_windows();
     void on_timer();
     bool maximised_view() const;
     QSize available_size() const;

@@ -102,6 +102,13 @@ std::array<QPoint, 6> button_places(QSize client, bool hasInformation) {
             QPoint(right - 60, top),          QPoint(right - 35, top)};
 }
 
+QRect information_place(QPoint at, QSize size, QSize room) {
+    constexpr int kInside = 5;
+    const int left = std::max(0, std::min(at.x(), room.width() - kInside - size.width()));
+    const int top = std::max(0, std::min(at.y(), room.height() - kInside - size.height()));
+    return QRect(QPoint(left, top), size);
+}
+
 QString factor_text(double factor) {
     return QString::number(std::lround(factor * 100)) + u'%';
 }

@@ -71,6 +71,10 @@ inline constexpr int kButtonSide = 20;
 // Top-left of each picture button in a client area; previous and next move
 // 25 pixels further left when the picture has something to tell.
 std::array<QPoint, 6> button_places(QSize client, bool hasInformation);
+// Where a window about the picture (its information, its photographer) goes
+// when asked for at a point: moved left and up to end at least 5 pixels
+// inside the room it may take, never above or left of the client area.
+QRect information_place(QPoint at, QSize size, QSize room);
 
 // round(factor × 100) and "%".
 QString factor_text(double factor);

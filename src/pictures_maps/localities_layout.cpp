@@ -2,6 +2,7 @@
 
 #include "data/records.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 void TLocalitiesLayout::build(const TMapLayout& layout,
@@ -37,4 +38,16 @@ int TLocalitiesLayout::hit_test(QPoint point) const {
             return static_cast<int>(i);
     }
     return -1;
+}
+
+QPoint GLB_locality_tooltip_place(QPoint screenDot, QSize tooltip, const QRect& screenArea) {
+    constexpr int kBeside = 15, kAbove = 3;
+    const int areaRight = screenArea.left() + screenArea.width();
+    const int areaBottom = screenArea.top() + screenArea.height();
+    int x = screenDot.x() + kBeside;
+    if (x + tooltip.width() > areaRight) x = screenDot.x() - kBeside - tooltip.width();
+    x = std::max(screenArea.left(), std::min(x, areaRight - tooltip.width()));
+    int y = std::min(screenDot.y() - kAbove, areaBottom - tooltip.height());
+    y = std::max(screenArea.top(), y);
+    return {x, y};
 }

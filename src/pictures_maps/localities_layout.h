@@ -6,6 +6,8 @@
 #include "pictures_maps/map_picture.h"
 
 #include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <vector>
 
 class Tlocality;
@@ -34,3 +36,9 @@ class TLocalitiesLayout {
   private:
     std::vector<Txy> positions_;
 };
+
+// Where the tooltip about a dot goes on the screen: 15 pixels right of the
+// dot and 3 above it; where the screen's area ends first, left of the dot
+// instead, and up as far as needed, so that it stays whole on the screen
+// and never lies over the dot, which would take the mouse from the map.
+QPoint GLB_locality_tooltip_place(QPoint screenDot, QSize tooltip, const QRect& screenArea);

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
 
@@ -95,7 +96,9 @@ void TLocalitiesMapForm::canvas_mouse_move(QPoint canvasPoint) {
     const Tlocality& l = *localities_[static_cast<size_t>(index)];
     const QPoint dot = TLocalitiesLayout::dot_position(dots_.positions()[static_cast<size_t>(index)]) -
                        margins + origin;
-    const QScreen* screen = QApplication::primaryScreen();
+    const QPoint screenDot = canvas()->mapToGlobal(dot);
+    const QScreen* screen = QGuiApplication::screenAt(screenDot);
+    if (!screen) screen = this->screen();
     const QRect work = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
     const QFont font = tooltipFont();
     const QString text = tooltip_text(l, work.width() / 2, font);
@@ -103,7 +106,6 @@ void TLocalitiesMapForm::canvas_mouse_move(QPoint canvasPoint) {
     measure.set_font(font);
     int widest = 0;
     for (const QString& line : text.split(u'\n')) widest = std::max(widest, GLB_plain_text_width(measure, line));
-    const QPoint screenDot = canvas()->mapToGlobal(dot);
     const QRect sensitive(screenDot - QPoint(3, 3), QSize(7, 7));
     tooltip_ = new TTooltipForm(
         screenDot + QPoint(15, -3), font, widest + 10, static_cast<int>(text.count(u'\n')) + 1,
@@ -118,6 +120,7 @@ void TLocalitiesMapForm::canvas_mouse_move(QPoint canvasPoint) {
             GLB_draw_text(canvas, canvas.metrics().height(), false, t);
         },
         text, sensitive, this);
+    tooltip_->move(GLB_locality_tooltip_place(screenDot, tooltip_->size(), work));
     tooltip_->show();
     activateWindow();
 }

@@ -14,11 +14,13 @@ static void initialiseMapResources() {
 namespace {
 
 TDistributionBitmapLoader& loaderSlot() {
-    // Plain, run-length encoded and compressed bitmaps alike; a bitmap that
-    // does not load leaves the base map alone.
+    // Plain, run-length encoded and compressed bitmaps alike. A bitmap that
+    // does not load leaves the base map alone, and the user is told why:
+    // otherwise a broken file looks like a taxon without a range. The window
+    // loads its bitmaps once when it opens, so each opening tells once.
     static TDistributionBitmapLoader loader = [](const QString& path) {
         TPackedBitmap block;
-        if (LoadPossiblyCompressedBitmap(path, false, block) != 0) return QImage();
+        if (LoadPossiblyCompressedBitmap(path, true, block) != 0) return QImage();
         return block.to_image();
     };
     return loader;

@@ -3,6 +3,7 @@
 #include "data/records.h"
 #include "listview/line_texts.h"
 #include "listview/list_fonts.h"
+#include "pictures_maps/big_picture_model.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -53,14 +54,11 @@ void TPictureInfoForm::set_picture(const Tbig_picture& picture) {
     update();
 }
 
-void TPictureInfoForm::place() {
+void TPictureInfoForm::place(QSize room) {
     QWidget* owner = parentWidget();
     if (!owner) return;
-    int x = owner->width() - 80;
-    int y = owner->height() - 25;
-    x = std::min(x, owner->width() - 5 - width());
-    y = std::min(y, owner->height() - 5 - height());
-    move(std::max(0, x), std::max(0, y));
+    setGeometry(big_picture::information_place(QPoint(owner->width() - 80, owner->height() - 25),
+                                               size(), room));
 }
 
 void TPictureInfoForm::paintEvent(QPaintEvent*) {

@@ -23,8 +23,9 @@ class TPictureInfoForm : public QWidget {
     const QString& text() const { return text_; }
     int line_count() const { return lines_; }
     // At (parent right − 80, parent bottom − 25), moved to end at least 5
-    // pixels inside the parent.
-    void place();
+    // pixels inside the room it may take (the parent's area above its
+    // buttons, which must not cover the text or the link).
+    void place(QSize room);
 
   signals:
     void link_clicked();
