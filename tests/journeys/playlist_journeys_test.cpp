@@ -1,0 +1,209 @@
+// The playlist window opened from the list window's menu, filled from the
+// recording buttons' menus and edited with the keys and clicks a user gives:
+// the grid getting shorter, and a damaged playlist opened over a saved one.
+#include "journeys/journey.h"
+
+#include "formats/textfile.h"
+#include "listview/child_form.h"
+#include "playlists/playlist_form.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+
+using testing_support::Journey;
+
+namespace {
+
+constexpr int kPlayListsMenuLine = 6;
+constexpr int kAddToPlaylistLine = 3;  // of a recording button's menu
+
+QString playListText(int line) {
+    return GLB_text(QStringLiteral("PLAY_LISTS"), line);
+}
+
+// A playlist file's text.
+QString contentsOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+class PlayListJourney : public Journey {
+  protected:
+    TPlayListForm& openPlayListWindow() {
+        QAction* playLists = mainWindow().menu_action(kPlayListsMenuLine);
+        EXPECT_TRUE(playLists && playLists->isEnabled());
+        if (playLists) playLists->trigger();
+        TPlayListForm* form = GLB_play_list_form();
+        EXPECT_TRUE(form && form->isVisible());
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(form));
+        // The window takes the activation it asked for before the user goes
+        // on (a recording button's menu would close on it).
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form));
+        return *form;
+    }
+    // "Add to playlist" from the recording button's own menu. The offscreen
+    // platform hands the activation back to a window a moment after a menu
+    // closes, which can close the next menu at once: the user opens it again.
+    bool addToPlayList(Tsound_bar& button) {
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            if (chooseAddToPlayList(button)) return true;
+            QTest::qWait(50);
+        }
+        return false;
+    }
+    bool chooseAddToPlayList(Tsound_bar& button) {
+        bool chosen = false;
+        QTimer user;
+        QObject::connect(&user, &QTimer::timeout, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu || chosen) return;
+            chosen = true;
+            QAction* add = menu->actions().value(kAddToPlaylistLine - 1);
+            if (add && add->isEnabled()) add->trigger();
+            menu->close();
+        });
+        user.start(20);
+        QWidget& target = button.button();
+        QContextMenuEvent press(QContextMenuEvent::Mouse, QPoint(2, 2),
+                                target.mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(&target, &press);
+        return chosen;
+    }
+    static void activate(TPlayListForm& form) {
+        form.activateWindow();
+        QApplication::setActiveWindow(&form);
+        form.grid->setFocus();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    }
+    static void key(TPlayListForm& form, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(form.grid, key, modifiers);
+        QCoreApplication::processEvents();
+    }
+    static void clickRow(TPlayListForm& form, int row) {
+        const QRect cell = form.grid->visualRect(form.grid->model()->index(row - 1, 1));
+        ASSERT_TRUE(cell.isValid());
+        QTest::mouseClick(form.grid->viewport(), Qt::LeftButton, {}, cell.center());
+        ASSERT_EQ(form.grid->currentRow(), row - 1);
+    }
+    static QStringList rowTexts(const TPlayListForm& form) {
+        QStringList out;
+        for (int r = 0; r < form.grid->rowCount(); ++r)
+            out << (form.grid->item(r, 1) ? form.grid->item(r, 1)->text() : QString());
+        return out;
+    }
+    // A playlist of three rows from the first species' two recordings (the
+    // first one twice), as the user makes it from the recording buttons'
+    // menus.
+    void fillWithThreeRecordings(TPlayListForm& form) {
+        unfoldFirstSpecies();
+        for (int n : {1, 2, 1}) {
+            Tsound_bar* button = recordingButton(n);
+            ASSERT_NE(button, nullptr) << n;
+            ASSERT_TRUE(addToPlayList(*button)) << n;
+        }
+        ASSERT_EQ(form.grid->rowCount(), 3);
+    }
+    testing_support::ScriptedDialogs& dialogs() { return program().script().dialogs(); }
+};
+
+}  // namespace
+
+TEST_F(PlayListJourney, TheGridGetsShorterByDeleteAndNewWithoutEndingTheProgram) {
+    TPlayListForm& form = openPlayListWindow();
+    ASSERT_NO_FATAL_FAILURE(fillWithThreeRecordings(form));
+    const QStringList three = rowTexts(form);
+    ASSERT_NO_FATAL_FAILURE(activate(form));
+
+    ASSERT_NO_FATAL_FAILURE(clickRow(form, 3));
+    key(form, Qt::Key_Delete);
+    EXPECT_EQ(rowTexts(form), (QStringList{three[0], three[1]}));
+    EXPECT_EQ(form.grid->currentRow(), 1);
+    EXPECT_EQ(form.grid->currentColumn(), 2);
+
+    // Back to three rows; the last one current; Ctrl+N, the changes dropped.
+    Tsound_bar* third = recordingButton(1);
+    ASSERT_NE(third, nullptr);
+    ASSERT_TRUE(addToPlayList(*third));
+    ASSERT_EQ(form.grid->rowCount(), 3);
+    ASSERT_NO_FATAL_FAILURE(activate(form));
+    ASSERT_NO_FATAL_FAILURE(clickRow(form, 3));
+    dialogs().messageAnswers.push_back(platform::answer::No);
+    key(form, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_TRUE(program().script().lastMessage().startsWith(playListText(19)));
+    EXPECT_EQ(rowTexts(form), QStringList{QString()});
+    EXPECT_EQ(form.grid->currentRow(), 0);
+    EXPECT_TRUE(form.windowTitle().endsWith(playListText(2)));
+}
+
+TEST_F(PlayListJourney, ADamagedPlaylistOpenedOverASavedOneNeverOverwritesIt) {
+    TPlayListForm& form = openPlayListWindow();
+    ASSERT_NO_FATAL_FAILURE(fillWithThreeRecordings(form));
+    const QStringList three = rowTexts(form);
+    ASSERT_NO_FATAL_FAILURE(activate(form));
+
+    // Saved as a.pl: Ctrl+S of a new list asks for the folder, then the name.
+    const QString folder = QDir(program().home()).filePath(QStringLiteral("lists"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString saved = QDir(folder).filePath(QStringLiteral("a.pl"));
+    dialogs().messageAnswers.push_back(platform::answer::No);  // no new playlist folder
+    dialogs().fileAnswers.push_back(saved);
+    key(form, Qt::Key_S, Qt::ControlModifier);
+    const QString original = contentsOf(saved);
+    ASSERT_FALSE(original.isEmpty());
+    ASSERT_TRUE(form.windowTitle().endsWith(QStringLiteral(": a")));
+    dialogs().messageAnswers.clear();
+
+    // The same list with its second row spoilt, as a damaged copy has it.
+    QByteArray bytes = original.toUtf8();
+    const qsizetype r2 = bytes.indexOf("R2=");
+    ASSERT_GE(r2, 0);
+    bytes.insert(r2 + 3, "7q");
+    const QString damaged = QDir(folder).filePath(QStringLiteral("damaged.pl"));
+    {
+        QFile out(damaged);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+    }
+
+    ASSERT_NO_FATAL_FAILURE(clickRow(form, 3));
+    dialogs().fileAnswers.push_back(damaged);
+    key(form, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(program().script().lastMessage(), playListText(25));
+    // What could be read stays, as a new list, the current cell on it.
+    EXPECT_EQ(rowTexts(form), QStringList{three[0]});
+    EXPECT_EQ(form.grid->currentRow(), 0);
+    EXPECT_TRUE(form.windowTitle().endsWith(QStringLiteral(": ") + playListText(2)))
+        << form.windowTitle().toStdString();
+
+    // Ctrl+S asks for a file of its own (cancelled); a.pl stays as saved.
+    dialogs().messageAnswers.push_back(platform::answer::No);
+    dialogs().fileAnswers.push_back(std::nullopt);
+    key(form, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(dialogs().fileAnswers.empty());
+    dialogs().messageAnswers.clear();
+    EXPECT_EQ(contentsOf(saved), original);
+
+    // Ctrl+O: the save question names the new list; Yes, then the save
+    // dialog cancelled, and nothing is written or opened.
+    const size_t asked = program().script().messages().size();
+    dialogs().messageAnswers.push_back(platform::answer::Yes);
+    dialogs().messageAnswers.push_back(platform::answer::No);
+    dialogs().fileAnswers.push_back(std::nullopt);
+    key(form, Qt::Key_O, Qt::ControlModifier);
+    ASSERT_GT(program().script().messages().size(), asked);
+    EXPECT_EQ(program().script().messages()[asked].text,
+              playListText(19) + playListText(2) + playListText(20));
+    EXPECT_EQ(contentsOf(saved), original);
+    EXPECT_EQ(rowTexts(form), QStringList{three[0]});
+
+    // The saved list opens again whole.
+    dialogs().messageAnswers.clear();
+    dialogs().messageAnswers.push_back(platform::answer::No);
+    dialogs().fileAnswers.push_back(saved);
+    key(form, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(rowTexts(form), three);
+    EXPECT_TRUE(form.windowTitle().endsWith(QStringLiteral(": a")));
+}
