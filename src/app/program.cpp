@@ -7,10 +7,13 @@
 #include "app/program_list_actions.h"
 #include "app/recording_button_commands.h"
 #include "app/settings.h"
+#include "app/settings_general.h"
 #include "app/startup.h"
 #include "data/records.h"
 #include "formats/textfile.h"
+#include "info_windows/help_window.h"
 #include "info_windows/list_window_commands.h"
+#include "info_windows/web_browser_form.h"
 #include "info_windows/qt_translations.h"
 #include "listview/child_form.h"
 #include "listview/find_dialog.h"
@@ -58,8 +61,9 @@ void install_sound() {
     TChildForm::cd_status_report() = []() -> std::optional<QString> {
         const Tdata* data = GLB_data_or_null();
         if (!data || data->audio_cd_count() == 0) return std::nullopt;
-        return GLB_audio_CD_drive_report(
-            GLB_read_int(QStringLiteral("GENERAL"), QStringLiteral("CD-ROM drive used for audio CDs"), 1));
+        return GLB_audio_CD_drive_report(GLB_read_int(settings::general::kSection,
+                                                      settings::general::kAudioCdDrive,
+                                                      settings::general::kAudioCdDriveDefault));
     };
     TShowForm::volume_keys() = [](int steps) {
         if (TVolume_control_form* form = TVolume_control_form::instance())
@@ -75,13 +79,15 @@ void install_sound() {
 // start runs on the interface thread when it is ready.
 class TSoundEngineLoading {
   public:
-    void start(std::function<void()> ready) {
+    // `ready` runs on the thread of `receiver`, and not at all once the
+    // receiver is gone.
+    void start(QObject* receiver, std::function<void()> ready) {
         if (thread_.joinable()) return;
         // Only the module loads here: the sound output is opened on the
         // interface thread, as every later use of it.
-        thread_ = std::thread([ready = std::move(ready)] {
+        thread_ = std::thread([receiver, ready = std::move(ready)] {
             platform::audio::loadSoundEngine();
-            QMetaObject::invokeMethod(qApp, ready);
+            QMetaObject::invokeMethod(receiver, ready, Qt::QueuedConnection);
         });
     }
     ~TSoundEngineLoading() {
@@ -96,6 +102,9 @@ class TSoundEngineLoading {
 
 // Declared in the order they are made; destroyed the other way round.
 struct TProgram::Parts {
+    // Receives what the engine's thread hands back; a word that arrives
+    // after the program has ended is dropped with it.
+    QObject engine_news;
     TProgramAudioCDFileWriter audio_cd_writer;
     TSoundEngineLoading sound_engine;
     std::unique_ptr<TFindInShowStringsDialog> find_dialog;
@@ -132,7 +141,8 @@ TProgram::TProgram(Clock::time_point started) : parts_(std::make_unique<Parts>()
             p.volume_form = std::make_unique<TVolume_control_form>(main, false);
             if (TFirstPaintReport::wanted()) new TFirstPaintReport(started, main);
             new TAfterFirstPaint(main, [&p] {
-                p.sound_engine.start([&p] {
+                p.sound_engine.start(&p.engine_news, [&p] {
+                    if (p.shut_down) return;
                     if (platform::audio::mediaControl().waveOutputDevices() == 0)
                         GLB_show_message(GLB_text(QStringLiteral("SOUNDBARS"), 1),
                                          platform::box::IconStop);
@@ -207,6 +217,10 @@ void TProgram::shut_down() {
         p.main_window->close();
         delete p.main_window.data();
     }
+    // The help windows first, as at the end of every run; a run without
+    // an event loop (a journey test) never sees the application quit.
+    GLB_close_help();
+    GLB_close_web_browsers();
     p.startup->shut_down();
     TChildForm::set_find_dialog(nullptr);
     p.volume_form.reset();

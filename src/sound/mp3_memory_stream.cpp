@@ -1,6 +1,6 @@
 #include "sound/mp3_memory_stream.h"
 
-#include "platform/audio/mpeg_frames.h"
+#include "platform/audio/mpeg_frame_header.h"
 
 #include <QFile>
 #include <algorithm>

@@ -24,6 +24,7 @@ install(TARGETS korvelan_sound_engine LIBRARY DESTINATION lib/korvelan)
 # What the program links: the engine's interface and the loader of its module.
 target_sources(korvelan_audio PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/media_control.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/mpeg_frame_header.h
 )
 target_compile_definitions(korvelan_audio PRIVATE
   KORVELAN_SOUND_ENGINE_FILE_NAME="$<TARGET_FILE_NAME:korvelan_sound_engine>"
