@@ -18,6 +18,9 @@ inline const QString kVisible = QStringLiteral("Visible");  // the fold state
 inline const QString kScientific = QStringLiteral("Scientific");
 inline const QString kOtherLanguage = QStringLiteral("Other Language");
 inline const QString kMain = QStringLiteral("Main");
+// The values of kMain: which name kind leads a line.
+inline const QString kMainScientific = QStringLiteral("Scientific");
+inline const QString kMainOtherLanguage = QStringLiteral("Other Language");
 inline const QString kSystematicOrder = QStringLiteral("Systematic Order");
 inline const QString kShowDepartment =
     QStringLiteral("Show department on first line of recording data");

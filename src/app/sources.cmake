@@ -12,7 +12,10 @@ target_sources(korvelan_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/program_location.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settings_audio_cds.h
+  ${CMAKE_CURRENT_LIST_DIR}/settings_between_sounds.h
   ${CMAKE_CURRENT_LIST_DIR}/settings_general.h
+  ${CMAKE_CURRENT_LIST_DIR}/settings_playlists.h
+  ${CMAKE_CURRENT_LIST_DIR}/settings_show.h
   ${CMAKE_CURRENT_LIST_DIR}/settings_window.h
 )
 target_sources(korvelan_windows PRIVATE

@@ -2,14 +2,15 @@
 
 #include "app/globals.h"
 #include "app/settings.h"
+#include "app/settings_general.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 namespace {
 
-const QString kUseIntegrated = QStringLiteral("Use Integrated Web Browser");
-const QString kOnlyOneWindow = QStringLiteral("Use Only One Web Browser Window");
+using settings::general::kUseIntegratedWebBrowser;
+using settings::general::kUseOnlyOneWebBrowserWindow;
 
 bool hasBlank(const QString& text) {
     return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); });
@@ -76,15 +77,15 @@ TPageTarget GLB_page_target(const QString& address, const QStringList& roots) {
 TWebBrowserSettings GLB_read_web_browser_settings() {
     const QString& section = GLB().default_section;
     TWebBrowserSettings settings;
-    settings.use_integrated_browser = GLB_read_flag(section, kUseIntegrated, true);
-    settings.use_only_one_window = GLB_read_flag(section, kOnlyOneWindow, true);
+    settings.use_integrated_browser = GLB_read_flag(section, kUseIntegratedWebBrowser, true);
+    settings.use_only_one_window = GLB_read_flag(section, kUseOnlyOneWebBrowserWindow, true);
     return settings;
 }
 
 void GLB_write_web_browser_settings(const TWebBrowserSettings& settings) {
     const QString& section = GLB().default_section;
-    GLB_write_flag(section, kUseIntegrated, settings.use_integrated_browser);
-    GLB_write_flag(section, kOnlyOneWindow, settings.use_only_one_window);
+    GLB_write_flag(section, kUseIntegratedWebBrowser, settings.use_integrated_browser);
+    GLB_write_flag(section, kUseOnlyOneWebBrowserWindow, settings.use_only_one_window);
 }
 
 TPageRoute GLB_page_route(const TPageTarget& target, const TWebBrowserSettings& settings) {

@@ -7,8 +7,6 @@
 
 namespace {
 using namespace settings::window;
-const QString kScientificWord = QStringLiteral("Scientific");
-const QString kOtherLanguageWord = QStringLiteral("Other Language");
 }  // namespace
 
 SHST_TClassShowStringsData::SHST_TClassShowStringsData(const Tdata& data)
@@ -40,8 +38,8 @@ void SHST_TClassShowStringsData::read_settings(const QString& section) {
     show_other_language = GLB_read_flag(section, kOtherLanguage, kNameKindShownDefault);
     // At least one kind of name is always shown.
     if (!show_other_language) show_scientific = true;
-    const QString main = GLB_read_string(section, kMain, kOtherLanguageWord);
-    main_name = main.compare(kScientificWord, Qt::CaseInsensitive) == 0 ? 1 : 2;
+    const QString main = GLB_read_string(section, kMain, kMainOtherLanguage);
+    main_name = main.compare(kMainScientific, Qt::CaseInsensitive) == 0 ? 1 : 2;
 
     const std::vector<int> offered = data().offered_orders();
     const int stored = GLB_read_int(section, kSystematicOrder, Tdata::default_order());
@@ -62,7 +60,7 @@ void SHST_TClassShowStringsData::read_settings(const QString& section) {
 void SHST_TClassShowStringsData::write_settings(const QString& section) const {
     GLB_write_flag(section, kScientific, show_scientific);
     GLB_write_flag(section, kOtherLanguage, show_other_language);
-    GLB_write_string(section, kMain, main_name == 1 ? kScientificWord : kOtherLanguageWord);
+    GLB_write_string(section, kMain, main_name == 1 ? kMainScientific : kMainOtherLanguage);
     GLB_write_int(section, kSystematicOrder, systematic_order);
     GLB_write_flag(section, kShowDepartment, show_department);
     if (GLB_edition().several_countries) GLB_write_flag(section, kShowCountry, show_country);

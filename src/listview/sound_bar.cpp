@@ -3,6 +3,7 @@
 #include "app/base_directory.h"
 #include "app/messages.h"
 #include "app/settings.h"
+#include "app/settings_general.h"
 #include "data/records.h"
 #include "data/visibility_filter.h"
 #include "formats/textfile.h"
@@ -313,7 +314,9 @@ bool Tsound_bar::open() {
                                  QStringLiteral("\" ") + text(18),
                              platform::box::IconStop);
     } else if (auto* cdPlayer = dynamic_cast<TAudioCDTrackPlayer*>(player_.get())) {
-        const int drive = GLB_read_int(QStringLiteral("GENERAL"), QStringLiteral("CD-ROM drive used for audio CDs"), 1);
+        const int drive =
+            GLB_read_int(settings::general::kSection, settings::general::kAudioCdDrive,
+                         settings::general::kAudioCdDriveDefault);
         ok = cdPlayer->open_track(drive, length, cut_);
     }
     if (!ok) return false;

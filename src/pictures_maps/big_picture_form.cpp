@@ -4,6 +4,7 @@
 #include "app/globals.h"
 #include "app/messages.h"
 #include "app/settings.h"
+#include "app/settings_general.h"
 #include "data/records.h"
 #include "formats/textfile.h"
 #include "info_windows/small_information_form.h"
@@ -629,14 +630,14 @@ TBigPictureForm* OpenBigPictureWindow(const TPictureTaxon& taxon, QWidget* refoc
     if (!gColoursWarningDone) {
         gColoursWarningDone = true;
         const int month = QDate::currentDate().month();
-        const int stored = GLB_read_int(QStringLiteral("GENERAL"),
-                                        QStringLiteral("Next Month for Colors Warning"), 0);
+        const int stored = GLB_read_int(settings::general::kSection,
+                                        settings::general::kNextMonthForColorsWarning, 0);
         if (colours_warning_due(GLB().screen_colours, month, stored)) {
             GLB_show_message(GLB_picture_text(0) + u' ' + QString::number(GLB().screen_colours) +
                                  u' ' + GLB_picture_text(1),
                              platform::box::IconInformation);
-            GLB_write_int(QStringLiteral("GENERAL"), QStringLiteral("Next Month for Colors Warning"),
-                          next_month(month));
+            GLB_write_int(settings::general::kSection,
+                          settings::general::kNextMonthForColorsWarning, next_month(month));
         }
     }
     auto* form = new TBigPictureForm(refocus);

@@ -1,6 +1,7 @@
 #include "pictures_maps/big_picture_model.h"
 
 #include "app/settings.h"
+#include "app/settings_general.h"
 #include "data/records.h"
 
 #include <algorithm>
@@ -146,11 +147,11 @@ void GLB_set_pictures_background(const QColor& colour) {
 }
 
 void GLB_read_picture_settings() {
-    gBackground = colour_of(GLB_read_int(QStringLiteral("GENERAL"),
-                                         QStringLiteral("Pictures Background Color"), 0));
+    gBackground = colour_of(
+        GLB_read_int(settings::general::kSection, settings::general::kPicturesBackgroundColor, 0));
 }
 
 void GLB_write_picture_settings() {
-    GLB_write_int(QStringLiteral("GENERAL"), QStringLiteral("Pictures Background Color"),
+    GLB_write_int(settings::general::kSection, settings::general::kPicturesBackgroundColor,
                   colour_value(gBackground));
 }

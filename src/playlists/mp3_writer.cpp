@@ -2,6 +2,7 @@
 
 #include "app/editions.h"
 #include "app/settings.h"
+#include "app/settings_general.h"
 #include "data/records.h"
 #include "platform/dialog_service.h"
 #include "sound/mp3_memory_stream.h"
@@ -21,7 +22,7 @@ QString upperSuffix(const QString& file) {
 }
 
 QString publisherAddress() {
-    return GLB_read_string(QStringLiteral("GENERAL"), QStringLiteral("Publisher Web Address"),
+    return GLB_read_string(settings::general::kSection, settings::general::kPublisherWebAddress,
                            GLB_edition().update_address);
 }
 

@@ -3,6 +3,7 @@
 #include "app/editions.h"
 #include "app/globals.h"
 #include "app/settings.h"
+#include "app/settings_playlists.h"
 #include "data/records.h"
 #include "data/visibility_filter.h"
 #include "formats/textfile.h"
@@ -91,7 +92,7 @@ bool TPlayListFile::save(const QString& path, const TPlayListContents& contents)
                                          GLB().message_box_caption, platform::box::IconStop);
         return false;
     }
-    GLB_write_string(QStringLiteral("PLAYLISTS"), QStringLiteral("Current"), path);
+    GLB_write_string(settings::playlists::kSection, settings::playlists::kCurrent, path);
     if (audioCdPart) tell(28, platform::box::IconWarning);
     return true;
 }

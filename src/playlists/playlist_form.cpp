@@ -3,6 +3,8 @@
 #include "app/globals.h"
 #include "app/helpers.h"
 #include "app/settings.h"
+#include "app/settings_playlists.h"
+#include "app/settings_window.h"
 #include "data/records.h"
 #include "formats/textfile.h"
 #include "listview/child_form.h"
@@ -36,7 +38,7 @@
 
 namespace {
 
-const QString kSection = QStringLiteral("PLAYLISTS");
+using settings::playlists::kSection;
 
 QString text(int line) {
     return GLB_text(QStringLiteral("PLAY_LISTS"), line);
@@ -240,7 +242,7 @@ TPlayListForm::TPlayListForm(QWidget* parent)
             qOverload<>(&QWidget::update));
 
     BetweenSoundsOptionsFrame->set_options(TBetweenSoundsOptions::read_settings(kSection));
-    list_.set_path(GLB_read_string(kSection, QStringLiteral("Current"), QString()));
+    list_.set_path(GLB_read_string(kSection, settings::playlists::kCurrent, QString()));
     const QString folder = QFileInfo(list_.path()).path();
     dialog_folder_ = !list_.path().isEmpty() && QFileInfo(folder).isDir()
                          ? folder
@@ -338,7 +340,8 @@ void TPlayListForm::refresh_list_state() {
         list_state_ = std::make_unique<SHST_TClassShowStringsData>(
             main->list_form()->strings().model().settings());
     else if (!list_state_)
-        list_state_ = std::make_unique<SHST_TClassShowStringsData>(*data, QStringLiteral("WINDOW 1"));
+        list_state_ =
+            std::make_unique<SHST_TClassShowStringsData>(*data, settings::window::section(1));
 }
 
 void TPlayListForm::refresh_texts() {
@@ -403,7 +406,7 @@ bool TPlayListForm::open_file(const QString& path) {
     take_loaded(result);
     if (result.accepted()) {
         list_.set_path(path);
-        GLB_write_string(kSection, QStringLiteral("Current"), path);
+        GLB_write_string(kSection, settings::playlists::kCurrent, path);
         CheckBox_start_playing_at_selected_recording->setChecked(false);
     } else if (result.changes_list()) {
         // The rows read before the damage are not the playlist that was open:
@@ -420,8 +423,9 @@ bool TPlayListForm::open_file(const QString& path) {
 void TPlayListForm::show_window(bool atStartup) {
     const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
     const QMargins frame = GLB_frame_margins(this, owner);
-    const auto rect = atStartup ? GLB_parse_coord(GLB_read_string(kSection, QStringLiteral("Coord"), {}))
-                                : std::nullopt;
+    const auto rect =
+        atStartup ? GLB_parse_coord(GLB_read_string(kSection, settings::playlists::kCoord, {}))
+                  : std::nullopt;
     if (rect) {
         setGeometry(GLB_fitted_client_rect(*rect, frame));
     } else if (!testAttribute(Qt::WA_Moved)) {
@@ -468,7 +472,7 @@ void TPlayListForm::closeEvent(QCloseEvent* event) {
 }
 
 void TPlayListForm::write_settings() const {
-    GLB_write_string(kSection, QStringLiteral("Coord"), GLB_format_coord(geometry()));
+    GLB_write_string(kSection, settings::playlists::kCoord, GLB_format_coord(geometry()));
     BetweenSoundsOptionsFrame->options().write_settings(kSection);
 }
 

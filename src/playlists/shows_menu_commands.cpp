@@ -1,6 +1,7 @@
 #include "playlists/shows_menu_commands.h"
 
 #include "app/settings.h"
+#include "app/settings_playlists.h"
 #include "data/records.h"
 #include "listview/child_form.h"
 #include "listview/show_commands.h"
@@ -132,7 +133,8 @@ void GLB_install_playlists_and_shows() {
     commands.write_state = [] {
         TPlayListForm* f = GLB_play_list_form();
         if (!f) return;
-        GLB_write_flag(QStringLiteral("PLAYLISTS"), QStringLiteral("Open at Startup"), f->isVisible());
+        GLB_write_flag(settings::playlists::kSection, settings::playlists::kOpenAtStartup,
+                       f->isVisible());
         f->write_settings();
     };
     commands.show_window_closed = [](TChildForm& window) {
@@ -140,10 +142,12 @@ void GLB_install_playlists_and_shows() {
         if (f && f->playing() && window.parent() == f) f->playing_ended();
     };
     commands.main_window_shown = [] {
-        if (!GLB_read_flag(QStringLiteral("PLAYLISTS"), QStringLiteral("Open at Startup"), false))
+        if (!GLB_read_flag(settings::playlists::kSection, settings::playlists::kOpenAtStartup,
+                           settings::playlists::kOpenAtStartupDefault))
             return;
         TPlayListForm* f = playListForm();
-        if (f && GLB_read_flag(QStringLiteral("PLAYLISTS"), QStringLiteral("Open at Startup"), false))
+        if (f && GLB_read_flag(settings::playlists::kSection, settings::playlists::kOpenAtStartup,
+                               settings::playlists::kOpenAtStartupDefault))
             f->show_window(true);
     };
 }

@@ -2,6 +2,7 @@
 
 #include "app/messages.h"
 #include "app/settings.h"
+#include "app/settings_general.h"
 #include "platform/dialog_service.h"
 
 #include <QFileInfo>
@@ -9,8 +10,8 @@
 #include <QStandardPaths>
 
 namespace {
-const QString kSection = QStringLiteral("GENERAL");
-const QString kProgramKey = QStringLiteral("Sound Editing Program");
+using settings::general::kSection;
+using settings::general::kSoundEditingProgram;
 }  // namespace
 
 TSoundEditorSettings& GLB_sound_editor() {
@@ -26,9 +27,10 @@ QString GLB_default_sound_editor() {
 }
 
 void GLB_read_sound_editor_settings() {
-    GLB_sound_editor().program = GLB_read_string(kSection, kProgramKey, GLB_default_sound_editor());
+    GLB_sound_editor().program =
+        GLB_read_string(kSection, kSoundEditingProgram, GLB_default_sound_editor());
     GLB_sound_editor().maximize =
-        GLB_read_flag(kSection, QStringLiteral("Maximize Sound Editing Program"), false);
+        GLB_read_flag(kSection, settings::general::kMaximizeSoundEditingProgram, false);
 }
 
 bool GLB_choose_sound_editor(const QString& title) {
@@ -40,13 +42,13 @@ bool GLB_choose_sound_editor(const QString& title) {
         return false;
     }
     GLB_sound_editor().program = *chosen;
-    GLB_write_string(kSection, kProgramKey, *chosen);
+    GLB_write_string(kSection, kSoundEditingProgram, *chosen);
     return true;
 }
 
 void GLB_set_sound_editor_program(const QString& path) {
     GLB_sound_editor().program = path;
-    GLB_write_string(kSection, kProgramKey, path);
+    GLB_write_string(kSection, kSoundEditingProgram, path);
 }
 
 bool GLB_start_sound_editor(const QString& soundFile) {

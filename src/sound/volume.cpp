@@ -1,14 +1,15 @@
 #include "sound/volume.h"
 
 #include "app/settings.h"
+#include "app/settings_general.h"
 #include "platform/audio/media_control.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-const QString kSection = QStringLiteral("GENERAL");
-const QString kKey = QStringLiteral("Volume");
+using settings::general::kSection;
+using settings::general::kVolume;
 int currentPosition = 0;
 }  // namespace
 
@@ -23,7 +24,7 @@ int volume::position_for_level(int left, int right, bool stereo) {
 }
 
 void GLB_restore_volume() {
-    const int stored = std::clamp(GLB_read_int(kSection, kKey, 100), 0, 100);
+    const int stored = std::clamp(GLB_read_int(kSection, kVolume, 100), 0, 100);
     currentPosition = 100 - stored;
     platform::audio::mediaControl().setGain(static_cast<double>(volume::level_for_position(currentPosition)) /
                                             volume::kMaximumLevel);
@@ -37,5 +38,5 @@ void GLB_set_volume_position(int position) {
     currentPosition = std::clamp(position, 0, 100);
     platform::audio::mediaControl().setGain(static_cast<double>(volume::level_for_position(currentPosition)) /
                                             volume::kMaximumLevel);
-    GLB_write_int(kSection, kKey, 100 - currentPosition);
+    GLB_write_int(kSection, kVolume, 100 - currentPosition);
 }

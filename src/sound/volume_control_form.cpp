@@ -2,6 +2,7 @@
 
 #include "app/messages.h"
 #include "app/settings.h"
+#include "app/settings_general.h"
 #include "formats/textfile.h"
 #include "listview/window_placement.h"
 #include "listview/window_state.h"
@@ -14,9 +15,9 @@
 #include <QScreen>
 
 namespace {
-const QString kSection = QStringLiteral("GENERAL");
-const QString kShowKey = QStringLiteral("Show Volume Control");
-const QString kCoordinatesKey = QStringLiteral("Volume Control Coordinates");
+using settings::general::kSection;
+using settings::general::kShowVolumeControl;
+using settings::general::kVolumeControlCoordinates;
 TVolume_control_form* theForm = nullptr;
 }  // namespace
 
@@ -58,12 +59,12 @@ TVolume_control_form::TVolume_control_form(QWidget* mainWindow, bool restoreVisi
 
 void TVolume_control_form::restore_visibility() {
     restored_ = true;
-    if (GLB_read_flag(kSection, kShowKey, true) && check_device()) show();
-    if (!isVisible()) GLB_write_flag(kSection, kShowKey, false);
+    if (GLB_read_flag(kSection, kShowVolumeControl, true) && check_device()) show();
+    if (!isVisible()) GLB_write_flag(kSection, kShowVolumeControl, false);
 }
 
 void TVolume_control_form::place() {
-    const QString stored = GLB_read_string(kSection, kCoordinatesKey, QString());
+    const QString stored = GLB_read_string(kSection, kVolumeControlCoordinates, QString());
     const QMargins frame = GLB_frame_margins(this, main_window_);
     placed_without_frame_ = frame.isNull();
     const QSize outer = size().grownBy(frame);
@@ -91,11 +92,12 @@ void TVolume_control_form::place() {
 TVolume_control_form::~TVolume_control_form() {
     // A window never restored was never the user's to close: the stored
     // choice stands.
-    if (restored_) GLB_write_flag(kSection, kShowKey, open_at_end_.value_or(isVisible()));
+    if (restored_) GLB_write_flag(kSection, kShowVolumeControl, open_at_end_.value_or(isVisible()));
     if (!kept_coordinates_.isEmpty() && pos() == placed_at_)
-        GLB_write_string(kSection, kCoordinatesKey, kept_coordinates_);
+        GLB_write_string(kSection, kVolumeControlCoordinates, kept_coordinates_);
     else
-        GLB_write_string(kSection, kCoordinatesKey, QString::number(x()) + u',' + QString::number(y()));
+        GLB_write_string(kSection, kVolumeControlCoordinates,
+                         QString::number(x()) + u',' + QString::number(y()));
     if (theForm == this) theForm = nullptr;
 }
 

@@ -3,6 +3,7 @@
 #include "app/editions.h"
 #include "app/globals.h"
 #include "app/settings.h"
+#include "app/settings_general.h"
 #include "data/records.h"
 #include "info_windows/help_window.h"
 #include "platform/dialog_service.h"
@@ -21,7 +22,6 @@ namespace {
 const QString kPlayerSection = QStringLiteral("AUDIO CD PLAYER FRAME");
 const QString kPageSection = QStringLiteral("AUDIO CDS FRAME");
 const QString kCdsSection = QStringLiteral("MY AUDIO CDS FRAME");
-const QString kDriveKey = QStringLiteral("CD-ROM drive used for audio CDs");
 constexpr int kDriveColumns = 4;
 constexpr int kPageMargin = 5;
 constexpr int kAudioCdsHelpContext = 103;
@@ -58,8 +58,10 @@ TFrameChooseAudioCDPlayer::TFrameChooseAudioCDPlayer(int driveCount, QWidget* pa
 }
 
 int TFrameChooseAudioCDPlayer::stored_drive(int driveCount) {
-    return options_values::audio_cd_drive(GLB_read_int(GLB().default_section, kDriveKey, 1),
-                                          driveCount);
+    return options_values::audio_cd_drive(
+        GLB_read_int(GLB().default_section, settings::general::kAudioCdDrive,
+                     settings::general::kAudioCdDriveDefault),
+        driveCount);
 }
 
 void TFrameChooseAudioCDPlayer::fill(const TOptionsContext&) {
@@ -70,7 +72,8 @@ void TFrameChooseAudioCDPlayer::fill(const TOptionsContext&) {
 void TFrameChooseAudioCDPlayer::store(TOptionsContext&) {
     if (drive_count_ <= 1) return;
     const int drive = item_index() + 1;
-    if (drive >= 1 && drive != filled_) GLB_write_int(GLB().default_section, kDriveKey, drive);
+    if (drive >= 1 && drive != filled_)
+        GLB_write_int(GLB().default_section, settings::general::kAudioCdDrive, drive);
 }
 
 // --- The audio CDs ------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "app/editions.h"
 #include "app/globals.h"
 #include "app/settings.h"
+#include "app/settings_general.h"
 #include "data/records.h"
 #include "listview/child_form.h"
 #include "listview/show_form.h"
@@ -22,7 +23,7 @@
 
 namespace {
 
-const QString kTabKey = QStringLiteral("Last accessed tab page in options dialog");
+using settings::general::kLastOptionsTab;
 
 struct TDialogWords {
     QString caption;
@@ -99,12 +100,12 @@ TOptionsForm::TOptionsForm(TChildForm& window, int driveCount, QWidget* parent)
     if (area_frame) area_frame->fill(context_);
 
     PageControl->setCurrentIndex(options_values::tab_page(
-        GLB_read_int(GLB().default_section, kTabKey, 0), PageControl->count()));
+        GLB_read_int(GLB().default_section, kLastOptionsTab, 0), PageControl->count()));
     adjustSize();
 }
 
 TOptionsForm::~TOptionsForm() {
-    GLB_write_int(GLB().default_section, kTabKey, PageControl->currentIndex());
+    GLB_write_int(GLB().default_section, kLastOptionsTab, PageControl->currentIndex());
 }
 
 void TOptionsForm::accept() {
