@@ -81,6 +81,39 @@ int lineOf(const QString& text, qsizetype at) {
     return static_cast<int>(text.left(at).count(u'\n')) + 1;
 }
 
+// Each section with its keys.
+std::vector<std::pair<QString, QStringList>> sectionKeys() {
+    using namespace settings;
+    const QStringList betweenSounds = {
+        between_sounds::kSecondsBetweenSounds, between_sounds::kTellSpeciesNames,
+        between_sounds::kTellNamesAfterwards, between_sounds::kSecondsAfterSpokenNames};
+    return {
+        {general::kSection,
+         {general::kTextFile, general::kJustInstalled, general::kBaseDirectory,
+          general::kStoreSettingsBetweenSessions, general::kBeeps, general::kTextSize,
+          general::kWindows, general::kLastOptionsTab, general::kAudioCdDrive, general::kVolume,
+          general::kShowVolumeControl, general::kVolumeControlCoordinates,
+          general::kSoundEditingProgram, general::kMaximizeSoundEditingProgram,
+          general::kUseIntegratedWebBrowser, general::kUseOnlyOneWebBrowserWindow,
+          general::kPublisherWebAddress, general::kPicturesBackgroundColor,
+          general::kNextMonthForColorsWarning}},
+        {window::section(1),
+         {window::kCoord, window::kMaximized, window::kVisible, window::kScientific,
+          window::kOtherLanguage, window::kMain, window::kSystematicOrder, window::kShowDepartment,
+          window::kShowCountry, window::kShowThreatened, window::kVisibleAudioCds,
+          window::kPlayableAudioCds, window::kAudioCdsOnHd, window::kShowNativeRecordings,
+          window::kOnlyWithSoundsOrPhotos, window::kOnlyWithSounds, window::kOnlyWithPhotos,
+          window::kSelectedArea}},
+        {audio_cds::kSection,
+         {audio_cds::part_of_short_name(1), audio_cds::directory_on_hard_disk(1),
+          audio_cds::part_of_short_name(2), audio_cds::directory_on_hard_disk(2)}},
+        {playlists::kSection,
+         QStringList{playlists::kCurrent, playlists::kCoord, playlists::kOpenAtStartup} +
+             betweenSounds},
+        {show::kSection, QStringList{show::kShowType, show::kSlideShowSpeed} + betweenSounds},
+    };
+}
+
 }  // namespace
 
 TEST(SettingsKeys, NoSourcePassesALiteralSectionOrKeyToTheSettingsStore) {
@@ -116,69 +149,22 @@ TEST(SettingsKeys, NoSourcePassesALiteralSectionOrKeyToTheSettingsStore) {
 
 TEST(SettingsKeys, EveryKeyTextIsWrittenOnlyInItsSectionHeader) {
     using namespace settings;
-    // Not "GENERAL": a playlist file has a section of that name too.
-    const QStringList keys = {general::kTextFile,
-                              general::kJustInstalled,
-                              general::kBaseDirectory,
-                              general::kStoreSettingsBetweenSessions,
-                              general::kBeeps,
-                              general::kTextSize,
-                              general::kWindows,
-                              general::kLastOptionsTab,
-                              general::kAudioCdDrive,
-                              general::kVolume,
-                              general::kShowVolumeControl,
-                              general::kVolumeControlCoordinates,
-                              general::kSoundEditingProgram,
-                              general::kMaximizeSoundEditingProgram,
-                              general::kUseIntegratedWebBrowser,
-                              general::kUseOnlyOneWebBrowserWindow,
-                              general::kPublisherWebAddress,
-                              general::kPicturesBackgroundColor,
-                              general::kNextMonthForColorsWarning,
-                              window::section(1),
-                              window::kCoord,
-                              window::kMaximized,
-                              window::kVisible,
-                              window::kScientific,
-                              window::kOtherLanguage,
-                              window::kMain,
-                              window::kSystematicOrder,
-                              window::kShowDepartment,
-                              window::kShowCountry,
-                              window::kShowThreatened,
-                              window::kVisibleAudioCds,
-                              window::kPlayableAudioCds,
-                              window::kAudioCdsOnHd,
-                              window::kShowNativeRecordings,
-                              window::kOnlyWithSoundsOrPhotos,
-                              window::kOnlyWithSounds,
-                              window::kOnlyWithPhotos,
-                              window::kSelectedArea,
-                              audio_cds::kSection,
-                              playlists::kSection,
-                              playlists::kCurrent,
-                              playlists::kOpenAtStartup,
-                              show::kSection,
-                              show::kShowType,
-                              show::kSlideShowSpeed,
-                              show::kSlidesAndSounds,
-                              show::kSlidesOnly,
-                              show::kSoundsOnly,
-                              between_sounds::kSecondsBetweenSounds,
-                              between_sounds::kTellSpeciesNames,
-                              between_sounds::kTellNamesAfterwards,
-                              between_sounds::kSecondsAfterSpokenNames};
+    QStringList texts = {show::kSlidesAndSounds, show::kSlidesOnly, show::kSoundsOnly};
+    for (const auto& [section, keys] : sectionKeys()) {
+        // Not "GENERAL": a playlist file has a section of that name too.
+        if (section != general::kSection) texts << section;
+        texts << keys;
+    }
     QStringList offenders;
     for (const TSourceFile& file : sources()) {
         if (isSettingsHeader(file.path)) continue;
-        for (const QString& key : keys) {
+        for (const QString& text : texts) {
             const QString literal =
-                QStringLiteral("QStringLiteral(\"") + key + QStringLiteral("\")");
+                QStringLiteral("QStringLiteral(\"") + text + QStringLiteral("\")");
             for (qsizetype at = file.text.indexOf(literal); at >= 0;
                  at = file.text.indexOf(literal, at + 1))
                 offenders << file.path + u':' + QString::number(lineOf(file.text, at)) +
-                                 QStringLiteral(": ") + key;
+                                 QStringLiteral(": ") + text;
         }
     }
     EXPECT_TRUE(offenders.isEmpty()) << offenders.join(u'\n').toStdString();
@@ -187,35 +173,7 @@ TEST(SettingsKeys, EveryKeyTextIsWrittenOnlyInItsSectionHeader) {
 TEST(SettingsKeys, TheKeysOfASectionAreDistinctAsTheStoreComparesThem) {
     // The store compares names without regard to case, so two keys that
     // differ only in case would be one setting.
-    using namespace settings;
-    const QStringList betweenSounds = {
-        between_sounds::kSecondsBetweenSounds, between_sounds::kTellSpeciesNames,
-        between_sounds::kTellNamesAfterwards, between_sounds::kSecondsAfterSpokenNames};
-    const std::vector<std::pair<QString, QStringList>> sections = {
-        {general::kSection,
-         {general::kTextFile, general::kJustInstalled, general::kBaseDirectory,
-          general::kStoreSettingsBetweenSessions, general::kBeeps, general::kTextSize,
-          general::kWindows, general::kLastOptionsTab, general::kAudioCdDrive, general::kVolume,
-          general::kShowVolumeControl, general::kVolumeControlCoordinates,
-          general::kSoundEditingProgram, general::kMaximizeSoundEditingProgram,
-          general::kUseIntegratedWebBrowser, general::kUseOnlyOneWebBrowserWindow,
-          general::kPublisherWebAddress, general::kPicturesBackgroundColor,
-          general::kNextMonthForColorsWarning}},
-        {window::section(1),
-         {window::kCoord, window::kMaximized, window::kVisible, window::kScientific,
-          window::kOtherLanguage, window::kMain, window::kSystematicOrder, window::kShowDepartment,
-          window::kShowCountry, window::kShowThreatened, window::kVisibleAudioCds,
-          window::kPlayableAudioCds, window::kAudioCdsOnHd, window::kShowNativeRecordings,
-          window::kOnlyWithSoundsOrPhotos, window::kOnlyWithSounds, window::kOnlyWithPhotos,
-          window::kSelectedArea}},
-        {audio_cds::kSection,
-         {audio_cds::part_of_short_name(1), audio_cds::directory_on_hard_disk(1),
-          audio_cds::part_of_short_name(2), audio_cds::directory_on_hard_disk(2)}},
-        {playlists::kSection,
-         QStringList{playlists::kCurrent, playlists::kCoord, playlists::kOpenAtStartup} +
-             betweenSounds},
-        {show::kSection, QStringList{show::kShowType, show::kSlideShowSpeed} + betweenSounds},
-    };
+    const auto sections = sectionKeys();
     QSet<QString> sectionNames;
     for (const auto& [section, keys] : sections) {
         EXPECT_FALSE(sectionNames.contains(section.toLower())) << section.toStdString();
