@@ -217,6 +217,10 @@ void TProgram::shut_down() {
         p.main_window->close();
         delete p.main_window.data();
     }
+    // Picture, map and page windows paint from the database: none may
+    // paint once it is freed.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible()) window->close();
     // The help windows first, as at the end of every run; a run without
     // an event loop (a journey test) never sees the application quit.
     GLB_close_help();
