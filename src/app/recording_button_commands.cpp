@@ -5,6 +5,7 @@
 #include "listview/list_tag_texts.h"
 #include "listview/show_form.h"
 #include "listview/show_strings.h"
+#include "listview/top_forms.h"
 #include "playlists/mp3_copy.h"
 #include "playlists/mp3_writer.h"
 #include "playlists/playlist_form.h"
@@ -28,9 +29,11 @@ bool TProgramSoundBarCommands::can_copy_mp3(const Tcupaitem& recording) const {
     return recording.cut_part && GLB_can_copy_as_mp3(GLB_recording_file(*recording.cut_part));
 }
 
-void TProgramSoundBarCommands::copy_mp3(const Tcupaitem& recording) {
-    // The tag names the taxon as the list the button sits in names it.
-    auto* window = qobject_cast<TChildForm*>(QApplication::activeWindow());
+void TProgramSoundBarCommands::copy_mp3(QWidget* source, const Tcupaitem& recording) {
+    // The list the button sits in, not whichever window happens to be
+    // active (the volume window, a map): a copy asked for is never dropped.
+    auto* window = qobject_cast<TChildForm*>(source->window());
+    if (!window) window = dynamic_cast<TChildForm*>(Ttop_forms::instance().main_child_form());
     if (!window || !window->list_form()) return;
     GLB_make_mp3_copy(recording, TListTagTexts(window->list_form()->strings().model().settings()));
 }

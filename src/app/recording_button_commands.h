@@ -9,6 +9,6 @@ class TProgramSoundBarCommands : public TSoundBarCommands {
     bool can_add_to_playlist() const override;
     void add_to_playlist(const Tcupaitem& recording, int recordingNumber) override;
     bool can_copy_mp3(const Tcupaitem& recording) const override;
-    void copy_mp3(const Tcupaitem& recording) override;
+    void copy_mp3(QWidget* source, const Tcupaitem& recording) override;
     void start_drag(QWidget* source, const Tcupaitem& recording, int recordingNumber) override;
 };

@@ -575,7 +575,7 @@ void Tsound_bar::show_context_menu(QPoint globalPos) {
     });
     playlist->setEnabled(GLB_sound_bar_commands().can_add_to_playlist());
     QAction* mp3 = menu.addAction(text(5) + QStringLiteral("..."), this,
-                                  [this] { GLB_sound_bar_commands().copy_mp3(*item_); });
+                                  [this] { GLB_sound_bar_commands().copy_mp3(this, *item_); });
     mp3->setEnabled(GLB_available_as_file(*cut_, carriers_) && GLB_sound_bar_commands().can_copy_mp3(*item_));
     menu.exec(globalPos);
 }

@@ -28,7 +28,10 @@ class TSoundBarCommands {
         (void)recording;
         return false;
     }
-    virtual void copy_mp3(const Tcupaitem& recording) { (void)recording; }
+    // The copy's tag names the taxon as the list of the button `source` names it.
+    virtual void copy_mp3(QWidget* source, const Tcupaitem& recording) {
+        (void)source, (void)recording;
+    }
     virtual void start_drag(QWidget* source, const Tcupaitem& recording, int recordingNumber) {
         (void)source, (void)recording, (void)recordingNumber;
     }

@@ -8,6 +8,7 @@
 #include "playlists/mp3_copy.h"
 #include "sound/id3_tag.h"
 #include "sound/recording_paths.h"
+#include "sound/volume_control_form.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -163,8 +164,13 @@ TEST_F(Mp3CopiesJourney, SaveAsMp3FromARecordingsMenuCopiesItsSound) {
     }
     ASSERT_NE(button, nullptr);
 
-    main_->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(main_));
+    // The user last touched the volume window: the copy still follows the
+    // list whose recording was asked for.
+    TVolume_control_form* volume = TVolume_control_form::instance();
+    ASSERT_NE(volume, nullptr);
+    volume->show();
+    volume->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(volume));
     // The user creates the proposed folder.
     program().script().dialogs().messageAnswers = {platform::answer::Yes};
     QString chosen;
