@@ -445,6 +445,14 @@ void TPlayListForm::showEvent(QShowEvent* event) {
     refresh_list_state();
     const QString path = list_.path();
     bool loaded = false;
+    // Closing the window asks nothing, so unsaved work is still in the list
+    // when it shows again: the file is read only over a list with none.
+    if (list_.modified()) {
+        after_rows_changed();
+        Ttop_forms::instance().set_soundbar_dragging_enabled(true);
+        lay_out();
+        return;
+    }
     if (!path.isEmpty() && QFileInfo(path).isFile()) {
         const TPlayListLoadResult result = TPlayListFile::load(path, list_state_->visible_set);
         take_loaded(result);

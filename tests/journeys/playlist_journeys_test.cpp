@@ -207,3 +207,33 @@ TEST_F(PlayListJourney, ADamagedPlaylistOpenedOverASavedOneNeverOverwritesIt) {
     EXPECT_EQ(rowTexts(form), three);
     EXPECT_TRUE(form.windowTitle().endsWith(QStringLiteral(": a")));
 }
+
+TEST_F(PlayListJourney, UnsavedRowsSurviveClosingAndOpeningThePlaylistWindowAgain) {
+    TPlayListForm& form = openPlayListWindow();
+    ASSERT_NO_FATAL_FAILURE(fillWithThreeRecordings(form));
+    ASSERT_NO_FATAL_FAILURE(activate(form));
+    // Saved as a.pl, then one row deleted and not saved.
+    const QString saved = QDir(program().home()).filePath(QStringLiteral("a.pl"));
+    dialogs().messageAnswers.push_back(platform::answer::No);  // no new playlist folder
+    dialogs().fileAnswers.push_back(saved);
+    key(form, Qt::Key_S, Qt::ControlModifier);
+    dialogs().messageAnswers.clear();
+    ASSERT_FALSE(contentsOf(saved).isEmpty());
+    ASSERT_NO_FATAL_FAILURE(clickRow(form, 3));
+    key(form, Qt::Key_Delete);
+    const QStringList edited = rowTexts(form);
+    ASSERT_EQ(edited.size(), 2);
+
+    key(form, Qt::Key_Escape);
+    ASSERT_FALSE(form.isVisible());
+    TPlayListForm& again = openPlayListWindow();
+    EXPECT_EQ(rowTexts(again), edited);
+    // The edit is still unsaved: leaving the list asks about it.
+    const size_t asked = program().script().messages().size();
+    dialogs().messageAnswers.push_back(platform::answer::Cancel);
+    ASSERT_NO_FATAL_FAILURE(activate(again));
+    key(again, Qt::Key_N, Qt::ControlModifier);
+    ASSERT_GT(program().script().messages().size(), asked);
+    EXPECT_TRUE(program().script().messages()[asked].text.startsWith(playListText(19)));
+    EXPECT_EQ(rowTexts(again), edited);
+}
