@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config ninja-build qt6-base-dev libjpeg62-turbo-dev
   libavformat-dev libavcodec-dev libswresample-dev libsdl2-dev libcdio-dev ffmpeg
   libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2 fonts-dejavu-core
-  xvfb xauth clang libclang-rt-14-dev
+  xvfb xauth clang libclang-rt-14-dev lld
   ffmpeg eyed3 id3v2 mpg123 sox
   librsvg2-bin desktop-file-utils appstream dpkg-dev file
   qt6-translations-l10n xdotool)
