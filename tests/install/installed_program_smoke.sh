@@ -85,12 +85,18 @@ if command -v Xvfb > /dev/null && command -v xdotool > /dev/null; then
   main=$(timeout 30 xdotool search --sync --onlyvisible --name "Voices of the Andes" | head -1) ||
     { kill $program; cat "$work/err2" >&2; fail "the installed program showed no main window"; }
   # The introduction goes away at a click, then the main window takes keys.
-  sleep 1.5
-  xdotool mousemove --window "$main" 200 200 click 1
-  sleep 0.5
-  xdotool windowfocus --sync "$main"
-  xdotool key F1
-  if ! help=$(timeout 15 xdotool search --sync --onlyvisible --name "^Help - " | head -1); then
+  # A busy machine may show the introduction late: the user clicks again.
+  help=""
+  for attempt in 1 2 3 4 5 6; do
+    sleep 1
+    xdotool mousemove --window "$main" 200 200 click 1
+    sleep 0.3
+    xdotool windowfocus --sync "$main" 2> /dev/null || true
+    xdotool key F1
+    help=$(timeout 5 xdotool search --sync --onlyvisible --name "^Help - " | head -1) && break
+    help=""
+  done
+  if [ -z "$help" ]; then
     kill $program
     cat "$work/err2" >&2
     fail "Help did not open the installed user's guide"
