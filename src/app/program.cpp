@@ -25,7 +25,6 @@
 #include "listview/sound_bar.h"
 #include "listview/top_forms.h"
 #include "pictures_maps/big_picture_model.h"
-#include "pictures_maps/map_windows.h"
 #include "pictures_maps/small_pictures.h"
 #include "platform/audio/media_control.h"
 #include "platform/dialog_service.h"
@@ -165,7 +164,6 @@ TProgram::TProgram(Clock::time_point started) : parts_(std::make_unique<Parts>()
                 // speak the edition's language.
                 GLB_install_qt_translations();
                 TListBitmaps::load();
-                GLB_install_map_windows();
                 GLB_seed_show_random(std::random_device{}());
                 GLB_install_playlists_and_shows();
                 GLB_list_fonts();

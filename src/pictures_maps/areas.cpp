@@ -9,12 +9,6 @@
 
 namespace {
 
-
-TAreaFrameFactory& frameFactory() {
-    static TAreaFrameFactory factory;
-    return factory;
-}
-
 QString distributionError(const QString& taxonName, const QString& rest) {
     return "Error in distribution data for " + taxonName + ": " + rest;
 }
@@ -23,10 +17,6 @@ QString distributionError(const QString& taxonName, const QString& rest) {
 
 TDistributionError::TDistributionError(const QString& message)
     : std::runtime_error(message.toStdString()), message_(message) {}
-
-void GLB_set_area_frame_factory(TAreaFrameFactory factory) {
-    frameFactory() = std::move(factory);
-}
 
 TArea::TArea(QStringList codes)
     : codes_(std::move(codes)), selection_(static_cast<size_t>(codes_.size()), 0) {}
@@ -156,11 +146,6 @@ bool TArea::OtherCountriesSelected() const {
 
 void TArea::SelectedNames(QString& names) const {
     names.clear();
-}
-
-TAreaSelectionFrame* TArea::CreateSelectionFrame(QWidget* host, int left) const {
-    const TAreaFrameFactory& factory = frameFactory();
-    return factory ? factory(frame_kind(), host, left) : nullptr;
 }
 
 bool TArea::check_frame(const TAreaSelectionFrame& frame) const {

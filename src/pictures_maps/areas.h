@@ -7,12 +7,9 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <vector>
-
-class QWidget;
 
 // Raised by a strict parse; the loader reports its text.
 class TDistributionError : public std::runtime_error {
@@ -37,11 +34,6 @@ class TAreaSelectionFrame {
     virtual void set_item_selected(int index, bool selected) = 0;
     virtual void repaint_items() = 0;
 };
-
-// Creates the frame of a kind inside the host panel, at left (0: centred).
-using TAreaFrameFactory =
-    std::function<TAreaSelectionFrame*(TAreaFrameKind kind, QWidget* host, int left)>;
-void GLB_set_area_frame_factory(TAreaFrameFactory factory);
 
 class TArea {
   public:
@@ -91,10 +83,9 @@ class TArea {
     // The names of the selected units, for the list's distribution note.
     virtual void SelectedNames(QString& names) const;
 
-    // The frame seam: the frame is created by the installed factory, loaded
-    // from and read into the selection. A frame with another number of
-    // items is a programming error, shown and otherwise ignored.
-    TAreaSelectionFrame* CreateSelectionFrame(QWidget* host, int left) const;
+    // The frame of frame_kind() is loaded from and read into the selection.
+    // A frame with another number of items is a programming error, shown
+    // and otherwise ignored.
     void LoadIntoFrame(TAreaSelectionFrame& frame) const;
     void ReadFromFrame(const TAreaSelectionFrame& frame);
     bool FrameChanged(const TAreaSelectionFrame& frame) const;

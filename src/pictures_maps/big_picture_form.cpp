@@ -382,7 +382,7 @@ void TBigPictureForm::set_factor(double factor) {
 void TBigPictureForm::paintEvent(QPaintEvent*) {
     lay_out_controls();
     QPainter painter(this);
-    painter.fillRect(rect(), GLB_pictures_background());
+    painter.fillRect(rect(), GLB_picture_settings().background);
     if (image_.isNull()) return;
     const QSize view = view_size();
     QRect target;
@@ -538,9 +538,9 @@ void TBigPictureForm::show_credit() {
 void TBigPictureForm::choose_background_colour() {
     QColorDialog::setCustomColor(0, QColor(0xFF, 0xFF, 0xEE));  // "ColorA=EEFFFF" (BGR)
     QColorDialog::setCustomColor(1, QColor(0xEE, 0xFF, 0xFF));  // "ColorB=FFFFEE"
-    const QColor chosen = QColorDialog::getColor(GLB_pictures_background(), this);
+    const QColor chosen = QColorDialog::getColor(GLB_picture_settings().background, this);
     if (!chosen.isValid()) return;
-    GLB_set_pictures_background(chosen);
+    GLB_picture_settings().background = chosen;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (qobject_cast<TBigPictureForm*>(w)) w->update();
 }

@@ -127,8 +127,6 @@ bool colours_warning_due(qint64 displayColours, int currentMonth, int storedMont
 // --- Settings ------------------------------------------------------------------
 
 namespace {
-QColor gBackground = Qt::black;
-
 // Colours are kept as 0x00BBGGRR.
 int colour_value(const QColor& c) {
     return c.red() | (c.green() << 8) | (c.blue() << 16);
@@ -138,20 +136,17 @@ QColor colour_of(int value) {
 }
 }  // namespace
 
-QColor GLB_pictures_background() {
-    return gBackground;
-}
-
-void GLB_set_pictures_background(const QColor& colour) {
-    gBackground = colour;
+TPictureSettings& GLB_picture_settings() {
+    static TPictureSettings settings;
+    return settings;
 }
 
 void GLB_read_picture_settings() {
-    gBackground = colour_of(
+    GLB_picture_settings().background = colour_of(
         GLB_read_int(settings::general::kSection, settings::general::kPicturesBackgroundColor, 0));
 }
 
 void GLB_write_picture_settings() {
     GLB_write_int(settings::general::kSection, settings::general::kPicturesBackgroundColor,
-                  colour_value(gBackground));
+                  colour_value(GLB_picture_settings().background));
 }

@@ -86,8 +86,12 @@ bool colours_warning_due(qint64 displayColours, int currentMonth, int storedMont
 
 }  // namespace big_picture
 
-// The pictures' background colour: read at start, written at the end.
-QColor GLB_pictures_background();
-void GLB_set_pictures_background(const QColor& colour);
+// What the user chooses for every big picture window: read at start,
+// written at the end.
+struct TPictureSettings {
+    // Around a picture smaller than its window.
+    QColor background = Qt::black;
+};
+TPictureSettings& GLB_picture_settings();
 void GLB_read_picture_settings();
 void GLB_write_picture_settings();

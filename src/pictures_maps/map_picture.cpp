@@ -13,19 +13,6 @@ static void initialiseMapResources() {
 
 namespace {
 
-TDistributionBitmapLoader& loaderSlot() {
-    // Plain, run-length encoded and compressed bitmaps alike. A bitmap that
-    // does not load leaves the base map alone, and the user is told why:
-    // otherwise a broken file looks like a taxon without a range. The window
-    // loads its bitmaps once when it opens, so each opening tells once.
-    static TDistributionBitmapLoader loader = [](const QString& path) {
-        TPackedBitmap block;
-        if (LoadPossiblyCompressedBitmap(path, true, block) != 0) return QImage();
-        return block.to_image();
-    };
-    return loader;
-}
-
 constexpr QRgb kRangeRed = 0xFFFF0000;
 constexpr QRgb kRangeBlue = 0xFF0000FF;
 
@@ -58,12 +45,14 @@ QRect bounds(const Tmap_record& r) {
 
 }  // namespace
 
-void GLB_set_distribution_bitmap_loader(TDistributionBitmapLoader loader) {
-    loaderSlot() = std::move(loader);
-}
-
 QImage GLB_load_distribution_bitmap(const QString& path) {
-    return loaderSlot() ? loaderSlot()(path) : QImage();
+    // A bitmap that does not load leaves the base map alone, and the user
+    // is told why: otherwise a broken file looks like a taxon without a
+    // range. The window loads its bitmaps once when it opens, so each
+    // opening tells once.
+    TPackedBitmap block;
+    if (LoadPossiblyCompressedBitmap(path, true, block) != 0) return QImage();
+    return block.to_image();
 }
 
 QImage GLB_base_map_picture(int row) {

@@ -10,14 +10,11 @@
 #include <QImage>
 #include <QString>
 #include <array>
-#include <functional>
 #include <optional>
 
-// The seam through which distribution bitmap files are read: given a path,
-// the bitmap as an image, or a null image when it cannot be loaded (the
-// loader shows its own messages).
-using TDistributionBitmapLoader = std::function<QImage(const QString& path)>;
-void GLB_set_distribution_bitmap_loader(TDistributionBitmapLoader loader);
+// A distribution bitmap file as an image (plain, run-length encoded or
+// compressed); a null image when it cannot be loaded, after a box that
+// tells why.
 QImage GLB_load_distribution_bitmap(const QString& path);
 
 // The picture of a table row from the program's resources; a null image

@@ -17,11 +17,6 @@ namespace {
 // The in-line code that switches underlining (a link) on and off.
 constexpr QChar kUnderlineCode(13);
 
-TPageOpener& openerSlot() {
-    static TPageOpener opener;
-    return opener;
-}
-
 QString label(int entry) {
     const QString text = GLB_map_window_text(entry).trimmed();
     return text.isEmpty() ? text : text + u' ';
@@ -73,20 +68,12 @@ QString GLB_site_description_path(const Tlocality& locality) {
     return GLB().base_directory + QStringLiteral("localities\\") + locality.site_description;
 }
 
-void GLB_set_site_description_opener(TPageOpener opener) {
-    openerSlot() = std::move(opener);
-}
-
 bool OpenSiteDescription(const Tlocality& locality) {
     if (locality.site_description.isEmpty()) return false;
     QString path = platform::resolveCaseInsensitive(platform::nativePath(GLB_site_description_path(locality)));
     while (!QFileInfo::exists(path)) {
         if (!GLB_ask_for_base_directory()) return false;
         path = platform::resolveCaseInsensitive(platform::nativePath(GLB_site_description_path(locality)));
-    }
-    if (openerSlot()) {
-        openerSlot()(path);
-        return true;
     }
     return GLB_open_web_page(path);
 }

@@ -5,7 +5,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <functional>
 
 class Tspecies;
 class Tlocality;
@@ -30,10 +29,7 @@ QString GLB_site_description_path(const Tlocality& locality);
 
 // A site-description page opens by the program's page rule: in the
 // program's own browser window, or the system's browser when the settings
-// say so; a page that cannot be shown says so in a box. Tests may watch the
-// pages instead (an empty opener restores the rule).
-using TPageOpener = std::function<void(const QString& path)>;
-void GLB_set_site_description_opener(TPageOpener opener);
-// Asks for the base directory while the page is missing (cancelling ends
-// the attempt); true when the page was opened.
+// say so; a page that cannot be shown says so in a box. Asks for the base
+// directory while the page is missing (cancelling ends the attempt); true
+// when the page was opened.
 bool OpenSiteDescription(const Tlocality& locality);

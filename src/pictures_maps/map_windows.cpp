@@ -4,7 +4,6 @@
 #include "data/visibility_filter.h"
 #include "pictures_maps/localities_map_form.h"
 #include "pictures_maps/map_form.h"
-#include "pictures_maps/select_area_frame.h"
 
 #include <QApplication>
 #include <memory>
@@ -23,8 +22,4 @@ void GLB_open_localities_map(const TClassVisibleSpeciesAndRecordings& visibleSet
     GLB_localities_map().ShowLocalitiesMap(
         nullptr, nullptr, false, QString(),
         [places](const Tlocality& locality) { return places->contains(&locality); });
-}
-
-void GLB_install_map_windows() {
-    GLB_install_area_frames();
 }

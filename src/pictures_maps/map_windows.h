@@ -9,6 +9,3 @@ class TClassVisibleSpeciesAndRecordings;
 // where the opening list's recordings were made.
 void GLB_open_distribution_map(const Tspecies& species, const Tlocality* locality);
 void GLB_open_localities_map(const TClassVisibleSpeciesAndRecordings& visibleSet);
-
-// Gives the options dialog its area selection frames.
-void GLB_install_map_windows();

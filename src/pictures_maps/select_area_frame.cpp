@@ -179,9 +179,3 @@ TFrameSelectArea* GLB_create_area_frame(TAreaFrameKind kind, QWidget* host, int 
     }
     return frame;
 }
-
-void GLB_install_area_frames() {
-    GLB_set_area_frame_factory([](TAreaFrameKind kind, QWidget* host, int left) -> TAreaSelectionFrame* {
-        return GLB_create_area_frame(kind, host, left);
-    });
-}

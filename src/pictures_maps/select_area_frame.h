@@ -83,7 +83,6 @@ class TFrameSelectCountryArea : public TFrameSelectArea {
     explicit TFrameSelectCountryArea(QWidget* parent = nullptr);
 };
 
-// Creates the frame of an area kind in the host at left (0: centred) and
-// installs this as the areas' frame factory.
+// Creates the frame of an area kind (an area's frame_kind()) in the host at
+// left (0: centred); none for TAreaFrameKind::None.
 TFrameSelectArea* GLB_create_area_frame(TAreaFrameKind kind, QWidget* host, int left);
-void GLB_install_area_frames();

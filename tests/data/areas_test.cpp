@@ -252,19 +252,18 @@ TEST_F(AreaTest, FramesAreLoadedReadAndCompared) {
     EXPECT_EQ(script.messages()[0].style, 16);
 }
 
-TEST_F(AreaTest, SelectionFramesComeFromTheInstalledFactory) {
-    TBoliviaEtcArea a;
-    EXPECT_EQ(a.CreateSelectionFrame(nullptr, 0), nullptr);
-    TAreaFrameKind asked = TAreaFrameKind::None;
-    int askedLeft = -1;
-    FakeFrame frame(a.unit_count());
-    GLB_set_area_frame_factory([&](TAreaFrameKind kind, QWidget*, int left) {
-        asked = kind;
-        askedLeft = left;
-        return &frame;
-    });
-    EXPECT_EQ(a.CreateSelectionFrame(nullptr, 12), &frame);
-    EXPECT_EQ(asked, TAreaFrameKind::BoliviaEtc);
-    EXPECT_EQ(askedLeft, 12);
-    GLB_set_area_frame_factory({});
+TEST_F(AreaTest, EachAreaNamesTheFrameItsSelectionIsChosenIn) {
+    // The options dialog makes the frame of this kind; a clone (a filter's
+    // copy) keeps it.
+    const std::unique_ptr<TArea> bolivia = TArea::create_for_edition(101);
+    EXPECT_EQ(bolivia->frame_kind(), TAreaFrameKind::BoliviaEtc);
+    EXPECT_EQ(bolivia->clone()->frame_kind(), TAreaFrameKind::BoliviaEtc);
+    const std::unique_ptr<TArea> asia = TArea::create_for_edition(106);
+    EXPECT_EQ(asia->frame_kind(), TAreaFrameKind::TropicalAsia);
+    EXPECT_EQ(asia->clone()->frame_kind(), TAreaFrameKind::TropicalAsia);
+    for (int code : {111, 130}) {
+        const std::unique_ptr<TArea> country = TArea::create_for_edition(code);
+        EXPECT_EQ(country->frame_kind(), TAreaFrameKind::Country);
+        EXPECT_EQ(country->clone()->frame_kind(), TAreaFrameKind::Country);
+    }
 }

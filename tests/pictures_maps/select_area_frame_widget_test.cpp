@@ -105,19 +105,20 @@ class SelectAreaFrameTest : public QObject {
         QCOMPARE(at(frame, {78, 180}), unit_colour::kNotSelected);
     }
 
-    void factoryCentresTheFrameInItsHost() {
-        GLB_install_area_frames();
+    void framesOfAnAreasKindAreCentredInTheirHost() {
         QWidget host;
         host.resize(600, 500);
         TBoliviaEtcArea area;
-        auto* frame = dynamic_cast<TFrameSelectArea*>(area.CreateSelectionFrame(&host, 0));
+        TFrameSelectArea* frame = GLB_create_area_frame(area.frame_kind(), &host, 0);
         QVERIFY(frame);
         QCOMPARE(frame->parentWidget(), &host);
+        QCOMPARE(frame->item_count(), area.unit_count());
         QCOMPARE(frame->pos(), QPoint((600 - frame->width()) / 2, std::max(0, (500 - frame->height()) / 2)));
-        auto* placed = dynamic_cast<TFrameSelectArea*>(area.CreateSelectionFrame(&host, 7));
+        TFrameSelectArea* placed = GLB_create_area_frame(area.frame_kind(), &host, 7);
         QCOMPARE(placed->x(), 7);
         TCountryArea country(111);
-        QCOMPARE(country.CreateSelectionFrame(&host, 0)->item_count(), 2);
+        QCOMPARE(GLB_create_area_frame(country.frame_kind(), &host, 0)->item_count(), 2);
+        QVERIFY(!GLB_create_area_frame(TAreaFrameKind::None, &host, 0));
     }
 };
 

@@ -58,8 +58,6 @@ class OptionsFormTest : public QObject {
     }
 
   private slots:
-    void initTestCase() { GLB_install_area_frames(); }
-
     void init() {
         dir_ = new testing_support::ProgramDirectory;
         script_ = new testing_support::DialogScript;
