@@ -59,7 +59,14 @@ TVolume_control_form::TVolume_control_form(QWidget* mainWindow, bool restoreVisi
 
 void TVolume_control_form::restore_visibility() {
     restored_ = true;
-    if (GLB_read_flag(kSection, kShowVolumeControl, true) && check_device()) show();
+    if (GLB_read_flag(kSection, kShowVolumeControl, true) && check_device()) {
+        // It comes back once the sound engine is ready, after the main window:
+        // by then the user may be at work in another window, which keeps
+        // the keyboard.
+        setAttribute(Qt::WA_ShowWithoutActivating, true);
+        show();
+        setAttribute(Qt::WA_ShowWithoutActivating, false);
+    }
     if (!isVisible()) GLB_write_flag(kSection, kShowVolumeControl, false);
 }
 
