@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
+#include <QRegularExpression>
 
 using testing_support::Journey;
 
@@ -57,6 +58,13 @@ class OptionsJourney : public Journey {
     // Opens the Options dialog from the menu; `choose` works its controls
     // before OK is pressed.
     void optionsWithOk(const std::function<void(TOptionsForm&)>& choose) {
+        optionsClosedWith(&TOptionsForm::OKBtn, choose);
+    }
+    void optionsWithCancel(const std::function<void(TOptionsForm&)>& choose) {
+        optionsClosedWith(&TOptionsForm::CancelBtn, choose);
+    }
+    void optionsClosedWith(QPushButton* TOptionsForm::*button,
+                           const std::function<void(TOptionsForm&)>& choose) {
         bool answered = false;
         QTimer user;
         QObject::connect(&user, &QTimer::timeout, [&] {
@@ -64,7 +72,7 @@ class OptionsJourney : public Journey {
             if (!dialog || answered) return;
             answered = true;
             choose(*dialog);
-            dialog->OKBtn->click();
+            (dialog->*button)->click();
         });
         user.start(20);
         QAction* options = main_->menu_action(kOptionsMenuLine);
@@ -117,4 +125,29 @@ TEST_F(OptionsJourney, NamesChangedWithOkReachEveryOpenLineAndTheFoldsStay) {
     clickInView(list().model().find_row(familyIndex, speciesIndex).head->previous);
     if (TRecordShowStringData* details = nth(line_kind::kDetailsToggle, 1)) clickInView(details);
     EXPECT_TRUE(afterOk == shownLines());
+}
+
+TEST_F(OptionsJourney, NamesChangedAndCancelledLeaveTheListAndTheSettingsFileAsTheyWere) {
+    unfoldFirstSpecies();
+    ASSERT_GT(count(line_kind::kRecordingButton), 0);
+    const std::vector<ShownLine> before = shownLines();
+    const QByteArray settingsBefore = program().programDirectory().read(QStringLiteral("Korvelan.ini"));
+    ASSERT_FALSE(settingsBefore.isEmpty());
+
+    bool changed = false;
+    optionsWithCancel([&](TOptionsForm& dialog) {
+        QCheckBox* common = dialog.settings_frame->names->OtherLanguageCheckbox;
+        ASSERT_TRUE(common->isChecked());
+        common->click();
+        changed = !common->isChecked();
+    });
+
+    ASSERT_TRUE(changed);
+    EXPECT_TRUE(list().model().settings().show_other_language);
+    EXPECT_TRUE(before == shownLines());
+    // The dialog remembers only which of its pages was shown last.
+    QString after = QString::fromUtf8(program().programDirectory().read(QStringLiteral("Korvelan.ini")));
+    after.remove(QRegularExpression(QStringLiteral("^Last accessed tab page in options dialog=\\d+\\n"),
+                                    QRegularExpression::MultilineOption));
+    EXPECT_EQ(after, QString::fromUtf8(settingsBefore));
 }
