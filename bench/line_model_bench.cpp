@@ -13,7 +13,8 @@
 
 #include "app/editions.h"
 #include "app/globals.h"
-#include "data/records.h"
+#include "data/species_database.h"
+#include "data/taxa.h"
 #include "formats/textfile.h"
 #include "listview/list_fonts.h"
 #include "listview/show_strings.h"

@@ -5,7 +5,7 @@
 
 #include "app/editions.h"
 #include "app/globals.h"
-#include "data/records.h"
+#include "data/species_database.h"
 #include "formats/textfile.h"
 #include "listview/list_bitmaps.h"
 #include "listview/list_fonts.h"

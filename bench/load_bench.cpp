@@ -12,7 +12,7 @@
 
 #include "app/editions.h"
 #include "app/globals.h"
-#include "data/records.h"
+#include "data/species_database.h"
 #include "formats/textfile.h"
 #include "platform/text_encoding.h"
 

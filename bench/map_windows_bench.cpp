@@ -8,7 +8,9 @@
 
 #include "app/editions.h"
 #include "app/globals.h"
-#include "data/records.h"
+#include "data/people_places.h"
+#include "data/species_database.h"
+#include "data/taxa.h"
 #include "formats/textfile.h"
 #include "pictures_maps/localities_map_form.h"
 #include "pictures_maps/map_form.h"

@@ -3,9 +3,9 @@
 // Target: the copy runs at no less than half the throughput of `cp`.
 
 #include "app/globals.h"
-#include "data/records.h"
-#include "playlists/mp3_writer.h"
+#include "data/media_records.h"
 #include "platform/dialog_service.h"
+#include "playlists/mp3_writer.h"
 
 #include <QCoreApplication>
 #include <QFile>

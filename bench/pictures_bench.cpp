@@ -6,7 +6,7 @@
 // that JPEG and scaling it once.
 
 #include "app/globals.h"
-#include "data/records.h"
+#include "data/media_records.h"
 #include "pictures_maps/big_picture_form.h"
 #include "pictures_maps/jpeg_files.h"
 #include "pictures_maps/small_pictures.h"

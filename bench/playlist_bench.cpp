@@ -4,7 +4,8 @@
 // most 50 ms. Prints floor, figure and ratio; exits 1 on a miss.
 
 #include "app/globals.h"
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/species_database.h"
 #include "data/visibility_filter.h"
 #include "formats/textfile.h"
 #include "playlists/playlist_file.h"

@@ -1,6 +1,6 @@
 #include "app/audio_cd_file_writer.h"
 
-#include "data/records.h"
+#include "data/media_records.h"
 #include "listview/child_form.h"
 #include "listview/list_tag_texts.h"
 #include "listview/show_form.h"

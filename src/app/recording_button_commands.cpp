@@ -1,6 +1,6 @@
 #include "app/recording_button_commands.h"
 
-#include "data/records.h"
+#include "data/media_records.h"
 #include "listview/child_form.h"
 #include "listview/list_tag_texts.h"
 #include "listview/show_form.h"
@@ -9,8 +9,8 @@
 #include "playlists/mp3_copy.h"
 #include "playlists/mp3_writer.h"
 #include "playlists/playlist_form.h"
-#include "sound/recording_paths.h"
 #include "playlists/sound_bar_drag.h"
+#include "sound/recording_paths.h"
 
 #include <QApplication>
 #include <QDrag>

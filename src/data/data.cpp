@@ -5,7 +5,9 @@
 #include "app/settings.h"
 #include "app/settings_audio_cds.h"
 #include "data/loader.h"
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/people_places.h"
+#include "data/species_database.h"
 #include "pictures_maps/areas.h"
 #include "platform/dialog_service.h"
 

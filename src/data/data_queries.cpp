@@ -1,4 +1,5 @@
-#include "data/records.h"
+#include "data/species_database.h"
+#include "data/taxa.h"
 #include "data/visibility_filter.h"
 
 // The family and count queries walk the chains of one order through a

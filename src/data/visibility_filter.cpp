@@ -2,7 +2,9 @@
 
 #include "app/editions.h"
 #include "app/settings_window.h"
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/people_places.h"
+#include "data/species_database.h"
 #include "pictures_maps/areas.h"
 
 namespace {

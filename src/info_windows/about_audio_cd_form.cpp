@@ -1,6 +1,6 @@
 #include "info_windows/about_audio_cd_form.h"
 
-#include "data/records.h"
+#include "data/media_records.h"
 #include "formats/textfile.h"
 #include "info_windows/info_layout.h"
 

@@ -1,7 +1,7 @@
 #include "info_windows/about_form.h"
 
 #include "app/editions.h"
-#include "data/records.h"
+#include "data/species_database.h"
 #include "formats/textfile.h"
 #include "info_windows/about_texts.h"
 

@@ -1,7 +1,9 @@
 #include "info_windows/about_texts.h"
 
 #include "app/editions.h"
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/people_places.h"
+#include "data/species_database.h"
 #include "formats/textfile.h"
 
 #include <QCollator>

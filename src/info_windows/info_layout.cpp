@@ -1,6 +1,8 @@
 #include "info_windows/info_layout.h"
 
-#include "data/records.h"
+#include "data/markup.h"
+#include "data/media_records.h"
+#include "data/people_places.h"
 
 #include <algorithm>
 #include <array>

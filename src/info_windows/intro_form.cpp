@@ -2,7 +2,7 @@
 
 #include "app/editions.h"
 #include "app/globals.h"
-#include "data/records.h"
+#include "data/species_database.h"
 #include "formats/textfile.h"
 #include "info_windows/about_texts.h"
 

@@ -1,6 +1,8 @@
 #include "info_windows/literature_references_form.h"
 
-#include "data/records.h"
+#include "data/markup.h"
+#include "data/species_database.h"
+#include "data/taxa.h"
 #include "info_windows/info_layout.h"
 
 #include <QMouseEvent>

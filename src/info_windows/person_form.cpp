@@ -1,6 +1,6 @@
 #include "info_windows/person_form.h"
 
-#include "data/records.h"
+#include "data/people_places.h"
 #include "formats/textfile.h"
 #include "info_windows/web_browser_form.h"
 #include "listview/list_fonts.h"

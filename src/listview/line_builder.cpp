@@ -2,7 +2,8 @@
 
 #include "app/editions.h"
 #include "app/helpers.h"
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/species_database.h"
 #include "listview/line_texts.h"
 #include "listview/list_fonts.h"
 #include "pictures_maps/areas.h"

@@ -2,7 +2,8 @@
 
 #include "app/editions.h"
 #include "app/globals.h"
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/people_places.h"
 #include "formats/textfile.h"
 #include "listview/formatted_text.h"
 #include "listview/show_strings_data.h"

@@ -1,6 +1,7 @@
 #include "listview/list_find.h"
 
-#include "data/records.h"
+#include "data/species_database.h"
+#include "data/taxa.h"
 #include "listview/formatted_text.h"
 #include "listview/show_strings.h"
 

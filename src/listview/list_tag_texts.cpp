@@ -1,7 +1,8 @@
 #include "listview/list_tag_texts.h"
 
 #include "app/editions.h"
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/people_places.h"
 #include "listview/formatted_text.h"
 
 namespace {

@@ -1,6 +1,7 @@
 #include "listview/show_strings.h"
 
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/people_places.h"
 #include "formats/textfile.h"
 #include "listview/list_actions.h"
 #include "listview/list_bitmaps.h"

@@ -3,7 +3,7 @@
 #include "app/editions.h"
 #include "app/settings.h"
 #include "app/settings_window.h"
-#include "data/records.h"
+#include "data/species_database.h"
 
 namespace {
 using namespace settings::window;

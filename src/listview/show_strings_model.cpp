@@ -2,7 +2,8 @@
 
 #include "app/editions.h"
 #include "app/helpers.h"
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/species_database.h"
 #include "listview/formatted_text.h"
 #include "listview/line_builder.h"
 #include "listview/line_texts.h"

@@ -4,7 +4,7 @@
 #include "app/messages.h"
 #include "app/settings.h"
 #include "app/settings_general.h"
-#include "data/records.h"
+#include "data/media_records.h"
 #include "data/visibility_filter.h"
 #include "formats/textfile.h"
 #include "listview/list_fonts.h"

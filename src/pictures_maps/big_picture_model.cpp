@@ -2,7 +2,7 @@
 
 #include "app/settings.h"
 #include "app/settings_general.h"
-#include "data/records.h"
+#include "data/media_records.h"
 
 #include <algorithm>
 #include <cmath>

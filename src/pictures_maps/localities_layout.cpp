@@ -1,6 +1,6 @@
 #include "pictures_maps/localities_layout.h"
 
-#include "data/records.h"
+#include "data/people_places.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,7 +1,9 @@
 #include "pictures_maps/localities_map_form.h"
 
 #include "app/editions.h"
-#include "data/records.h"
+#include "data/people_places.h"
+#include "data/species_database.h"
+#include "data/taxa.h"
 #include "formats/textfile.h"
 #include "listview/list_fonts.h"
 #include "listview/tooltip_form.h"

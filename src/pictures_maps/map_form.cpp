@@ -3,7 +3,8 @@
 
 #include "app/editions.h"
 #include "app/globals.h"
-#include "data/records.h"
+#include "data/people_places.h"
+#include "data/taxa.h"
 #include "platform/paths.h"
 
 #include <QApplication>

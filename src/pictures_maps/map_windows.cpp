@@ -1,6 +1,7 @@
 #include "pictures_maps/map_windows.h"
 
-#include "data/records.h"
+#include "data/people_places.h"
+#include "data/taxa.h"
 #include "data/visibility_filter.h"
 #include "pictures_maps/localities_map_form.h"
 #include "pictures_maps/map_form.h"

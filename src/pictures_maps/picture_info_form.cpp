@@ -1,6 +1,7 @@
 #include "pictures_maps/picture_info_form.h"
 
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/people_places.h"
 #include "listview/line_texts.h"
 #include "listview/list_fonts.h"
 #include "pictures_maps/big_picture_model.h"

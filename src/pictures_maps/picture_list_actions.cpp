@@ -1,6 +1,6 @@
 #include "pictures_maps/picture_list_actions.h"
 
-#include "data/records.h"
+#include "data/media_records.h"
 #include "pictures_maps/big_picture_form.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 
 #include "app/globals.h"
 #include "app/helpers.h"
-#include "data/records.h"
+#include "data/media_records.h"
 #include "platform/paths.h"
 
 QString GLB_media_path(const QString& relative) {

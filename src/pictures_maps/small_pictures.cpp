@@ -1,6 +1,6 @@
 #include "pictures_maps/small_pictures.h"
 
-#include "data/records.h"
+#include "data/taxa.h"
 #include "pictures_maps/jpeg_files.h"
 #include "pictures_maps/picture_paths.h"
 

@@ -1,7 +1,7 @@
 #include "playlists/audio_cd_preparation.h"
 
 #include "app/globals.h"
-#include "data/records.h"
+#include "data/media_records.h"
 #include "data/visibility_filter.h"
 #include "formats/textfile.h"
 #include "platform/dialog_service.h"

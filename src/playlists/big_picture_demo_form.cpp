@@ -1,6 +1,6 @@
 #include "playlists/big_picture_demo_form.h"
 
-#include "data/records.h"
+#include "data/media_records.h"
 #include "data/visibility_filter.h"
 #include "listview/sound_bar.h"
 #include "playlists/sound_bar_show_recording.h"

@@ -2,7 +2,8 @@
 
 #include "app/editions.h"
 #include "app/messages.h"
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/species_database.h"
 #include "data/visibility_filter.h"
 #include "formats/textfile.h"
 #include "platform/dialog_service.h"

@@ -1,10 +1,10 @@
 #include "playlists/mp3_copy.h"
 
 #include "app/editions.h"
-#include "data/records.h"
+#include "data/media_records.h"
 #include "playlists/mp3_writer.h"
-#include "sound/recording_paths.h"
 #include "playlists/user_files_folder.h"
+#include "sound/recording_paths.h"
 
 #include <QFileInfo>
 

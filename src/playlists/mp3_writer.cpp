@@ -3,7 +3,7 @@
 #include "app/editions.h"
 #include "app/settings.h"
 #include "app/settings_general.h"
-#include "data/records.h"
+#include "data/media_records.h"
 #include "platform/dialog_service.h"
 #include "sound/mp3_memory_stream.h"
 #include "sound/wave_memory_stream.h"

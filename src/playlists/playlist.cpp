@@ -1,6 +1,6 @@
 #include "playlists/playlist.h"
 
-#include "data/records.h"
+#include "data/media_records.h"
 #include "formats/textfile.h"
 
 #include <QFileInfo>

@@ -5,7 +5,7 @@
 #include "app/settings.h"
 #include "app/settings_playlists.h"
 #include "app/settings_window.h"
-#include "data/records.h"
+#include "data/species_database.h"
 #include "formats/textfile.h"
 #include "listview/child_form.h"
 #include "listview/list_fonts.h"

@@ -1,6 +1,7 @@
 #include "playlists/show_choices.h"
 
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/species_database.h"
 #include "data/visibility_filter.h"
 
 std::mt19937& GLB_show_random() {

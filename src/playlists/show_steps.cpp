@@ -2,7 +2,7 @@
 
 #include "app/editions.h"
 #include "app/globals.h"
-#include "data/records.h"
+#include "data/taxa.h"
 #include "platform/paths.h"
 
 QString GLB_spoken_name_path(const Tspecies& species) {

@@ -2,7 +2,8 @@
 
 #include "app/settings.h"
 #include "app/settings_playlists.h"
-#include "data/records.h"
+#include "data/species_database.h"
+#include "data/taxa.h"
 #include "listview/child_form.h"
 #include "listview/show_commands.h"
 #include "listview/show_form.h"

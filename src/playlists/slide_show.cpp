@@ -1,6 +1,6 @@
 #include "playlists/slide_show.h"
 
-#include "data/records.h"
+#include "data/taxa.h"
 #include "playlists/recent_list.h"
 
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "playlists/sounds_show.h"
 
 #include "app/globals.h"
-#include "data/records.h"
+#include "data/media_records.h"
 #include "formats/textfile.h"
 #include "platform/dialog_service.h"
 #include "playlists/recent_list.h"

@@ -1,12 +1,12 @@
 #include "playlists/sounds_show_window.h"
 
-#include "data/records.h"
+#include "data/media_records.h"
 #include "listview/child_form.h"
 #include "listview/list_find.h"
 #include "listview/show_form.h"
 #include "listview/show_strings.h"
-#include "listview/sound_bar.h"
 #include "listview/show_strings_data.h"
+#include "listview/sound_bar.h"
 #include "playlists/sound_bar_show_recording.h"
 
 #include <QScrollBar>

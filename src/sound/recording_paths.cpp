@@ -2,7 +2,7 @@
 
 #include "app/base_directory.h"
 #include "app/globals.h"
-#include "data/records.h"
+#include "data/media_records.h"
 #include "data/visibility_filter.h"
 #include "sound/players.h"
 

@@ -4,7 +4,8 @@
 #include "app/globals.h"
 #include "app/settings.h"
 #include "app/settings_general.h"
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/species_database.h"
 #include "info_windows/help_window.h"
 #include "platform/dialog_service.h"
 

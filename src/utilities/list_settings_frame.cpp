@@ -1,7 +1,7 @@
 #include "utilities/list_settings_frame.h"
 
 #include "app/editions.h"
-#include "data/records.h"
+#include "data/species_database.h"
 #include "utilities/name_settings_frame.h"
 #include "utilities/program_settings_frame.h"
 

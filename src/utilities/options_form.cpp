@@ -4,7 +4,7 @@
 #include "app/globals.h"
 #include "app/settings.h"
 #include "app/settings_general.h"
-#include "data/records.h"
+#include "data/species_database.h"
 #include "listview/child_form.h"
 #include "listview/show_form.h"
 #include "listview/show_strings.h"

@@ -1,6 +1,7 @@
 #include "utilities/options_settings.h"
 
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/species_database.h"
 
 #include <algorithm>
 

@@ -2,6 +2,7 @@
 // put in, and the loader's sorting and finding of recordings by identifier
 // keeps the file's rules.
 
+#include "data/media_records.h"
 #include "small_edition.h"
 
 #include <QStringList>

@@ -5,9 +5,10 @@
 // ends the run.
 
 #include "app/editions.h"
-#include "app/messages.h"
 #include "app/globals.h"
-#include "data/records.h"
+#include "app/messages.h"
+#include "data/media_records.h"
+#include "data/species_database.h"
 #include "data/visibility_filter.h"
 #include "formats/datafile_reader.h"
 #include "pictures_maps/areas.h"

@@ -1,6 +1,7 @@
 // The demo edition delivered with the program loads whole and consistent.
 
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/species_database.h"
 #include "data/visibility_filter.h"
 #include "pictures_maps/areas.h"
 #include "small_edition.h"

@@ -1,7 +1,8 @@
 // The edition-dependent rules of loading, each on the small edition with
 // the lines that rule reads changed to suit it.
 
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/species_database.h"
 #include "pictures_maps/areas.h"
 #include "small_edition.h"
 

@@ -1,6 +1,7 @@
 // The quick ways the loader reads plain ASCII give what the general text
 // rules give: the order of sorted lists and numbers read from a file's bytes.
 
+#include "data/media_records.h"
 #include "small_edition.h"
 
 #include <QStringList>

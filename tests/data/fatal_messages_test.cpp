@@ -2,7 +2,9 @@
 // carries its message (start-up shows it as the fatal message); malformed
 // input the files' rules do not name ends cleanly too, or takes a sound value.
 
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/people_places.h"
+#include "data/species_database.h"
 #include "small_edition.h"
 
 using data_testing::SmallEdition;

@@ -1,7 +1,9 @@
 // Loading a small edition written by the test: what each data file gives
 // the database, and how the records are linked.
 
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/people_places.h"
+#include "data/species_database.h"
 #include "pictures_maps/areas.h"
 #include "small_edition.h"
 

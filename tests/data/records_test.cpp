@@ -1,6 +1,9 @@
 // Display texts of the records and the marked-up text conversion.
 
-#include "data/records.h"
+#include "data/markup.h"
+#include "data/media_records.h"
+#include "data/people_places.h"
+#include "data/species_database.h"
 #include "small_edition.h"
 
 namespace {

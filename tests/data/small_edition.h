@@ -6,7 +6,7 @@
 
 #include "app/editions.h"
 #include "app/messages.h"
-#include "data/records.h"
+#include "data/species_database.h"
 #include "formats/textfile.h"
 #include "platform/dialog_service.h"
 #include "support/scripted_dialogs.h"

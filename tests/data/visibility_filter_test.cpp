@@ -1,8 +1,10 @@
 // The visibility filter: carriers, kinds, the species rule, settings, and
 // the family and count queries built on it.
 
+#include "data/media_records.h"
+#include "data/people_places.h"
+#include "data/species_database.h"
 #include "data/visibility_filter.h"
-#include "data/records.h"
 #include "pictures_maps/areas.h"
 #include "small_edition.h"
 

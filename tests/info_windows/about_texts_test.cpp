@@ -1,6 +1,6 @@
 // The credits and licences the About and introduction windows show.
 #include "app/editions.h"
-#include "data/records.h"
+#include "data/species_database.h"
 #include "info_windows/about_texts.h"
 #include "support/demo_edition.h"
 

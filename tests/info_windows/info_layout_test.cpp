@@ -1,5 +1,7 @@
 // Sizes, texts and placement of the small information windows.
-#include "data/records.h"
+#include "data/markup.h"
+#include "data/media_records.h"
+#include "data/people_places.h"
 #include "info_windows/info_layout.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,8 @@
 // or key; their links; the browser window and help.
 #include "app/globals.h"
 #include "app/settings.h"
-#include "data/records.h"
+#include "data/people_places.h"
+#include "data/species_database.h"
 #include "info_windows/about_audio_cd_form.h"
 #include "info_windows/help_pages.h"
 #include "info_windows/help_window.h"

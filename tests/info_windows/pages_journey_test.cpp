@@ -6,7 +6,9 @@
 
 #include "app/globals.h"
 #include "app/settings.h"
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/people_places.h"
+#include "data/species_database.h"
 #include "info_windows/about_form.h"
 #include "info_windows/help_window.h"
 #include "info_windows/web_browser_form.h"

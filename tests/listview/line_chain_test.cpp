@@ -1,6 +1,7 @@
 // The lines the model makes for the demo edition's families, species,
 // recordings and recording details: kinds, texts, indents and advances.
 
+#include "data/media_records.h"
 #include "line_model_fixture.h"
 #include "listview/formatted_text.h"
 #include "listview/line_texts.h"

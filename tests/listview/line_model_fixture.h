@@ -4,7 +4,7 @@
 // test), with the demo's texts, in a private program directory.
 
 #include "app/editions.h"
-#include "data/records.h"
+#include "data/species_database.h"
 #include "formats/textfile.h"
 #include "listview/formatted_text.h"
 #include "listview/list_fonts.h"

@@ -1,12 +1,14 @@
 // The texts of list lines built from hand-made records: source marks, the
 // first line's places, recording details and the edition rules in them.
 
-#include "listview/line_texts.h"
 #include "app/editions.h"
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/people_places.h"
+#include "data/species_database.h"
 #include "formats/textfile.h"
 #include "line_model_fixture.h"
 #include "listview/formatted_text.h"
+#include "listview/line_texts.h"
 #include "listview/show_strings_data.h"
 
 #include <deque>

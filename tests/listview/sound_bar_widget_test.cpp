@@ -2,7 +2,8 @@
 // SDL's dummy output, and the volume window.
 #include "app/globals.h"
 #include "app/settings.h"
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/species_database.h"
 #include "data/visibility_filter.h"
 #include "listview/child_form.h"
 #include "listview/list_bitmaps.h"

@@ -1,7 +1,8 @@
 // The big picture window and the thumbnails of the list, on the demo
 // edition and its drawn pictures.
 #include "app/globals.h"
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/species_database.h"
 #include "listview/child_form.h"
 #include "listview/list_actions.h"
 #include "listview/list_bitmaps.h"

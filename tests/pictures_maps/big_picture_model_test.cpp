@@ -1,4 +1,4 @@
-#include "data/records.h"
+#include "data/media_records.h"
 #include "pictures_maps/big_picture_model.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Drawing a range and a place onto the base map, pixel by pixel.
+#include "data/people_places.h"
 #include "pictures_maps/localities_layout.h"
 #include "pictures_maps/map_picture.h"
-#include "data/records.h"
 
 #include <gtest/gtest.h>
 

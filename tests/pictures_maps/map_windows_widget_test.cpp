@@ -1,6 +1,8 @@
 // The distribution map window and the localities map on the demo edition.
 #include "app/globals.h"
-#include "data/records.h"
+#include "data/people_places.h"
+#include "data/species_database.h"
+#include "data/taxa.h"
 #include "info_windows/web_browser_form.h"
 #include "listview/tooltip_form.h"
 #include "pictures_maps/localities_map_form.h"

@@ -5,7 +5,8 @@
 // screen's edge.
 #include "app/base_directory.h"
 #include "app/globals.h"
-#include "data/records.h"
+#include "data/species_database.h"
+#include "data/taxa.h"
 #include "info_windows/person_form.h"
 #include "listview/child_form.h"
 #include "listview/tooltip_form.h"

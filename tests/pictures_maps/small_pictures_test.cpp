@@ -1,5 +1,5 @@
 #include "app/globals.h"
-#include "data/records.h"
+#include "data/media_records.h"
 #include "pictures_maps/jpeg_files.h"
 #include "pictures_maps/picture_paths.h"
 #include "pictures_maps/small_pictures.h"

@@ -3,7 +3,7 @@
 // encoded by ffmpeg at test time.
 
 #include "app/editions.h"
-#include "data/records.h"
+#include "data/media_records.h"
 #include "playlists/mp3_writer.h"
 #include "support/demo_edition.h"
 #include "support/scripted_dialogs.h"

@@ -1,7 +1,8 @@
 // The "Make mp3s" window: its timer runs the job to the end, it grows to
 // show its text, and closing while it runs asks first.
 
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/species_database.h"
 #include "data/visibility_filter.h"
 #include "playlists/make_all_mp3_files_form.h"
 #include "support/demo_edition.h"

@@ -2,7 +2,9 @@
 // tag texts a list gives.
 
 #include "app/editions.h"
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/people_places.h"
+#include "data/species_database.h"
 #include "data/visibility_filter.h"
 #include "listview/list_tag_texts.h"
 #include "playlists/make_all_mp3s.h"

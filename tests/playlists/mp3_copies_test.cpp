@@ -2,7 +2,7 @@
 // the folder of a run.
 
 #include "app/editions.h"
-#include "data/records.h"
+#include "data/media_records.h"
 #include "playlists/mp3_copy.h"
 #include "playlists/mp3_writer.h"
 #include "sound/id3_tag.h"

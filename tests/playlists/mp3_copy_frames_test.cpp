@@ -4,7 +4,8 @@
 // the copy's length; a source without frames gives no copy at all.
 
 #include "app/editions.h"
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/species_database.h"
 #include "data/visibility_filter.h"
 #include "listview/list_tag_texts.h"
 #include "playlists/make_all_mp3s.h"

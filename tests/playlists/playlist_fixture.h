@@ -5,7 +5,8 @@
 
 #include "app/editions.h"
 #include "app/globals.h"
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/species_database.h"
 #include "data/visibility_filter.h"
 #include "playlists/playlist_file.h"
 #include "support/demo_edition.h"

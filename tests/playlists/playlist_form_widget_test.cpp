@@ -1,7 +1,8 @@
 // The playlist window on the demo edition: drops, Delete, the repeat edit,
 // saving and opening through the dialogs, and the unsaved-work question.
 
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/species_database.h"
 #include "data/visibility_filter.h"
 #include "formats/textfile.h"
 #include "playlists/demo_settings_dialog.h"

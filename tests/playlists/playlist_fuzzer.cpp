@@ -3,7 +3,7 @@
 
 #include "app/editions.h"
 #include "app/globals.h"
-#include "data/records.h"
+#include "data/species_database.h"
 #include "data/visibility_filter.h"
 #include "formats/textfile.h"
 #include "platform/dialog_service.h"

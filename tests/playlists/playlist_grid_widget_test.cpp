@@ -3,7 +3,8 @@
 // the keys and clicks a user gives, on playlists of the demo edition's
 // recordings.
 
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/species_database.h"
 #include "data/visibility_filter.h"
 #include "formats/textfile.h"
 #include "playlists/playlist_file.h"

@@ -4,7 +4,8 @@
 
 #include "app/editions.h"
 #include "app/globals.h"
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/species_database.h"
 #include "data/visibility_filter.h"
 #include "listview/child_form.h"
 #include "listview/list_bitmaps.h"

@@ -3,7 +3,8 @@
 
 #include "app/editions.h"
 #include "app/globals.h"
-#include "data/records.h"
+#include "data/species_database.h"
+#include "data/taxa.h"
 #include "formats/textfile.h"
 #include "playlists/show_steps.h"
 #include "support/demo_edition.h"

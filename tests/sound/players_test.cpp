@@ -1,6 +1,6 @@
 // The players' rules on the engine: the 700 ms rule, cutting, cut parts,
 // audio-CD tracks with disc confirmation, TMSF limits and the drive report.
-#include "data/records.h"
+#include "data/media_records.h"
 #include "data/visibility_filter.h"
 #include "formats/textfile.h"
 #include "platform/audio/engine.h"

@@ -1,6 +1,8 @@
 #include "support/data_dump.h"
 
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/people_places.h"
+#include "data/species_database.h"
 #include "pictures_maps/areas.h"
 
 #include <QHash>

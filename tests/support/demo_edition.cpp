@@ -1,7 +1,7 @@
 #include "support/demo_edition.h"
 
 #include "app/editions.h"
-#include "data/records.h"
+#include "data/species_database.h"
 #include "formats/textfile.h"
 
 #include <QDir>

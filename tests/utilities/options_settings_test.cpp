@@ -1,6 +1,7 @@
 #include "app/editions.h"
 #include "app/settings.h"
-#include "data/records.h"
+#include "data/media_records.h"
+#include "data/species_database.h"
 #include "listview/list_fonts.h"
 #include "support/demo_edition.h"
 #include "utilities/options_settings.h"
