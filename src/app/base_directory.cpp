@@ -1,7 +1,7 @@
 #include "app/base_directory.h"
 
+#include "app/file_helpers.h"
 #include "app/globals.h"
-#include "app/helpers.h"
 #include "app/settings.h"
 #include "app/settings_general.h"
 #include "formats/textfile.h"

@@ -1,7 +1,7 @@
 #include "app/editions.h"
 
+#include "app/file_helpers.h"
 #include "app/globals.h"
-#include "app/helpers.h"
 #include "app/messages.h"
 #include "platform/dialog_service.h"
 #include "platform/text_encoding.h"

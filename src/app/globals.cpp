@@ -1,6 +1,6 @@
 #include "app/globals.h"
 
-#include "app/helpers.h"
+#include "app/file_helpers.h"
 #include "app/messages.h"
 #include "app/program_location.h"
 #include "app/settings.h"

@@ -1,6 +1,6 @@
 #include "app/program_location.h"
 
-#include "app/helpers.h"
+#include "app/file_helpers.h"
 
 #include <QDir>
 #include <QFile>

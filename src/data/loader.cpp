@@ -1,8 +1,8 @@
 #include "data/loader.h"
 
 #include "app/editions.h"
-#include "app/helpers.h"
 #include "app/messages.h"
+#include "app/parsing.h"
 #include "app/settings.h"
 #include "app/settings_audio_cds.h"
 #include "data/markup.h"

@@ -1,7 +1,7 @@
 #include "formats/datafile_reader.h"
 
 #include "app/editions.h"
-#include "app/helpers.h"
+#include "app/file_helpers.h"
 #include "app/messages.h"
 #include "formats/textfile.h"
 #include "platform/text_encoding.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/helpers.h"
+#include "app/memory_helpers.h"
 
 #include <QString>
 

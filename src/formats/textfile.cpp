@@ -1,6 +1,6 @@
 #include "formats/textfile.h"
 
-#include "app/helpers.h"
+#include "app/file_helpers.h"
 #include "app/messages.h"
 #include "platform/dialog_service.h"
 #include "platform/text_encoding.h"

@@ -1,7 +1,7 @@
 #include "info_windows/list_window_commands.h"
 
 #include "app/editions.h"
-#include "app/helpers.h"
+#include "app/file_helpers.h"
 #include "app/messages.h"
 #include "formats/textfile.h"
 #include "info_windows/about_form.h"

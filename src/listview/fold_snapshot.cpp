@@ -1,6 +1,6 @@
 #include "listview/fold_snapshot.h"
 
-#include "app/helpers.h"
+#include "app/numbers.h"
 
 #include <QStringList>
 #include <QtEndian>

@@ -1,7 +1,7 @@
 #include "listview/line_builder.h"
 
 #include "app/editions.h"
-#include "app/helpers.h"
+#include "app/font_helpers.h"
 #include "data/media_records.h"
 #include "data/species_database.h"
 #include "listview/line_texts.h"

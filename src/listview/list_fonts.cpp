@@ -1,7 +1,7 @@
 #include "listview/list_fonts.h"
 
+#include "app/font_helpers.h"
 #include "app/globals.h"
-#include "app/helpers.h"
 #include "app/settings.h"
 #include "app/settings_general.h"
 

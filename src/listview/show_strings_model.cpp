@@ -1,7 +1,6 @@
 #include "listview/show_strings_model.h"
 
 #include "app/editions.h"
-#include "app/helpers.h"
 #include "data/media_records.h"
 #include "data/species_database.h"
 #include "listview/formatted_text.h"

@@ -1,6 +1,6 @@
 #include "listview/window_state.h"
 
-#include "app/helpers.h"
+#include "app/parsing.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "pictures_maps/picture_paths.h"
 
+#include "app/file_helpers.h"
 #include "app/globals.h"
-#include "app/helpers.h"
 #include "data/media_records.h"
 #include "platform/paths.h"
 

@@ -1,7 +1,7 @@
 #include "playlists/playlist_form.h"
 
+#include "app/external_programs.h"
 #include "app/globals.h"
-#include "app/helpers.h"
 #include "app/settings.h"
 #include "app/settings_playlists.h"
 #include "app/settings_window.h"

@@ -1,6 +1,6 @@
 #include "utilities/needed_disk_space.h"
 
-#include "app/helpers.h"
+#include "app/file_helpers.h"
 
 void TClassCalculateNeededDiskSpace::calculate(const std::atomic<bool>& cancelled) {
     needed_bytes = GLB_total_size(directory, &cancelled);

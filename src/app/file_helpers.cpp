@@ -1,17 +1,13 @@
-#include "app/helpers.h"
+#include "app/file_helpers.h"
 
 #include "app/globals.h"
 #include "app/messages.h"
 #include "platform/dialog_service.h"
-#include "platform/desktop.h"
-#include "platform/system.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QFontMetrics>
-#include <new>
 
 using platform::box::IconStop;
 
@@ -190,134 +186,4 @@ bool GLB_delete_directory_contents(const QString& directory) {
         }
     }
     return ok;
-}
-
-void GLB_run_program(const QString& program, const QStringList& arguments, bool wait, bool& error) {
-    const platform::RunResult result = platform::runProgram(program, arguments, wait);
-    const QString commandLine = arguments.isEmpty() ? QString() : u' ' + arguments.join(u' ');
-    if (!result.started) {
-        platform::DialogService::message("Could not execute \"" + program + commandLine +
-                                             "\".\nError code is " +
-                                             QString::number(result.systemError),
-                                         QString(), IconStop);
-        error = true;
-        return;
-    }
-    if (result.waitFailed) {
-        platform::DialogService::message("Something went wrong when waiting for the process \"" +
-                                             program + commandLine + "\" to return!",
-                                         QString(), IconStop);
-        error = true;
-    }
-}
-
-void GLB_open_with_shell(const QString& documentOrAddress) {
-    platform::openWithAssociatedProgram(documentOrAddress);
-}
-
-TGlobalMemory GLB_allocate_global_memory(qsizetype size, bool zeroFilled) {
-    try {
-        auto block = std::make_unique<QByteArray>();
-        if (zeroFilled) {
-            block->fill('\0', size);
-        } else {
-            block->resize(size);
-        }
-        if (block->size() != size) throw std::bad_alloc();
-        return block;
-    } catch (const std::bad_alloc&) {
-        GLB_show_message(QStringLiteral("Could not globally allocate!"), IconStop);
-        return nullptr;
-    }
-}
-
-void GLB_free_global_memory(TGlobalMemory& block) {
-    if (!block) {
-        GLB_show_message(QStringLiteral("GlobalFree with parameter = 0!"), IconStop);
-        return;
-    }
-    block.reset();
-}
-
-namespace {
-// 72 characters, mixed as running text is, for a fair average width.
-const QString kSampleSentence =
-    QStringLiteral("The quick brown fox jumps over the lazy dog while 12 birds sing, Ok? Yes.");
-}  // namespace
-
-int GLB_font_height(const QFont& font) {
-    const int height = QFontMetrics(font).height();
-    if (height <= 0) {
-        GLB_show_message(QStringLiteral("\"GetTextMetrics()\" returned FALSE!"), IconStop);
-        return 13;
-    }
-    return height;
-}
-
-int GLB_text_width(const QFont& font, const QString& text) {
-    return QFontMetrics(font).horizontalAdvance(text);
-}
-
-int GLB_average_char_width(const QFont& font) {
-    const int width = GLB_text_width(font, kSampleSentence);
-    return (width + static_cast<int>(kSampleSentence.size()) / 2) /
-           static_cast<int>(kSampleSentence.size());
-}
-
-bool GLB_key_down(int qtKey) {
-    return platform::isKeyDown(qtKey);
-}
-
-QString GLB_four_numbers_to_text(const std::array<int, 4>& numbers) {
-    return QStringLiteral("%1,%2,%3,%4")
-        .arg(numbers[0])
-        .arg(numbers[1])
-        .arg(numbers[2])
-        .arg(numbers[3]);
-}
-
-std::array<int, 4> GLB_text_to_four_numbers(const QString& text, bool& error) {
-    std::array<int, 4> numbers{1, 1, 1, 1};
-    QString rest = text;
-    for (int& n : numbers) {
-        const QString field = GLB_take_comma_field(rest).trimmed();
-        bool ok = false;
-        const int value = field.toInt(&ok);
-        if (ok) {
-            n = value;
-        } else {
-            error = true;
-        }
-    }
-    return numbers;
-}
-
-QString GLB_take_comma_field(QString& line) {
-    const qsizetype comma = line.indexOf(u',');
-    if (comma < 0) {
-        QString field = line;
-        line.clear();
-        return field;
-    }
-    QString field = line.left(comma);
-    line = line.mid(comma + 1);
-    return field;
-}
-
-double GLB_read_decimal(const QString& text, double defaultValue) {
-    const QString t = text.trimmed();
-    qsizetype i = 0;
-    bool negative = false;
-    if (i < t.size() && (t[i] == u'-' || t[i] == u'+')) negative = t[i++] == u'-';
-    double value = 0;
-    bool digits = false;
-    for (; i < t.size() && GLB_is_digit(t[i]); ++i, digits = true)
-        value = value * 10 + (t[i].unicode() - u'0');
-    if (i < t.size() && t[i] == u'.') {
-        double scale = 0.1;
-        for (++i; i < t.size() && GLB_is_digit(t[i]); ++i, digits = true, scale /= 10)
-            value += (t[i].unicode() - u'0') * scale;
-    }
-    if (!digits || i != t.size()) return defaultValue;
-    return negative ? -value : value;
 }

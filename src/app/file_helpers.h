@@ -1,0 +1,33 @@
+#pragma once
+
+// Paths, folders and file copies as the program needs them; failures are
+// told to the user through the message boxes.
+
+#include <QString>
+#include <QStringList>
+#include <atomic>
+
+// Appends the separator to a non-empty path that lacks it.
+void GLB_ensure_trailing_separator(QString& path);
+QString GLB_with_trailing_separator(const QString& path);
+
+// Tries the name against the current directory, then (for relative names)
+// the start-up directory and the program directory.
+bool GLB_find_program_file(const QString& name, QString& fullPath);
+
+bool GLB_copy_file(const QString& source, const QString& target);
+
+struct TListDirectoryOptions {
+    bool only_subdirectories = false;
+    bool with_path = false;
+    bool upper_case = false;
+    const std::atomic<bool>* cancel = nullptr;
+};
+QStringList GLB_list_directory(const QString& directory, const TListDirectoryOptions& options);
+int GLB_count_files(const QString& directory, bool withSubdirectories);
+qint64 GLB_total_size(const QString& directory, const std::atomic<bool>* cancel = nullptr);
+
+void GLB_create_directory(const QString& directory, bool& error);
+bool GLB_remove_directory(const QString& directory);
+bool GLB_delete_subdirectory_with_confirmation(const QString& directory);
+bool GLB_delete_directory_contents(const QString& directory);
