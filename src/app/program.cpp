@@ -110,6 +110,7 @@ struct TProgram::Parts {
     std::unique_ptr<TVolume_control_form> volume_form;
     std::unique_ptr<TStartup> startup;
     QPointer<QWidget> main_window;
+    bool engine_ready = false;
     bool shut_down = false;
 };
 
@@ -146,6 +147,7 @@ TProgram::TProgram(Clock::time_point started) : parts_(std::make_unique<Parts>()
                         GLB_show_message(GLB_text(QStringLiteral("SOUNDBARS"), 1),
                                          platform::box::IconStop);
                     if (p.volume_form) p.volume_form->restore_visibility();
+                    p.engine_ready = true;
                 });
             });
             return main;
@@ -203,6 +205,10 @@ int TProgram::run() {
     const int code = QApplication::exec();
     shut_down();
     return code;
+}
+
+bool TProgram::sound_engine_ready() const {
+    return parts_->engine_ready;
 }
 
 void TProgram::shut_down() {

@@ -31,6 +31,9 @@ class TProgram {
     QWidget* open_main_window();
     // The event loop until the main window closes, then the end; the exit code.
     int run();
+    // The sound engine's module has loaded and what waited for it (the
+    // no-sound box, the volume window) has run.
+    bool sound_engine_ready() const;
     // The main window closed (its state written), the settings written and
     // the database freed. The destructor does it when not done before.
     void shut_down();

@@ -58,31 +58,6 @@ const Tlocality* localityByKey(const QString& key) {
     return nullptr;
 }
 
-// The program looks for its files in the current folder first; a test run
-// from the build's bin folder would find the English demo's there.
-QString awayFromTheBuildsFiles() {
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(QDir::tempPath());
-    return previous;
-}
-
-// The browser and help windows live until the application quits; each test
-// here is a program of its own.
-void closePages() {
-    GLB_close_help();
-    GLB_close_web_browsers();
-}
-
-bool waitUntil(const std::function<bool()>& condition, int milliseconds) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > milliseconds) return false;
-        QTest::qWait(20);
-    }
-    return true;
-}
-
 // The page a browser window shows, as a file name.
 QString shownFile(const TWebBrowserForm& form) {
     return QFileInfo(form.current_url().toLocalFile()).fileName();
@@ -94,12 +69,6 @@ QString shownFile(const TWebBrowserForm& form) {
 // nothing installed by the test: what the user meets.
 class SiteDescriptions : public Journey {
   protected:
-    SiteDescriptions() : cwd_(awayFromTheBuildsFiles()) {}
-    ~SiteDescriptions() override {
-        closePages();
-        QDir::setCurrent(cwd_);
-    }
-    QString cwd_;
     // The first described place whose dot the mouse finds on the localities
     // map, clicked as a user clicks it.
     void clickDescribedDot(TLocalitiesMapForm& map, QString& expectedPage) {
@@ -190,12 +159,6 @@ TEST_F(SiteDescriptions, APageThatCannotOpenSaysSoInABox) {
 // The help and readme windows close with Escape, wherever their focus is.
 class HelpWindows : public Journey {
   protected:
-    HelpWindows() : cwd_(awayFromTheBuildsFiles()) {}
-    ~HelpWindows() override {
-        closePages();
-        QDir::setCurrent(cwd_);
-    }
-    QString cwd_;
     TWebBrowserForm* openedBy(int menuLine) {
         QAction* action = main_->menu_action(menuLine);
         if (!action) return nullptr;
@@ -205,6 +168,9 @@ class HelpWindows : public Journey {
     }
     void escapeCloses(TWebBrowserForm* window) {
         ASSERT_NE(window, nullptr);
+        // The user is in the window (a window that showed late, such as the
+        // volume window, may have taken the activation meanwhile).
+        window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window));
         window->browser()->setFocus();
         QTest::keyClick(window->browser(), Qt::Key_Escape);
@@ -231,16 +197,10 @@ TEST_F(HelpWindows, EscapeClosesTheReadme) {
 class SpanishEdition : public ::testing::Test {
   protected:
     void SetUp() override {
-        cwd_ = awayFromTheBuildsFiles();
         program_ = std::make_unique<RunningDemoProgram>(QStringLiteral("demo-es"));
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&program_->mainWindow()));
     }
-    void TearDown() override {
-        program_.reset();
-        closePages();
-        QDir::setCurrent(cwd_);
-    }
-    QString cwd_;
+    void TearDown() override { program_.reset(); }
     std::unique_ptr<RunningDemoProgram> program_;
 };
 
@@ -297,10 +257,10 @@ TEST_F(SpanishEdition, TheCopysAbortQuestionIsSpanish) {
     program_->script().dialogs().messageAnswers.push_back(platform::answer::Yes);
     TMessageWhileCopyingForm form(thread, 20);
     form.show();
-    ASSERT_TRUE(waitUntil([&] { return thread.files_started() >= 1; }, 10000));
+    ASSERT_TRUE(testing_support::eventually([&] { return thread.files_started() >= 1; }, 10000));
     form.cancel_button()->click();
     ASSERT_FALSE(program_->script().messages().empty());
     EXPECT_TRUE(program_->script().lastMessage().startsWith(QStringLiteral("El programa no ha terminado")))
         << qPrintable(program_->script().lastMessage());
-    EXPECT_TRUE(waitUntil([&] { return !form.isVisible(); }, 10000));
+    EXPECT_TRUE(testing_support::eventually([&] { return !form.isVisible(); }, 10000));
 }

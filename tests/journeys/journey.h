@@ -14,6 +14,17 @@
 
 namespace testing_support {
 
+// Waits, processing events, until the condition holds or the time is up.
+inline bool eventually(const std::function<bool()>& condition, int milliseconds = 5000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > milliseconds) return false;
+        QTest::qWait(20);
+    }
+    return true;
+}
+
 class Journey : public ::testing::Test, protected ListWindowDriver {
   protected:
     void SetUp() override {
@@ -43,19 +54,12 @@ class Journey : public ::testing::Test, protected ListWindowDriver {
         clickToggle(nth(line_kind::kFamilyToggle, 1));
         clickToggle(nth(line_kind::kSpeciesToggle, 1));
     }
-    // Waits, processing events, until the condition holds or the time is up.
-    static bool eventually(const std::function<bool()>& condition, int milliseconds = 5000) {
-        QElapsedTimer clock;
-        clock.start();
-        while (!condition()) {
-            if (clock.elapsed() > milliseconds) return false;
-            QTest::qWait(20);
-        }
-        return true;
-    }
 
   private:
     std::unique_ptr<RunningDemoProgram> program_;
 };
 
 }  // namespace testing_support
+
+// The journeys wait for what the user would see next.
+using testing_support::eventually;

@@ -7,7 +7,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QTest>
 
 #include <stdexcept>
 
@@ -79,6 +81,13 @@ RunningDemoProgram::RunningDemoProgram(const QString& editionFolder)
     program_->initialise(dir_.path(), dir_.path());
     main_ = qobject_cast<TChildForm*>(program_->open_main_window());
     if (!main_) throw std::runtime_error("the program showed no main window");
+    // The start is over for a user once the sound engine is ready and the
+    // volume window is back: a test drives the program from there, so that a
+    // window showing late does not take a menu's activation mid-test.
+    QElapsedTimer clock;
+    clock.start();
+    while (!program_->sound_engine_ready() && clock.elapsed() < 20000) QTest::qWait(10);
+    main_->activateWindow();
     QCoreApplication::processEvents();
 }
 
