@@ -8,6 +8,7 @@
 #include "app/globals.h"
 #include "app/messages.h"
 #include "data/media_records.h"
+#include "data/people_places.h"
 #include "data/species_database.h"
 #include "data/visibility_filter.h"
 #include "formats/datafile_reader.h"
