@@ -9,6 +9,7 @@
 #include "sound/id3_tag.h"
 #include "sound/recording_paths.h"
 #include "sound/volume_control_form.h"
+#include "support/mp3_probe.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -18,56 +19,18 @@
 #include <QProcess>
 #include <QStandardPaths>
 
-using testing_support::Journey;
+using namespace testing_support;
 
 namespace {
 
 // "Make mp3s" is the seventh line of the menus.
 constexpr int kMakeMp3sMenuLine = 7;
 
-QString runTool(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-bool haveFfprobe() {
-    return !QStandardPaths::findExecutable("ffprobe").isEmpty();
-}
-
 // The bytes of the audio frames ffprobe finds in a file, in their order.
 QByteArray probedFrameBytes(const QString& file, const QByteArray& contents, int* count = nullptr) {
-    QByteArray bytes;
-    int frames = 0;
-    const QString out = runTool("ffprobe", {"-v", "error", "-select_streams", "a:0", "-show_entries",
-                                            "packet=pos,size", "-of", "csv=p=0", file});
-    for (const QString& line : out.split(u'\n', Qt::SkipEmptyParts)) {
-        const QStringList f = line.split(u',');
-        if (f.size() < 2) continue;
-        // ffprobe prints the size before the place.
-        bytes += contents.mid(f[1].toLongLong(), f[0].toLongLong());
-        ++frames;
-    }
-    if (count) *count = frames;
-    return bytes;
-}
-
-double probeDuration(const QString& file) {
-    return runTool("ffprobe", {"-v", "error", "-show_entries", "format=duration", "-of", "csv=p=0", file})
-        .trimmed()
-        .toDouble();
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QByteArray audioOf(const QByteArray& copy) {
-    if (!copy.startsWith("ID3")) return {};
-    const auto size = id3::read_syncsafe(reinterpret_cast<const std::uint8_t*>(copy.constData()) + 6);
-    return copy.mid(id3::kHeaderSize + static_cast<qsizetype>(size));
+    const std::vector<ProbedFrame> frames = probeFrames(file);
+    if (count) *count = static_cast<int>(frames.size());
+    return frameBytes(contents, frames);
 }
 
 // MP3 data: an MP3 file, or a WAV file whose format tag is 0x55 (some of

@@ -14,6 +14,7 @@
 #include "sound/id3_tag.h"
 #include "sound/mp3_test_data.h"
 #include "support/demo_edition.h"
+#include "support/mp3_probe.h"
 #include "support/scripted_dialogs.h"
 
 #include <QDir>
@@ -23,6 +24,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+using namespace testing_support;
+
 namespace {
 
 struct FixedTexts : TTagTextProvider {
@@ -30,59 +33,6 @@ struct FixedTexts : TTagTextProvider {
                              "Dawn chorus",   "Ann Recordist", "Quillmarsh", "Demo 1.0 (2010)"};
     TRecordingTagTexts tag_texts(const Tcupaitem&) const override { return texts; }
 };
-
-QString runTool(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// One audio frame as ffprobe's packets give it.
-struct ProbedFrame {
-    double start = 0;
-    double duration = 0;
-    qint64 position = 0;
-    qint64 size = 0;
-};
-
-std::vector<ProbedFrame> probeFrames(const QString& file) {
-    std::vector<ProbedFrame> frames;
-    const QString out = runTool("ffprobe", {"-v", "error", "-select_streams", "a:0", "-show_entries",
-                                            "packet=pts_time,duration_time,size,pos", "-of",
-                                            "csv=p=0", file});
-    for (const QString& line : out.split(u'\n', Qt::SkipEmptyParts)) {
-        const QStringList f = line.split(u',');
-        if (f.size() < 4) continue;
-        frames.push_back({f[0].toDouble(), f[1].toDouble(), f[3].toLongLong(), f[2].toLongLong()});
-    }
-    return frames;
-}
-
-double probeDuration(const QString& file) {
-    return runTool("ffprobe", {"-v", "error", "-show_entries", "format=duration", "-of", "csv=p=0", file})
-        .trimmed()
-        .toDouble();
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The bytes of the frames, in their order in the file.
-QByteArray frameBytes(const QByteArray& file, const std::vector<ProbedFrame>& frames) {
-    QByteArray bytes;
-    for (const ProbedFrame& f : frames) bytes += file.mid(f.position, f.size);
-    return bytes;
-}
-
-// The copy's bytes behind its tag.
-QByteArray audioOf(const QByteArray& copy) {
-    if (!copy.startsWith("ID3")) return {};
-    const auto size = id3::read_syncsafe(reinterpret_cast<const std::uint8_t*>(copy.constData()) + 6);
-    return copy.mid(id3::kHeaderSize + static_cast<qsizetype>(size));
-}
 
 // An audio-CD part keeps the frames from the one during which its start
 // falls to the one during which its end falls.
