@@ -10,6 +10,7 @@
 #include "playlists/playlist_file.h"
 #include "playlists/playlist_form.h"
 #include "playlists/sound_bar_drag.h"
+#include "playlists/demo_entries.h"
 #include "support/demo_edition.h"
 #include "support/scripted_dialogs.h"
 
@@ -84,18 +85,7 @@ class PlayListGridTest : public QObject {
         QStandardPaths::setTestModeEnabled(true);  // the user's documents stay untouched
         dir = std::make_unique<testing_support::ProgramDirectory>();
         testing_support::installDemoEdition(*dir);
-        TClassVisibleSpeciesAndRecordings visible(GLB_data(), QStringLiteral("WINDOW 1"));
-        visible.reset_carriers();
-        for (const Tspecies* s : GLB_data().species_by_id_text()) {
-            for (const Tcupaitem* i = s->first_item; i; i = i->next_of_species) {
-                const int n = visible.item_position(*i);
-                if (n > 0 && visible.carrier_playable(*i->cut_part)) {
-                    entries.push_back({i, n, 1});
-                    break;
-                }
-            }
-            if (entries.size() == 4) break;
-        }
+        entries = playlist_testing::firstPlayableDemoEntries(4);
         QCOMPARE(entries.size(), size_t(4));
 
         // The playlists as the program saves them.
