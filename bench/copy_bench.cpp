@@ -4,7 +4,7 @@
 // with the user-interface thread never stalled by the copy's reports.
 
 #include "utilities/copy_files_thread.h"
-#include "utilities/message_while_copying_form.h"
+#include "utilities/windows/message_while_copying_form.h"
 
 #include <QApplication>
 #include <QDir>

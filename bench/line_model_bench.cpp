@@ -17,7 +17,7 @@
 #include "data/taxa.h"
 #include "formats/textfile.h"
 #include "listview/list_fonts.h"
-#include "listview/show_strings.h"
+#include "listview/windows/show_strings.h"
 #include "listview/show_strings_model.h"
 
 #include <benchmark/benchmark.h>

@@ -9,7 +9,7 @@
 #include "formats/textfile.h"
 #include "listview/list_bitmaps.h"
 #include "listview/list_fonts.h"
-#include "listview/show_strings.h"
+#include "listview/windows/show_strings.h"
 
 #include <benchmark/benchmark.h>
 #include <QApplication>

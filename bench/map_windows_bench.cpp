@@ -12,8 +12,8 @@
 #include "data/species_database.h"
 #include "data/taxa.h"
 #include "formats/textfile.h"
-#include "pictures_maps/localities_map_form.h"
-#include "pictures_maps/map_form.h"
+#include "pictures_maps/windows/localities_map_form.h"
+#include "pictures_maps/windows/map_form.h"
 
 #include <QApplication>
 #include <QDir>

@@ -7,7 +7,7 @@
 
 #include "app/globals.h"
 #include "data/media_records.h"
-#include "pictures_maps/big_picture_form.h"
+#include "pictures_maps/windows/big_picture_form.h"
 #include "pictures_maps/jpeg_files.h"
 #include "pictures_maps/small_pictures.h"
 

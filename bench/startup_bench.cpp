@@ -5,7 +5,7 @@
 // first paint. Target: the program takes at most 1.5 times the empty window
 // (the median of several runs of each, run in turns).
 
-#include "app/first_paint_report.h"
+#include "app/windows/first_paint_report.h"
 
 #include <QApplication>
 #include <QDir>

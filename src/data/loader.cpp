@@ -9,7 +9,7 @@
 #include "data/media_records.h"
 #include "data/people_places.h"
 #include "data/species_database.h"
-#include "pictures_maps/areas.h"
+#include "data/areas.h"
 #include "platform/dialog_service.h"
 #include "platform/heap_pages.h"
 #include "platform/text_encoding.h"

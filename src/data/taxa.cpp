@@ -3,7 +3,7 @@
 #include "app/editions.h"
 #include "data/markup.h"
 #include "formats/textfile.h"
-#include "pictures_maps/areas.h"
+#include "data/areas.h"
 
 #include <utility>
 

@@ -5,7 +5,7 @@
 #include "data/media_records.h"
 #include "data/people_places.h"
 #include "data/species_database.h"
-#include "pictures_maps/areas.h"
+#include "data/areas.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "data/species_database.h"
 #include "listview/line_texts.h"
 #include "listview/list_fonts.h"
-#include "pictures_maps/areas.h"
+#include "data/areas.h"
 
 #include <algorithm>
 #include <bitset>

@@ -7,7 +7,7 @@
 #include "formats/textfile.h"
 #include "listview/formatted_text.h"
 #include "listview/show_strings_data.h"
-#include "pictures_maps/areas.h"
+#include "data/areas.h"
 
 #include <QLocale>
 #include <algorithm>

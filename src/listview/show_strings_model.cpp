@@ -7,7 +7,7 @@
 #include "listview/line_builder.h"
 #include "listview/line_texts.h"
 #include "listview/list_fonts.h"
-#include "pictures_maps/areas.h"
+#include "data/areas.h"
 
 #include <algorithm>
 #include <bitset>

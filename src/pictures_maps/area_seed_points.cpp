@@ -1,6 +1,6 @@
 #include "pictures_maps/area_seed_points.h"
 
-#include "pictures_maps/areas.h"
+#include "data/areas.h"
 
 static void initialiseContourResources() {
     Q_INIT_RESOURCE(maps);

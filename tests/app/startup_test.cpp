@@ -1,4 +1,4 @@
-#include "app/startup.h"
+#include "app/windows/startup.h"
 #include "app/editions.h"
 #include "app/globals.h"
 #include "app/messages.h"

@@ -1,7 +1,7 @@
 // Distribution areas: the grammar, its three errors, lenient settings, and
 // every class's own answers.
 
-#include "pictures_maps/areas.h"
+#include "data/areas.h"
 #include "small_edition.h"
 
 #include "app/settings.h"

@@ -12,7 +12,7 @@
 #include "data/species_database.h"
 #include "data/visibility_filter.h"
 #include "formats/datafile_reader.h"
-#include "pictures_maps/areas.h"
+#include "data/areas.h"
 #include "platform/dialog_service.h"
 #include "support/quiet_dialogs.h"
 

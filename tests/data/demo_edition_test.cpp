@@ -3,7 +3,7 @@
 #include "data/media_records.h"
 #include "data/species_database.h"
 #include "data/visibility_filter.h"
-#include "pictures_maps/areas.h"
+#include "data/areas.h"
 #include "small_edition.h"
 
 #include <QFile>

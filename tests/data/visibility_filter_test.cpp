@@ -5,7 +5,7 @@
 #include "data/people_places.h"
 #include "data/species_database.h"
 #include "data/visibility_filter.h"
-#include "pictures_maps/areas.h"
+#include "data/areas.h"
 #include "small_edition.h"
 
 #include "app/settings.h"

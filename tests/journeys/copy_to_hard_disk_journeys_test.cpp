@@ -2,8 +2,8 @@
 // menu of the main list window.
 #include "journeys/journey.h"
 
-#include "listview/child_form.h"
-#include "utilities/select_copy_directory_dialog.h"
+#include "listview/windows/child_form.h"
+#include "utilities/windows/select_copy_directory_dialog.h"
 
 #include <QApplication>
 #include <QDirIterator>

@@ -3,7 +3,7 @@
 // A user's journey through the program exactly as main makes it, on the
 // demo edition: no seam is installed by the test.
 
-#include "listview/sound_bar.h"
+#include "listview/windows/sound_bar.h"
 #include "support/list_window_driver.h"
 #include "support/running_program.h"
 

@@ -1,7 +1,7 @@
 // Listening to the demo's recordings as a user does.
 #include "journeys/journey.h"
 
-#include "listview/child_form.h"
+#include "listview/windows/child_form.h"
 
 using testing_support::Journey;
 

@@ -3,12 +3,12 @@
 // copies back.
 #include "journeys/journey.h"
 
-#include "listview/child_form.h"
-#include "playlists/make_all_mp3_files_form.h"
+#include "listview/windows/child_form.h"
+#include "playlists/windows/make_all_mp3_files_form.h"
 #include "playlists/mp3_copy.h"
 #include "sound/id3_tag.h"
 #include "sound/recording_paths.h"
-#include "sound/volume_control_form.h"
+#include "sound/windows/volume_control_form.h"
 #include "support/mp3_probe.h"
 
 #include <QApplication>

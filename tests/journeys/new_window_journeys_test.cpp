@@ -1,7 +1,7 @@
 // A further list window opened from the File menu, as a user does.
 #include "journeys/journey.h"
 
-#include "listview/child_form.h"
+#include "listview/windows/child_form.h"
 #include "listview/top_forms.h"
 
 #include <QScreen>

@@ -1,10 +1,10 @@
 // Changing a list window's options as a user does, from its Options menu.
 #include "journeys/journey.h"
 
-#include "listview/child_form.h"
-#include "utilities/list_settings_frame.h"
-#include "utilities/name_settings_frame.h"
-#include "utilities/options_form.h"
+#include "listview/windows/child_form.h"
+#include "utilities/windows/list_settings_frame.h"
+#include "utilities/windows/name_settings_frame.h"
+#include "utilities/windows/options_form.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -6,8 +6,8 @@
 #include "journeys/journey.h"
 
 #include "formats/textfile.h"
-#include "listview/child_form.h"
-#include "playlists/playlist_form.h"
+#include "listview/windows/child_form.h"
+#include "playlists/windows/playlist_form.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

@@ -2,7 +2,7 @@
 // keys a user holds down, as the program is made at start.
 #include "journeys/journey.h"
 
-#include "listview/child_form.h"
+#include "listview/windows/child_form.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,8 +1,8 @@
 // A sounds-and-slides show started from the menu, as a user does.
 #include "journeys/journey.h"
 
-#include "listview/child_form.h"
-#include "playlists/demo_settings_dialog.h"
+#include "listview/windows/child_form.h"
+#include "playlists/windows/demo_settings_dialog.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -1,6 +1,6 @@
 #include "app/editions.h"
 #include "formats/textfile.h"
-#include "listview/child_form.h"
+#include "listview/windows/child_form.h"
 #include "support/demo_edition.h"
 #include "support/scripted_dialogs.h"
 

@@ -1,7 +1,7 @@
 // The find dialog and the tooltip window.
 #include "formats/textfile.h"
-#include "listview/find_dialog.h"
-#include "listview/tooltip_form.h"
+#include "listview/windows/find_dialog.h"
+#include "listview/windows/tooltip_form.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -2,7 +2,7 @@
 // all, and the round trip through an area.
 #include "formats/textfile.h"
 #include "pictures_maps/contour_fill.h"
-#include "pictures_maps/select_area_frame.h"
+#include "pictures_maps/windows/select_area_frame.h"
 #include "support/scripted_dialogs.h"
 
 #include <QPushButton>

@@ -1,7 +1,7 @@
 // The dialog service's widget boxes, answered by a timer as a user would.
 
 #include "platform/dialog_service.h"
-#include "platform/widget_dialogs.h"
+#include "platform/windows/widget_dialogs.h"
 
 #include <QAbstractButton>
 #include <QApplication>

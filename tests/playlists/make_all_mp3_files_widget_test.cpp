@@ -4,7 +4,7 @@
 #include "data/media_records.h"
 #include "data/species_database.h"
 #include "data/visibility_filter.h"
-#include "playlists/make_all_mp3_files_form.h"
+#include "playlists/windows/make_all_mp3_files_form.h"
 #include "support/demo_edition.h"
 #include "support/scripted_dialogs.h"
 

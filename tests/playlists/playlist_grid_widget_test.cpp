@@ -8,7 +8,7 @@
 #include "data/visibility_filter.h"
 #include "formats/textfile.h"
 #include "playlists/playlist_file.h"
-#include "playlists/playlist_form.h"
+#include "playlists/windows/playlist_form.h"
 #include "playlists/sound_bar_drag.h"
 #include "playlists/demo_entries.h"
 #include "support/demo_edition.h"

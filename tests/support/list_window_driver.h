@@ -3,10 +3,10 @@
 // Drives a list window in widget tests as a user would: finds its lines,
 // clicks their fold toggles and paints, so that recording buttons exist.
 
-#include "listview/child_form.h"
+#include "listview/windows/child_form.h"
 #include "listview/list_bitmaps.h"
-#include "listview/show_form.h"
-#include "listview/show_strings.h"
+#include "listview/windows/show_form.h"
+#include "listview/windows/show_strings.h"
 
 #include <QCoreApplication>
 #include <QScrollBar>

@@ -1,8 +1,8 @@
 #include "support/running_program.h"
 
-#include "app/program.h"
-#include "info_windows/intro_form.h"
-#include "listview/child_form.h"
+#include "app/program/program.h"
+#include "info_windows/windows/intro_form.h"
+#include "listview/windows/child_form.h"
 
 #include <QApplication>
 #include <QDir>

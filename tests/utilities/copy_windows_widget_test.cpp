@@ -4,9 +4,9 @@
 #include "utilities/copy_files_thread.h"
 #include "utilities/copy_to_hard_disk.h"
 #include "utilities/disc_tree.h"
-#include "utilities/message_while_copying_form.h"
-#include "utilities/message_while_executing_form.h"
-#include "utilities/select_copy_directory_dialog.h"
+#include "utilities/windows/message_while_copying_form.h"
+#include "utilities/windows/message_while_executing_form.h"
+#include "utilities/windows/select_copy_directory_dialog.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -29,5 +29,3 @@ target_sources(korvelan_audio PRIVATE
 target_compile_definitions(korvelan_audio PRIVATE
   KORVELAN_SOUND_ENGINE_FILE_NAME="$<TARGET_FILE_NAME:korvelan_sound_engine>"
   KORVELAN_SOUND_ENGINE_BUILD_PATH="$<TARGET_FILE:korvelan_sound_engine>")
-# Whatever plays sound loads the module: building it builds the module.
-add_dependencies(korvelan_models korvelan_sound_engine)

@@ -1,0 +1,236 @@
+#include "app/program/program.h"
+
+#include "app/program/audio_cd_file_writer.h"
+#include "app/base_directory.h"
+#include "app/windows/first_paint_report.h"
+#include "app/messages.h"
+#include "app/program/program_list_actions.h"
+#include "app/program/recording_button_commands.h"
+#include "app/settings.h"
+#include "app/settings_general.h"
+#include "app/windows/startup.h"
+#include "data/species_database.h"
+#include "formats/textfile.h"
+#include "info_windows/windows/help_window.h"
+#include "info_windows/windows/list_window_commands.h"
+#include "info_windows/qt_translations.h"
+#include "info_windows/windows/web_browser_form.h"
+#include "listview/windows/child_form.h"
+#include "listview/windows/find_dialog.h"
+#include "listview/list_bitmaps.h"
+#include "listview/list_fonts.h"
+#include "listview/list_tag_texts.h"
+#include "listview/windows/show_form.h"
+#include "listview/windows/show_strings.h"
+#include "listview/windows/sound_bar.h"
+#include "listview/top_forms.h"
+#include "pictures_maps/big_picture_model.h"
+#include "pictures_maps/small_pictures.h"
+#include "platform/audio/media_control.h"
+#include "platform/dialog_service.h"
+#include "platform/heap_pages.h"
+#include "playlists/windows/make_all_mp3_files_form.h"
+#include "playlists/windows/playlist_form.h"
+#include "playlists/show_choices.h"
+#include "playlists/windows/shows_menu_commands.h"
+#include "sound/players.h"
+#include "sound/sound_editor.h"
+#include "sound/volume.h"
+#include "sound/windows/volume_control_form.h"
+#include "utilities/windows/copy_to_hard_disk_ui.h"
+#include "utilities/windows/options_form.h"
+
+#include <QApplication>
+#include <QPointer>
+
+#include <cstdlib>
+#include <functional>
+#include <random>
+#include <thread>
+
+namespace {
+
+// Recording buttons, the drive report of the status bars and the volume
+// keys of the lists. The sound engine itself comes later (TSoundEngineLoading).
+void install_sound() {
+    GLB_restore_volume();
+    GLB_read_sound_editor_settings();
+    GLB_set_recording_button_factory(std::make_unique<TSoundBarFactory>());
+    GLB_set_sound_bar_commands(std::make_unique<TProgramSoundBarCommands>());
+    TChildForm::cd_status_report() = []() -> std::optional<QString> {
+        const Tdata* data = GLB_data_or_null();
+        if (!data || data->audio_cd_count() == 0) return std::nullopt;
+        return GLB_audio_CD_drive_report(GLB_read_int(settings::general::kSection,
+                                                      settings::general::kAudioCdDrive,
+                                                      settings::general::kAudioCdDriveDefault));
+    };
+    TShowForm::volume_keys() = [](int steps) {
+        if (TVolume_control_form* form = TVolume_control_form::instance())
+            form->step(std::abs(steps), steps > 0);
+        else
+            GLB_set_volume_position(GLB_volume_position() - steps);
+    };
+}
+
+// The sound engine's module takes longer to load than the whole list takes
+// to show: it loads on a thread of its own once the main window is painted
+// (a recording played before then waits for it); what needs the engine at
+// start runs on the interface thread when it is ready.
+class TSoundEngineLoading {
+  public:
+    // `ready` runs on the thread of `receiver`, and not at all once the
+    // receiver is gone.
+    void start(QObject* receiver, std::function<void()> ready) {
+        if (thread_.joinable()) return;
+        // Only the module loads here: the sound output is opened on the
+        // interface thread, as every later use of it.
+        thread_ = std::thread([receiver, ready = std::move(ready)] {
+            platform::audio::loadSoundEngine();
+            QMetaObject::invokeMethod(receiver, ready, Qt::QueuedConnection);
+        });
+    }
+    ~TSoundEngineLoading() {
+        if (thread_.joinable()) thread_.join();
+    }
+
+  private:
+    std::thread thread_;
+};
+
+}  // namespace
+
+// Declared in the order they are made; destroyed the other way round.
+struct TProgram::Parts {
+    // Receives what the engine's thread hands back; a word that arrives
+    // after the program has ended is dropped with it.
+    QObject engine_news;
+    TProgramAudioCDFileWriter audio_cd_writer;
+    TSoundEngineLoading sound_engine;
+    std::unique_ptr<TFindInShowStringsDialog> find_dialog;
+    std::unique_ptr<TVolume_control_form> volume_form;
+    std::unique_ptr<TStartup> startup;
+    QPointer<QWidget> main_window;
+    bool engine_ready = false;
+    bool shut_down = false;
+};
+
+TProgram::TProgram(Clock::time_point started) : parts_(std::make_unique<Parts>()) {
+    Parts& p = *parts_;
+    TChildForm::set_copy_to_hard_disk(&CopyToHardDisk);
+    GLB_install_options_command();
+    TChildForm::set_make_mp3s_command([](TChildForm& window) {
+        const SHST_TClassShowStringsData& settings =
+            window.list_form()->strings().model().settings();
+        GLB_open_make_all_mp3_files_form(GLB_data(), settings.systematic_order,
+                                         settings.visible_set,
+                                         std::make_unique<TListTagTexts>(settings), &window);
+    });
+    TPlayListForm::set_audio_cd_writer(&p.audio_cd_writer);
+
+    p.startup = std::make_unique<TStartup>(TStartup::Seams{
+        .load_species_database =
+            [](const std::function<void()>& threadsMet) {
+                platform::use_large_pages_for_this_threads_heap();
+                GLB_load_species_database(threadsMet);
+            },
+        .create_windows = [&p, started]() -> QWidget* {
+            // The main list window first: it is the application's main form.
+            TChildForm* main = GLB_open_main_list_window();
+            p.find_dialog = std::make_unique<TFindInShowStringsDialog>();
+            TChildForm::set_find_dialog(p.find_dialog.get());
+            p.volume_form = std::make_unique<TVolume_control_form>(main, false);
+            if (TFirstPaintReport::wanted()) new TFirstPaintReport(started, main);
+            new TAfterFirstPaint(main, [&p] {
+                p.sound_engine.start(&p.engine_news, [&p] {
+                    if (p.shut_down) return;
+                    if (platform::audio::mediaControl().waveOutputDevices() == 0)
+                        GLB_show_message(GLB_text(QStringLiteral("SOUNDBARS"), 1),
+                                         platform::box::IconStop);
+                    if (p.volume_form) p.volume_form->restore_visibility();
+                    p.engine_ready = true;
+                });
+            });
+            return main;
+        },
+        .free_species_database =
+            [] {
+                GLB_write_text_size();
+                GLB_write_picture_settings();
+                GLB_free_species_database();
+            },
+        // What the main window needs besides the database: made while the
+        // database loads.
+        .prepare_windows =
+            [] {
+                // Before any window or box: Qt's own buttons and dialogs
+                // speak the edition's language.
+                GLB_install_qt_translations();
+                TListBitmaps::load();
+                GLB_seed_show_random(std::random_device{}());
+                GLB_install_playlists_and_shows();
+                GLB_list_fonts();
+                install_sound();
+                GLB_read_picture_settings();
+                GLB_set_small_pictures(std::make_unique<TSmallPictureCache>());
+                GLB_set_list_actions(std::make_unique<TProgramListActions>());
+                GLB_install_information_windows();
+            },
+    });
+    // Pictures are looked for again under a new base directory, and every
+    // list shows what it finds there.
+    GLB_on_base_directory_changed([] {
+        if (const Tdata* data = GLB_data_or_null()) data->clear_small_picture_missing_flags();
+        Ttop_forms::instance().refresh_all_forms();
+    });
+}
+
+TProgram::~TProgram() {
+    shut_down();
+}
+
+void TProgram::initialise(const QString& startupDirectory, const QString& programDirectory) {
+    parts_->startup->initialise(startupDirectory, programDirectory);
+}
+
+QWidget* TProgram::open_main_window() {
+    parts_->main_window = parts_->startup->open_main_window();
+    return parts_->main_window;
+}
+
+int TProgram::run() {
+    if (!parts_->main_window && !open_main_window()) {
+        shut_down();
+        return 0;
+    }
+    const int code = QApplication::exec();
+    shut_down();
+    return code;
+}
+
+bool TProgram::sound_engine_ready() const {
+    return parts_->engine_ready;
+}
+
+void TProgram::shut_down() {
+    Parts& p = *parts_;
+    if (p.shut_down) return;
+    p.shut_down = true;
+    // The main window's close writes the windows' state; it goes before
+    // the finalisations.
+    if (p.main_window) {
+        p.main_window->close();
+        delete p.main_window.data();
+    }
+    // Picture, map and page windows paint from the database: none may
+    // paint once it is freed.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible()) window->close();
+    // The help windows first, as at the end of every run; a run without
+    // an event loop (a journey test) never sees the application quit.
+    GLB_close_help();
+    GLB_close_web_browsers();
+    p.startup->shut_down();
+    TChildForm::set_find_dialog(nullptr);
+    p.volume_form.reset();
+    GLB_free_playlists_and_shows();
+}

@@ -1,0 +1,626 @@
+#include "listview/windows/child_form.h"
+
+#include "app/editions.h"
+#include "app/globals.h"
+#include "app/settings.h"
+#include "app/settings_general.h"
+#include "app/settings_window.h"
+#include "data/species_database.h"
+#include "formats/textfile.h"
+#include "listview/windows/find_dialog.h"
+#include "listview/list_actions.h"
+#include "listview/windows/list_find.h"
+#include "listview/show_commands.h"
+#include "listview/windows/show_form.h"
+#include "listview/windows/show_strings.h"
+#include "listview/windows/sound_bar.h"
+#include "listview/windows/window_placement.h"
+#include "listview/window_state.h"
+#include "data/areas.h"
+#include "platform/dialog_service.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QWindow>
+
+namespace {
+
+// Lines of the texts-file section "MENUS", in menu order.
+enum MenuLine {
+    kFile = 1,
+    kNewWindow,
+    kFoldAll,
+    kShow,
+    kWhatWasThat,
+    kPlayLists,
+    kMakeMp3s,
+    kExit,
+    kCloseWord,
+    kSearch,
+    kFind,
+    kFindAgain,
+    kView,
+    kSiteDescriptions,
+    kOptionsMenu,
+    kOptions,
+    kCopyToHd,
+    kHelpMenu,
+    kHelp,
+    kReadme,
+    kRecentInfoOnTheWeb,
+    kAbout,
+    kMenuLineCount = kAbout
+};
+
+QString menuText(int line) {
+    return GLB_text(QStringLiteral("MENUS"), line);
+}
+QString windowSection(int n) {
+    return settings::window::section(n);
+}
+
+TFindInShowStringsDialog*& findDialog() {
+    static TFindInShowStringsDialog* dialog = nullptr;
+    return dialog;
+}
+
+std::function<bool()>& copyToHardDisk() {
+    static std::function<bool()> command;
+    return command;
+}
+
+std::function<bool(TChildForm&)>& optionsCommand() {
+    static std::function<bool(TChildForm&)> command;
+    return command;
+}
+
+TListWindowCommands& commands() {
+    static TListWindowCommands installed;
+    return installed;
+}
+
+// The page of the user's guide about the species list.
+constexpr int kListHelpContext = 1;
+
+bool& closeAll() {
+    static bool flag = false;
+    return flag;
+}
+
+TChildForm::TMakeMp3sCommand& makeMp3sCommand() {
+    static TChildForm::TMakeMp3sCommand command;
+    return command;
+}
+
+bool hasClassRows() {
+    return GLB_edition().has_class_rows;
+}
+
+}  // namespace
+
+void TChildForm::set_find_dialog(TFindInShowStringsDialog* dialog) {
+    findDialog() = dialog;
+}
+void TChildForm::set_copy_to_hard_disk(std::function<bool()> command) {
+    copyToHardDisk() = std::move(command);
+}
+void TChildForm::set_commands(const TListWindowCommands& installed) {
+    commands() = installed;
+}
+void TChildForm::set_options_command(std::function<bool(TChildForm&)> command) {
+    optionsCommand() = std::move(command);
+}
+bool TChildForm::closing_all() {
+    return closeAll();
+}
+void TChildForm::set_make_mp3s_command(TMakeMp3sCommand command) {
+    makeMp3sCommand() = std::move(command);
+}
+
+TChildForm::TChildForm(bool secondary, QWidget* parent, bool showWindow)
+    // Further list windows and show windows are tool windows of their
+    // parent: the window manager keeps an owned window above its owner (a
+    // plain window with a parent is not owned on X11), and dialogs come
+    // above them, which a stay-on-top window would hide.
+    : QMainWindow(parent, secondary || showWindow ? Qt::Tool : Qt::WindowFlags()),
+      secondary_(secondary || showWindow),
+      show_window_(showWindow) {
+    setAttribute(Qt::WA_DeleteOnClose, secondary);
+    resize(684, 512);
+    create_menus();
+    create_shortcuts();
+
+    list_form_ = new TShowForm(this);
+    setCentralWidget(list_form_);
+    connect(list_form_, &TShowForm::caption_changed, this,
+            [this](const QString& text) { caption_panel_->setText(' ' + text); });
+
+    caption_panel_ = new QLabel(this);
+    area_panel_ = new QLabel(this);
+    area_panel_->setAlignment(Qt::AlignCenter);
+    cd_status_panel_ = new QLabel(this);
+    statusBar()->addWidget(caption_panel_);
+    statusBar()->addWidget(area_panel_);
+    statusBar()->addWidget(cd_status_panel_, 1);
+    area_panel_->hide();
+
+    Timer_check_CD_ROM.setInterval(2000);
+    connect(&Timer_check_CD_ROM, &QTimer::timeout, this, &TChildForm::check_cd_rom);
+    Timer_check_CD_ROM.start();
+
+    Timer_intro_form.setInterval(100);
+    Timer_intro_form.setSingleShot(true);
+    connect(&Timer_intro_form, &QTimer::timeout, this, [this] {
+        if (commands().introduction) commands().introduction(this);
+    });
+}
+
+TChildForm::~TChildForm() {
+    Ttop_forms::instance().delete_form(this);
+}
+
+void TChildForm::create_menus() {
+    actions_.resize(kMenuLineCount);
+    auto addAction = [this](QMenu* menu, int line, const QString& suffix = {}) {
+        QAction* action = menu->addAction(menuText(line) + suffix);
+        // Commands whose windows are not part of this program yet stay off.
+        action->setEnabled(false);
+        actions_[line - 1] = action;
+        return action;
+    };
+    auto enable = [](QAction* action, auto slot) {
+        action->setEnabled(true);
+        QObject::connect(action, &QAction::triggered, slot);
+    };
+    const QString dialogDots = QStringLiteral("...");
+
+    QMenu* file = menuBar()->addMenu(menuText(kFile));
+    enable(addAction(file, kNewWindow), [this] { new_window(); });
+    enable(addAction(file, kFoldAll), [this] { fold_all(); });
+    // The shows and the playlist window come with their own library.
+    const TListWindowShowCommands& shows = GLB_list_window_show_commands();
+    QAction* show = addAction(file, kShow, dialogDots);
+    if (shows.show) enable(show, [this] { GLB_list_window_show_commands().show(*this); });
+    QAction* whatWasThat = addAction(file, kWhatWasThat, dialogDots);
+    if (shows.what_was_that)
+        enable(whatWasThat, [this] { GLB_list_window_show_commands().what_was_that(*this); });
+    QAction* playLists = addAction(file, kPlayLists);
+    if (shows.play_lists)
+        enable(playLists, [this] { GLB_list_window_show_commands().play_lists(*this); });
+    QAction* makeMp3s = addAction(file, kMakeMp3s, dialogDots);
+    if (makeMp3sCommand()) enable(makeMp3s, [this] { makeMp3sCommand()(*this); });
+    file->addSeparator();
+    enable(addAction(file, secondary_ ? kCloseWord : kExit), [this] { close(); });
+    if (secondary_) actions_[kPlayLists - 1]->setVisible(false);
+
+    QMenu* search = menuBar()->addMenu(menuText(kSearch));
+    enable(addAction(search, kFind, dialogDots + '\t' + QStringLiteral("Ctrl+F")),
+           [this] { find_command(); });
+    enable(addAction(search, kFindAgain, '\t' + QStringLiteral("F3")), [this] { find_again(); });
+
+    QMenu* view = menuBar()->addMenu(menuText(kView));
+    enable(addAction(view, kSiteDescriptions, dialogDots),
+           [this] {
+               GLB_list_actions().open_localities_map(
+                   list_form_->strings().model().settings().visible_set);
+           });
+    const Tdata* data = GLB_data_or_null();
+    if (!data || data->described_sites().empty()) view->menuAction()->setVisible(false);
+
+    QMenu* options = menuBar()->addMenu(menuText(kOptionsMenu));
+    QAction* optionsAction = addAction(options, kOptions, dialogDots);
+    if (optionsCommand()) enable(optionsAction, [this] {
+            if (optionsCommand()(*this)) update_area_panel();
+        });
+    QAction* copyToHd = addAction(options, kCopyToHd, dialogDots);
+    if (copyToHardDisk()) enable(copyToHd, [this] {
+            if (copyToHardDisk()()) fold_all();
+        });
+    if (secondary_ || !GLB().modern_platform_family ||
+        !GLB_edition().rules.offers_copy_to_hard_disk)
+        actions_[kCopyToHd - 1]->setVisible(false);
+
+    QMenu* help = menuBar()->addMenu(menuText(kHelpMenu));
+    const TListWindowCommands& installed = commands();
+    QAction* helpAction = addAction(help, kHelp);
+    if (installed.help) enable(helpAction, [] { commands().help(0); });
+    QAction* readme = addAction(help, kReadme);
+    if (installed.readme) enable(readme, [] { commands().readme(); });
+    QAction* recentInfo = addAction(help, kRecentInfoOnTheWeb);
+    if (installed.recent_info && !GLB_edition().update_page().isEmpty())
+        enable(recentInfo, [] { commands().recent_info(); });
+    help->addSeparator();
+    QAction* about = addAction(help, kAbout, dialogDots);
+    if (installed.about) {
+        enable(about, [this] { commands().about(this); });
+    } else {
+        enable(about, [] {
+            const TEdition& e = GLB_edition();
+            platform::DialogService::message(
+                e.title + '\n' + QStringLiteral("Version ") + e.version + "\n\n" + e.credits,
+                e.title, platform::box::IconInformation);
+        });
+    }
+}
+
+void TChildForm::create_shortcuts() {
+    auto shortcut = [this](const QKeySequence& keys, auto slot) {
+        auto* s = new QShortcut(keys, this);
+        s->setContext(Qt::WindowShortcut);
+        connect(s, &QShortcut::activated, this, slot);
+    };
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_F), [this] { find_command(); });
+    shortcut(QKeySequence(Qt::Key_F3), [this] { find_again(); });
+    shortcut(QKeySequence(Qt::Key_F1), [] {
+        if (commands().help) commands().help(kListHelpContext);
+    });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), [this] {
+        if (auto* next = Ttop_forms::instance().next(this)) next->focus_list();
+    });
+    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), [this] {
+        if (auto* previous = Ttop_forms::instance().previous(this)) previous->focus_list();
+    });
+    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), [this] {
+        if (auto* previous = Ttop_forms::instance().previous(this)) previous->focus_list();
+    });
+}
+
+QAction* TChildForm::menu_action(int menuLine) const {
+    if (menuLine < 1 || menuLine > actions_.size()) return nullptr;
+    return actions_[menuLine - 1];
+}
+
+void TChildForm::open_list_window(const TOpenOptions& options) {
+    Ttop_forms& register_ = Ttop_forms::instance();
+    if (show_window_) {
+        menuBar()->hide();
+        list_form_->setEnabled(false);
+    } else {
+        register_.add_form(this);
+        register_.rewrite_captions();
+    }
+    const int n = register_.count();
+    const Tdata& data = GLB_data();
+
+    if (options.list_to_copy && options.list_to_copy->list_form_->has_strings()) {
+        list_form_->set_up_as_copy(options.list_to_copy->list_form_->strings());
+    } else if (options.restore) {
+        restore_geometry(n);
+        SHST_TClassShowStringsData settings(data, windowSection(n));
+        // A window that never stored its carriers starts with the audio CDs
+        // the disc carries or the hard disk holds, rather than with none.
+        if (GLB_read_string(windowSection(n), settings::window::kVisibleAudioCds,
+                            QStringLiteral("\x01absent")) == QStringLiteral("\x01absent"))
+            settings.visible_set.reset_carriers();
+        const TFoldSnapshot snapshot = TFoldSnapshot::from_text(
+            GLB_read_string(windowSection(n), settings::window::kVisible, QString()),
+            hasClassRows());
+        list_form_->set_up(settings, snapshot);
+    } else {
+        SHST_TClassShowStringsData settings =
+            options.settings_to_copy ? *options.settings_to_copy : SHST_TClassShowStringsData(data);
+        if (!options.settings_to_copy) settings.visible_set.reset_carriers();
+        TFoldSnapshot snapshot = TFoldSnapshot::initial();
+        list_form_->set_up(settings, snapshot);
+    }
+    data.warn_if_order_incomplete(list_form_->strings().model().settings().systematic_order);
+    update_area_panel();
+    remember_normal_rect();
+}
+
+void TChildForm::restore_geometry(int n) {
+    const QString section = windowSection(n);
+    const QRect screen = QGuiApplication::primaryScreen()
+                             ? QGuiApplication::primaryScreen()->availableGeometry()
+                             : QRect(0, 0, 1280, 1024);
+    const QString stored = GLB_read_string(section, settings::window::kCoord, QString());
+    const auto coord = GLB_parse_coord(stored);
+    if (coord) {
+        place_fitted(*coord, dynamic_cast<const QWidget*>(Ttop_forms::instance().main_child_form()));
+        // A place off today's screens (another monitor, another resolution)
+        // stays the user's: written back as it was unless the window moves.
+        if (geometry() != *coord) {
+            stored_coord_ = stored;
+            fitted_rect_ = geometry();
+        }
+        restored_maximized_ = GLB_read_flag(section, settings::window::kMaximized, settings::window::kMaximizedDefault);
+    } else {
+        setGeometry(GLB_default_window_rect(screen));
+        restored_maximized_ = true;
+    }
+}
+
+void TChildForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    refit_with_frame();
+    // The window manager frames the window a moment after it shows.
+    if (refit_when_framed_) QTimer::singleShot(250, this, &TChildForm::refit_with_frame);
+    if (restored_maximized_) {
+        restored_maximized_ = false;
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+    if (!show_window_) list_form_->setFocus();
+    // The windows the main window owns open once it is on the screen: a
+    // window manager that has not taken the owner on yet stacks an owned
+    // window as a window of its own, below the owner.
+    if (!secondary_ && !further_windows_opened_ && windowHandle()) {
+        if (windowHandle()->isExposed())
+            open_owned_windows();
+        else
+            windowHandle()->installEventFilter(this);
+    }
+}
+
+bool TChildForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+        windowHandle()->removeEventFilter(this);
+        open_owned_windows();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TChildForm::open_owned_windows() {
+    if (further_windows_opened_) return;
+    further_windows_opened_ = true;
+    open_further_windows();
+    if (const auto& shown = GLB_list_window_show_commands().main_window_shown) shown();
+    if (GLB_edition().rules.shows_introduction) Timer_intro_form.start();
+}
+
+void TChildForm::open_further_windows() {
+    const int count =
+        std::max(1, GLB_read_int(GLB().default_section, settings::general::kWindows, settings::general::kWindowsDefault));
+    for (int n = 2; n <= count; ++n) {
+        auto* window = new TChildForm(true, this);
+        window->open_list_window({.restore = true});
+        window->show();
+    }
+    activateWindow();
+    list_form_->setFocus();
+}
+
+TChildForm* TChildForm::new_window() {
+    // Further windows stay above the main window and close with it.
+    auto* main = dynamic_cast<QWidget*>(Ttop_forms::instance().main_child_form());
+    auto* window = new TChildForm(true, main ? main : this);
+    window->open_list_window({.list_to_copy = this});
+    // Offset from this window, but on the screen even when this one fills
+    // it (maximised).
+    window->place_fitted(geometry().translated(30, 30), this);
+    window->show();
+    return window;
+}
+
+void TChildForm::fold_all() {
+    list_form_->fold_all();
+}
+
+void TChildForm::rebuild_list(const SHST_TClassShowStringsData& settings) {
+    if (!list_form_->has_strings()) return;
+    // The new settings may be the old list's own: keep a copy before the
+    // old list goes.
+    const SHST_TClassShowStringsData kept = settings;
+    const int oldOrder = list_form_->strings().model().settings().systematic_order;
+    const TFoldSnapshot snapshot = kept.systematic_order == oldOrder
+                                       ? list_form_->take_snapshot()
+                                       : TFoldSnapshot::initial();
+    list_form_->set_up(kept, snapshot);
+    if (kept.systematic_order != oldOrder) GLB_data().warn_if_order_incomplete(kept.systematic_order);
+    update_area_panel();
+    list_form_->setFocus();
+}
+
+void TChildForm::find(bool fromTop) {
+    if (find_text.isEmpty() || !list_form_->has_strings()) return;
+    const int top = list_form_->scroll_position();
+    const TViewBand view{top, top + list_form_->viewport()->height()};
+    const TListFindResult result =
+        GLB_find_in_list(list_form_->strings(), find_text, fromTop, false, view);
+    if (!result.found) {
+        platform::DialogService::message(GLB_text(QStringLiteral("BS_CHILD"), 1) + find_text +
+                                             GLB_text(QStringLiteral("BS_CHILD"), 2),
+                                         GLB().message_box_caption, platform::box::IconWarning);
+        return;
+    }
+    list_form_->list_changed();
+    if (result.must_scroll) list_form_->scroll_to(result.found_top - list_form_->quarter_height());
+}
+
+void TChildForm::find_command() {
+    if (!findDialog()) return;
+    QString text = find_text;
+    bool fromTop = search_from_top;
+    if (!findDialog()->run(text, fromTop)) return;
+    find_text = text;
+    search_from_top = fromTop;
+    find(search_from_top);
+    list_form_->setFocus();
+}
+
+void TChildForm::find_again() {
+    find(false);
+}
+
+void TChildForm::set_window_caption(const QString& caption) {
+    setWindowTitle(caption);
+}
+
+void TChildForm::refresh_list() {
+    list_form_->viewport()->update();
+}
+
+void TChildForm::focus_list() {
+    activateWindow();
+    raise();
+    list_form_->setFocus(Qt::TabFocusReason);
+}
+
+void TChildForm::write_window_state(int n) const {
+    const QString section = windowSection(n);
+    GLB_write_string(section, settings::window::kCoord,
+                     !stored_coord_.isEmpty() && normal_rect_ == fitted_rect_
+                         ? stored_coord_
+                         : GLB_format_coord(normal_rect_));
+    GLB_write_flag(section, settings::window::kMaximized, isMaximized());
+    if (!list_form_->has_strings()) return;
+    list_form_->strings().model().settings().write_settings(section);
+    GLB_write_string(section, settings::window::kVisible,
+                     list_form_->take_snapshot().to_text(hasClassRows()));
+}
+
+void TChildForm::set_soundbar_dragging_enabled(bool enabled) {
+    for (Tsound_bar* bar : findChildren<Tsound_bar*>()) bar->set_drag_enabled(enabled);
+}
+
+void TChildForm::closeEvent(QCloseEvent* event) {
+    const TListWindowShowCommands& shows = GLB_list_window_show_commands();
+    if (show_window_) {
+        if (shows.show_window_closed) shows.show_window_closed(*this);
+        event->accept();
+        return;
+    }
+    if (!secondary_ && !closeAll() && shows.may_close_main_window &&
+        !shows.may_close_main_window()) {
+        event->ignore();
+        return;
+    }
+    if (secondary_ && !closeAll()) {
+        const int answer = platform::DialogService::message(
+            GLB_text(QStringLiteral("BS_CHILD"), 3), GLB().message_box_caption,
+            platform::box::QuestionYesNoCancelDefault2);
+        if (answer == platform::answer::Cancel) {
+            event->ignore();
+            return;
+        }
+        if (answer == platform::answer::Yes) {
+            closeAll() = true;
+            event->ignore();
+            if (auto* main = dynamic_cast<QWidget*>(Ttop_forms::instance().main_child_form()))
+                main->close();
+            return;
+        }
+    }
+    if (secondary_) {
+        Ttop_forms::instance().delete_form(this);
+        Ttop_forms::instance().rewrite_captions();
+        event->accept();
+        return;
+    }
+    // The main window: every window's state, then the end of the program.
+    Ttop_forms::instance().write_data_to_ini_file();
+    if (shows.write_state) shows.write_state();
+    closeAll() = true;
+    for (int i = Ttop_forms::instance().count() - 1; i >= 1; --i)
+        if (auto* window = dynamic_cast<QWidget*>(Ttop_forms::instance().at(i))) window->close();
+    event->accept();
+}
+
+void TChildForm::place_fitted(const QRect& client, const QWidget* reference) {
+    const QMargins frame = GLB_frame_margins(this, reference);
+    setGeometry(GLB_fitted_client_rect(client, frame));
+    // Fitted without knowing the frame: once the window is framed, again.
+    refit_when_framed_ = frame.isNull();
+}
+
+void TChildForm::refit_with_frame() {
+    if (!refit_when_framed_ || !isVisible() || isMaximized() || isMinimized() || isFullScreen()) return;
+    const QMargins frame = GLB_frame_margins(this);
+    if (frame.isNull()) return;
+    refit_when_framed_ = false;
+    const QRect fitted = GLB_fitted_client_rect(geometry(), frame);
+    if (fitted == geometry()) return;
+    if (!stored_coord_.isEmpty() && fitted_rect_ == geometry()) fitted_rect_ = fitted;
+    setGeometry(fitted);
+}
+
+void TChildForm::remember_normal_rect() {
+    if (!isMaximized() && !isMinimized() && !isFullScreen()) normal_rect_ = geometry();
+}
+
+void TChildForm::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    refit_with_frame();
+    remember_normal_rect();
+}
+
+void TChildForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    refit_with_frame();
+    remember_normal_rect();
+    layout_status_panels();
+}
+
+void TChildForm::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange) {
+        refit_with_frame();
+        if (list_form_) list_form_->viewport()->update();
+    }
+}
+
+QString TChildForm::caption_panel_text() const {
+    return caption_panel_->text();
+}
+QString TChildForm::area_panel_text() const {
+    return area_panel_->text();
+}
+int TChildForm::status_panel_count() const {
+    return area_panel_->isVisible() ? 3 : 2;
+}
+
+void TChildForm::update_area_panel() {
+    QString names;
+    if (list_form_->has_strings()) {
+        if (const TArea* area =
+                list_form_->strings().model().settings().visible_set.selected_area())
+            area->SelectedNames(names);
+    }
+    area_panel_->setText(names);
+    area_panel_->setVisible(!names.isEmpty());
+    layout_status_panels();
+}
+
+void TChildForm::layout_status_panels() {
+    const int clientWidth = width();
+    int areaWidth = 0;
+    if (area_panel_ && !area_panel_->text().isEmpty()) {
+        areaWidth = area_panel_->fontMetrics().horizontalAdvance(
+            QStringLiteral("       ") + area_panel_->text() + QStringLiteral("       "));
+        area_panel_->setFixedWidth(areaWidth);
+    }
+    if (caption_panel_)
+        caption_panel_->setFixedWidth(std::max(clientWidth - 300, clientWidth / 2) - areaWidth);
+}
+
+std::function<std::optional<QString>()>& TChildForm::cd_status_report() {
+    static std::function<std::optional<QString>()> report = [] { return std::optional<QString>(); };
+    return report;
+}
+
+QString TChildForm::cd_status_text() const {
+    return cd_status_panel_->text();
+}
+
+void TChildForm::check_cd_rom() {
+    if (isMinimized()) return;
+    if (const std::optional<QString> text = cd_status_report()()) cd_status_panel_->setText(*text);
+}
+
+TListWindowShowCommands& GLB_list_window_show_commands() {
+    static TListWindowShowCommands commands;
+    return commands;
+}
+
+TChildForm* GLB_open_main_list_window() {
+    closeAll() = false;
+    auto* window = new TChildForm(false);
+    window->open_list_window({.restore = true});
+    return window;
+}

@@ -1,0 +1,163 @@
+#pragma once
+
+#include "listview/windows/show_strings.h"
+
+#include <QAbstractButton>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTimer>
+#include <memory>
+
+class TMCIDevicePlayer;
+class Tcutpart;
+class TShowForm;
+class TClassSoundCarriersUseSpecification;
+
+// Commands of a recording button that later parts of the program provide:
+// adding the recording to the playlist, writing an MP3 copy, and dragging
+// the bar onto the playlist. Until they are installed the menu items stay
+// disabled and the bar does not drag.
+class TSoundBarCommands {
+  public:
+    virtual ~TSoundBarCommands() = default;
+    virtual bool can_add_to_playlist() const { return false; }
+    virtual void add_to_playlist(const Tcupaitem& recording, int recordingNumber) {
+        (void)recording, (void)recordingNumber;
+    }
+    virtual bool can_copy_mp3(const Tcupaitem& recording) const {
+        (void)recording;
+        return false;
+    }
+    // The copy's tag names the taxon as the list of the button `source` names it.
+    virtual void copy_mp3(QWidget* source, const Tcupaitem& recording) {
+        (void)source, (void)recording;
+    }
+    virtual void start_drag(QWidget* source, const Tcupaitem& recording, int recordingNumber) {
+        (void)source, (void)recording, (void)recordingNumber;
+    }
+};
+TSoundBarCommands& GLB_sound_bar_commands();
+void GLB_set_sound_bar_commands(std::unique_ptr<TSoundBarCommands> commands);
+
+// The glyphs of the play button, drawn once for the screen's pixel ratio.
+namespace sound_bar_glyph {
+enum Kind { NotPlaying, Playing, NotPlayingCursor, PlayingCursor };
+const QPixmap& glyph(Kind kind);
+const char* resource_name(Kind kind);
+}  // namespace sound_bar_glyph
+
+class Tsound_bar;
+
+// The play/stop button of a recording button.
+class TBitBtn_sound_bar : public QAbstractButton {
+    Q_OBJECT
+  public:
+    explicit TBitBtn_sound_bar(Tsound_bar* owner);
+    QSize sizeHint() const override;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
+
+  private:
+    Tsound_bar* owner_;
+};
+
+// A recording's button: the play button, the position bar and the time
+// labels above it, with the player that plays the recording.
+class Tsound_bar : public QWidget, public TRecordingButton {
+    Q_OBJECT
+  public:
+    Tsound_bar(QWidget* host, TRecordingButtonBlock& block, QPoint at,
+               const TClassSoundCarriersUseSpecification& carriers, bool rewindAtEnd = true);
+    ~Tsound_bar() override;
+
+    int position_tenths() const override { return bar_->value(); }
+    int total_width() const override { return width(); }
+    void highlight() override;
+    void unhighlight() override;
+
+    // Play or pause.
+    void click();
+    bool opened() const { return opened_; }
+    bool is_playing() const { return playing_; }
+    bool shown() const { return shown_; }
+    void mark_by_show(bool marked);
+    void set_drag_enabled(bool enabled) { drag_enabled_ = enabled && shown_; }
+    bool drag_enabled() const { return drag_enabled_; }
+    void close_player();
+
+    QScrollBar& bar() { return *bar_; }
+    const QScrollBar& bar() const { return *bar_; }
+    TBitBtn_sound_bar& button() { return *button_; }
+    TMCIDevicePlayer* player() { return player_.get(); }
+    const Tcutpart& cut_part() const { return *cut_; }
+    bool marked_by_show() const { return marked_; }
+
+    // The bar's width for a duration: max(50, round(60 × ln(seconds) + 20)).
+    static int bar_width(double seconds);
+    // The recording button that plays now, in any window.
+    static Tsound_bar* playing_button();
+
+    // Seeking keys (with Shift) and keys for the list (without).
+    void key(QKeyEvent* event);
+    void button_clicked();
+    void show_context_menu(QPoint globalPos);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    bool open();
+    void play();
+    void pause();
+    void tick();
+    void bar_moved(int value);
+    void select_own_line();
+    // Holds a press on the bar back while it may become a drag; true when
+    // the event is taken.
+    bool drag_press(QEvent* event);
+    TShowForm* form() const;
+    QString info_text() const;
+    void open_in_sound_editor();
+    QString recording_file() const;
+
+    TRecordingButtonBlock* block_;
+    const Tcupaitem* item_;
+    Tcutpart* cut_;
+    const TClassSoundCarriersUseSpecification& carriers_;
+    std::unique_ptr<TMCIDevicePlayer> player_;
+    TBitBtn_sound_bar* button_;
+    QScrollBar* bar_;
+    QTimer timer_;
+    int label_height_ = 0;
+    bool shown_ = true;
+    bool on_cd_ = false;
+    bool opened_ = false;
+    bool playing_ = false;
+    bool marked_ = false;
+    bool timer_busy_ = false;
+    bool rewind_at_end_ = true;
+    bool drag_enabled_ = false;
+    bool highlighted_ = false;
+    bool press_pending_ = false;
+    bool replaying_press_ = false;
+    QPoint press_at_;
+};
+
+// The recording buttons alive in all windows.
+class Tsound_bars {
+  public:
+    static void add(Tsound_bar* bar);
+    static void remove(Tsound_bar* bar);
+    static const std::vector<Tsound_bar*>& all();
+};
+
+// Makes a Tsound_bar for each recording line a list paints.
+class TSoundBarFactory : public TRecordingButtonFactory {
+  public:
+    std::unique_ptr<TRecordingButton> create(QWidget* host, TRecordingButtonBlock& block,
+                                             QPoint viewPoint) override;
+};
