@@ -36,13 +36,25 @@ class PlayListJourney : public testing_support::Journey {
         QAction* playLists = mainWindow().menu_action(kPlayListsMenuLine);
         EXPECT_TRUE(playLists && playLists->isEnabled());
         if (playLists) playLists->trigger();
-        TPlayListForm* form = GLB_play_list_form();
-        EXPECT_TRUE(form && form->isVisible());
+        TPlayListForm* form = shownPlayListWindow();
+        EXPECT_TRUE(form);
         EXPECT_TRUE(QTest::qWaitForWindowExposed(form));
         // The window takes the activation it asked for before the user goes
         // on (a recording button's menu would close on it).
         EXPECT_TRUE(QTest::qWaitForWindowActive(form));
         return *form;
+    }
+    // The playlist window on the screen, found among the windows as the
+    // user sees it; none when it is not shown.
+    static TPlayListForm* shownPlayListWindow() {
+        TPlayListForm* shown = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* form = qobject_cast<TPlayListForm*>(window);
+            if (!form || !form->isVisible()) continue;
+            EXPECT_EQ(shown, nullptr) << "two playlist windows on the screen";
+            shown = form;
+        }
+        return shown;
     }
     // "Add to playlist" from the recording button's own menu. The offscreen
     // platform hands the activation back to a window a moment after a menu

@@ -4,8 +4,10 @@
 // ownership the window manager keeps windows above their owners by, that
 // nothing stays above everything, and the places the windows open at.
 #include "app/globals.h"
+#include "app/program/audio_cd_file_writer.h"
 #include "app/settings.h"
 #include "listview/windows/child_form.h"
+#include "listview/windows/list_window_services.h"
 #include "listview/list_bitmaps.h"
 #include "listview/windows/show_form.h"
 #include "listview/top_forms.h"
@@ -13,7 +15,7 @@
 #include "platform/dialog_service.h"
 #include "platform/windows/widget_dialogs.h"
 #include "playlists/windows/playlist_form.h"
-#include "playlists/windows/shows_menu_commands.h"
+#include "playlists/windows/playlists_and_shows.h"
 #include "sound/windows/volume_control_form.h"
 #include "support/demo_edition.h"
 #include "support/scripted_dialogs.h"
@@ -60,9 +62,14 @@ class FloatingWindowsTest : public QObject {
     testing_support::ProgramDirectory* dir_ = nullptr;
     testing_support::DialogScript* script_ = nullptr;
     TChildForm* main_ = nullptr;
+    // The playlist window and the shows behind the list windows' commands,
+    // as the program makes them.
+    TProgramAudioCDFileWriter audio_cd_writer_;
+    std::unique_ptr<TPlaylistsAndShows> playlists_;
+    TListWindowServices services_;
 
     void openMain(bool maximised) {
-        main_ = GLB_open_main_list_window();
+        main_ = GLB_open_main_list_window(services_);
         if (maximised) main_->setWindowState(Qt::WindowMaximized);
         main_->show();
         QVERIFY(QTest::qWaitForWindowExposed(main_));
@@ -81,9 +88,13 @@ class FloatingWindowsTest : public QObject {
   private slots:
     void initTestCase() {
         TListBitmaps::load();
-        GLB_install_playlists_and_shows();
+        playlists_ = std::make_unique<TPlaylistsAndShows>(audio_cd_writer_);
+        services_.show_commands = playlists_->list_window_commands();
     }
-    void cleanupTestCase() { GLB_free_playlists_and_shows(); }
+    void cleanupTestCase() {
+        services_ = {};
+        playlists_.reset();
+    }
     void init() {
         dir_ = new testing_support::ProgramDirectory;
         script_ = new testing_support::DialogScript;
@@ -162,7 +173,7 @@ class FloatingWindowsTest : public QObject {
         main_->menu_action(kPlayListsLine)->trigger();
         main_->menu_action(kWhatWasThatLine)->trigger();
         TVolume_control_form volume(main_);
-        TPlayListForm* playlist = GLB_play_list_form();
+        TPlayListForm* playlist = playlists_->play_list_form();
         QVERIFY(playlist && playlist->isVisible());
         QWidget* whatWasThat = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())

@@ -7,6 +7,7 @@
 #include "formats/textfile.h"
 #include "playlists/windows/demo_settings_dialog.h"
 #include "playlists/windows/playlist_form.h"
+#include "playlists/windows/sounds_show_window.h"
 #include "playlists/sound_bar_drag.h"
 #include "playlists/demo_entries.h"
 #include "support/demo_edition.h"
@@ -23,6 +24,8 @@ class PlayListFormTest : public QObject {
   private:
     std::unique_ptr<testing_support::ProgramDirectory> dir;
     std::vector<TPlayListInfo> entries;
+    // What the window's playlist show would play (these tests start none).
+    TSoundBarShowRecordingSource recordings;
 
     void drop(TPlayListForm& form, const TPlayListInfo& entry) {
         TSoundBarDragObject data(*entry.recording_item, entry.recording_number);
@@ -48,7 +51,7 @@ class PlayListFormTest : public QObject {
 
     void dropsFillTheNewListAndDeleteEmptiesIt() {
         testing_support::DialogScript dialogs;
-        TPlayListForm form;
+        TPlayListForm form(nullptr, recordings);
         form.show_window(false);
         QCOMPARE(form.grid->rowCount(), 1);
         drop(form, entries[0]);
@@ -76,7 +79,7 @@ class PlayListFormTest : public QObject {
 
     void repeatEditSaveAndOpen() {
         testing_support::DialogScript dialogs;
-        TPlayListForm form;
+        TPlayListForm form(nullptr, recordings);
         form.show_window(false);
         for (const auto& e : entries) drop(form, e);
         form.grid->item(1, 2)->setText(QStringLiteral("3"));
@@ -105,7 +108,7 @@ class PlayListFormTest : public QObject {
 
     void unsavedWorkIsAskedAbout() {
         testing_support::DialogScript dialogs;
-        TPlayListForm form;
+        TPlayListForm form(nullptr, recordings);
         form.show_window(false);
         form.new_list();
         QVERIFY(form.is_there_unsaved_work());  // nothing changed: no question

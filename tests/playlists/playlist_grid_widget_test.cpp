@@ -9,6 +9,7 @@
 #include "formats/textfile.h"
 #include "playlists/playlist_file.h"
 #include "playlists/windows/playlist_form.h"
+#include "playlists/windows/sounds_show_window.h"
 #include "playlists/sound_bar_drag.h"
 #include "playlists/demo_entries.h"
 #include "support/demo_edition.h"
@@ -23,6 +24,8 @@ class PlayListGridTest : public QObject {
   private:
     std::unique_ptr<testing_support::ProgramDirectory> dir;
     std::vector<TPlayListInfo> entries;
+    // What the window's playlist show would play (these tests start none).
+    TSoundBarShowRecordingSource recordings;
     QString threeRows;  // a.pl: three recordings
     QString oneRow;     // b.pl: one recording
     QString damaged;    // d.pl: a good first row, then a row that cannot be read
@@ -112,7 +115,7 @@ class PlayListGridTest : public QObject {
     // cell moves up with the grid; deleting on to the end leaves one empty row.
     void deleteOfTheClickedLastRow() {
         testing_support::DialogScript dialogs;
-        TPlayListForm form;
+        TPlayListForm form(nullptr, recordings);
         showAndActivate(form);
         openWithCtrlO(form, dialogs, threeRows);
         QCOMPARE(form.grid->rowCount(), 3);
@@ -149,7 +152,7 @@ class PlayListGridTest : public QObject {
     // Ctrl+N with a later row current, the changes not saved (No).
     void newListWithALaterRowCurrent() {
         testing_support::DialogScript dialogs;
-        TPlayListForm form;
+        TPlayListForm form(nullptr, recordings);
         showAndActivate(form);
         openWithCtrlO(form, dialogs, threeRows);
         drop(form, entries[3]);
@@ -170,7 +173,7 @@ class PlayListGridTest : public QObject {
     // file, and of a damaged one.
     void openingShorterFilesAfterAShow() {
         testing_support::DialogScript dialogs;
-        TPlayListForm form;
+        TPlayListForm form(nullptr, recordings);
         showAndActivate(form);
         openWithCtrlO(form, dialogs, threeRows);
         form.list().start_playing(0);
@@ -200,7 +203,7 @@ class PlayListGridTest : public QObject {
     void damagedFileNeverReplacesTheOpenOne() {
         testing_support::DialogScript dialogs;
         const QByteArray original = dir->read(pl("a.pl"));
-        TPlayListForm form;
+        TPlayListForm form(nullptr, recordings);
         showAndActivate(form);
         openWithCtrlO(form, dialogs, threeRows);
         QVERIFY(form.windowTitle().endsWith(QStringLiteral(": a")));

@@ -4,10 +4,13 @@
 
 #include "app/editions.h"
 #include "app/globals.h"
+#include "app/program/audio_cd_file_writer.h"
+#include "app/program/recording_button_commands.h"
 #include "data/media_records.h"
 #include "data/species_database.h"
 #include "data/visibility_filter.h"
 #include "listview/windows/child_form.h"
+#include "listview/windows/list_window_services.h"
 #include "listview/list_bitmaps.h"
 #include "listview/windows/show_form.h"
 #include "listview/windows/show_strings.h"
@@ -18,6 +21,7 @@
 #include "playlists/windows/play_sound_options_frame.h"
 #include "playlists/recent_list.h"
 #include "playlists/show_choices.h"
+#include "playlists/windows/playlists_and_shows.h"
 #include "playlists/windows/sounds_show_window.h"
 #include "scripted_output.h"
 #include "sound/recording_paths.h"
@@ -60,6 +64,14 @@ class ShowWindowsTest : public QObject, protected testing_support::ListWindowDri
     testing_support::ProgramDirectory* dir_ = nullptr;
     testing_support::DialogScript* script_ = nullptr;
     ScriptedOutput* output_ = nullptr;
+    // The list windows' recording buttons and shows, made as the program
+    // makes them; the shows play the recording buttons of their lists.
+    TProgramAudioCDFileWriter audio_cd_writer_;
+    TPlaylistsAndShows playlists_{audio_cd_writer_};
+    TProgramSoundBarCommands button_commands_{playlists_};
+    TSoundBarFactory buttons_{button_commands_};
+    TListWindowServices services_;
+    TSoundBarShowRecordingSource recordings_;
 
     const SHST_TClassShowStringsData& settings() { return list().model().settings(); }
     // The file a recording of the list (species, number as listed) plays.
@@ -89,10 +101,9 @@ class ShowWindowsTest : public QObject, protected testing_support::ListWindowDri
   private slots:
     void initTestCase() {
         TListBitmaps::load();
-        GLB_set_recording_button_factory(std::make_unique<TSoundBarFactory>());
-        GLB_set_show_recording_source(std::make_unique<TSoundBarShowRecordingSource>());
+        services_.recording_buttons = &buttons_;
+        services_.show_commands = playlists_.list_window_commands();
     }
-    void cleanupTestCase() { GLB_set_show_recording_source(nullptr); }
     void init() {
         dir_ = new testing_support::ProgramDirectory;
         script_ = new testing_support::DialogScript;
@@ -100,7 +111,7 @@ class ShowWindowsTest : public QObject, protected testing_support::ListWindowDri
         testing_support::installDemoEdition(*dir_);
         GLB().base_directory = QStringLiteral(KORVELAN_SOURCE_DIR "/editions/demo/base/");
         GLB_seed_show_random(11);
-        main_ = GLB_open_main_list_window();
+        main_ = GLB_open_main_list_window(services_);
         main_->resize(1000, 800);
         main_->show();
         QVERIFY(QTest::qWaitForWindowExposed(main_));
@@ -118,8 +129,8 @@ class ShowWindowsTest : public QObject, protected testing_support::ListWindowDri
     void soundsShowPlaysTheRecordingsThroughTheListsButtons() {
         TRecordingsAndOrPicturesList recent([](const Tspecies& s) { return s.scientific_name; });
         QPointer<TChildForm> show = GLB_open_show_window(
-            main_, settings(), {.play_list = false, .quality_class = 3, .options = {0, false, false, 0}},
-            nullptr, &recent);
+            main_->services(), recordings_, main_, settings(),
+            {.play_list = false, .quality_class = 3, .options = {0, false, false, 0}}, nullptr, &recent);
         QTRY_VERIFY_WITH_TIMEOUT(recent.entries().size() >= 3, 10000);
         show->close();
         QTRY_VERIFY(show.isNull());
@@ -139,8 +150,8 @@ class ShowWindowsTest : public QObject, protected testing_support::ListWindowDri
         QCOMPARE(entries.size(), std::size_t(2));
         FixedPlayList source(entries);
         QPointer<TChildForm> show = GLB_open_show_window(
-            main_, settings(), {.play_list = true, .quality_class = 3, .options = {0, true, true, 0}},
-            &source, nullptr);
+            main_->services(), recordings_, main_, settings(),
+            {.play_list = true, .quality_class = 3, .options = {0, true, true, 0}}, &source, nullptr);
         // The button of the list's selected line is the one the show plays.
         QTRY_VERIFY_WITH_TIMEOUT(output_->plays >= 1, 5000);
         if (show) {

@@ -30,9 +30,8 @@
 #include "platform/dialog_service.h"
 #include "platform/heap_pages.h"
 #include "playlists/windows/make_all_mp3_files_form.h"
-#include "playlists/windows/playlist_form.h"
 #include "playlists/show_choices.h"
-#include "playlists/windows/shows_menu_commands.h"
+#include "playlists/windows/playlists_and_shows.h"
 #include "sound/players.h"
 #include "sound/sound_editor.h"
 #include "sound/volume.h"
@@ -105,6 +104,7 @@ struct TProgram::Parts {
     // after the program has ended is dropped with it.
     QObject engine_news;
     TProgramAudioCDFileWriter audio_cd_writer;
+    std::unique_ptr<TPlaylistsAndShows> playlists;
     TSoundEngineLoading sound_engine;
     std::unique_ptr<TFindInShowStringsDialog> find_dialog;
     std::unique_ptr<TVolume_control_form> volume_form;
@@ -125,7 +125,7 @@ TProgram::TProgram(Clock::time_point started) : parts_(std::make_unique<Parts>()
                                          settings.visible_set,
                                          std::make_unique<TListTagTexts>(settings), &window);
     });
-    TPlayListForm::set_audio_cd_writer(&p.audio_cd_writer);
+    p.playlists = std::make_unique<TPlaylistsAndShows>(p.audio_cd_writer);
 
     p.startup = std::make_unique<TStartup>(TStartup::Seams{
         .load_species_database =
@@ -167,7 +167,6 @@ TProgram::TProgram(Clock::time_point started) : parts_(std::make_unique<Parts>()
                 GLB_install_qt_translations();
                 TListBitmaps::load();
                 GLB_seed_show_random(std::random_device{}());
-                GLB_install_playlists_and_shows();
                 GLB_list_fonts();
                 install_sound();
                 GLB_read_picture_settings();
@@ -232,5 +231,4 @@ void TProgram::shut_down() {
     p.startup->shut_down();
     TChildForm::set_find_dialog(nullptr);
     p.volume_form.reset();
-    GLB_free_playlists_and_shows();
 }

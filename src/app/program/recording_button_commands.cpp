@@ -9,6 +9,7 @@
 #include "playlists/mp3_copy.h"
 #include "playlists/mp3_writer.h"
 #include "playlists/windows/playlist_form.h"
+#include "playlists/windows/playlists_and_shows.h"
 #include "playlists/sound_bar_drag.h"
 #include "sound/recording_paths.h"
 
@@ -16,13 +17,13 @@
 #include <QDrag>
 
 bool TProgramSoundBarCommands::can_add_to_playlist() const {
-    const TPlayListForm* playlist = GLB_play_list_form();
+    const TPlayListForm* playlist = playlists_.play_list_form();
     return playlist && playlist->isVisible();
 }
 
 void TProgramSoundBarCommands::add_to_playlist(const Tcupaitem& recording, int recordingNumber) {
     if (!can_add_to_playlist()) return;
-    GLB_play_list_form()->add_entry(TSoundBarDragObject(recording, recordingNumber).entry());
+    playlists_.play_list_form()->add_entry(TSoundBarDragObject(recording, recordingNumber).entry());
 }
 
 bool TProgramSoundBarCommands::can_copy_mp3(const Tcupaitem& recording) const {

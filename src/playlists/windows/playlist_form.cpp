@@ -44,16 +44,6 @@ QString text(int line) {
     return GLB_text(QStringLiteral("PLAY_LISTS"), line);
 }
 
-TPlayListForm*& theForm() {
-    static TPlayListForm* form = nullptr;
-    return form;
-}
-
-TAudioCDFileWriter*& audioCdWriter() {
-    static TAudioCDFileWriter* writer = nullptr;
-    return writer;
-}
-
 // The current row is cyan in every cell but the number. It is painted from
 // the grid's current index rather than stored in the items, so that moving the
 // current cell never changes the grid's contents (Qt moves it while it removes
@@ -130,16 +120,6 @@ TChildForm* mainListWindow() {
 
 }  // namespace
 
-TPlayListForm* GLB_play_list_form() {
-    return theForm();
-}
-void GLB_set_play_list_form(TPlayListForm* form) {
-    theForm() = form;
-}
-void TPlayListForm::set_audio_cd_writer(TAudioCDFileWriter* writer) {
-    audioCdWriter() = writer;
-}
-
 // --- The grid ---------------------------------------------------------------
 
 TPlayListGrid::TPlayListGrid(QWidget* parent) : QTableWidget(1, 3, parent) {
@@ -205,8 +185,9 @@ void TPlayListGrid::mouseReleaseEvent(QMouseEvent* event) {
 
 // A tool window of the main window: kept above it by the window manager,
 // while its own dialogs and the program's come above it.
-TPlayListForm::TPlayListForm(QWidget* parent)
-    : QWidget(parent, Qt::Tool) {
+TPlayListForm::TPlayListForm(TAudioCDFileWriter* writer, TShowRecordingSource& recordings,
+                             QWidget* parent)
+    : QWidget(parent, Qt::Tool), writer_(writer), recordings_(recordings) {
     MainMenu = new QMenuBar(this);
     create_menus();
     BetweenSoundsOptionsFrame = new TPlaySoundOptionsFrame(this);
@@ -254,9 +235,7 @@ TPlayListForm::TPlayListForm(QWidget* parent)
     refresh_caption();
 }
 
-TPlayListForm::~TPlayListForm() {
-    if (theForm() == this) theForm() = nullptr;
-}
+TPlayListForm::~TPlayListForm() = default;
 
 void TPlayListForm::create_menus() {
     QMenu* file = MainMenu->addMenu(text(3));
@@ -550,15 +529,14 @@ void TPlayListForm::copy_to_clipboard() {
 }
 
 void TPlayListForm::prepare_for_audio_cd() {
-    TAudioCDFileWriter* writer = audioCdWriter();
-    if (!writer || !list_.has_first_entry()) return;
+    if (!writer_ || !list_.has_first_entry()) return;
     std::vector<TAudioCDEntry> entries;
     for (int r = 1; r <= list_.row_count(); ++r)
         if (const TPlayListInfo* e = list_.entry(r))
             entries.push_back({e->recording_item, e->repeat_count, list_.recording_text(r, naming())});
     refresh_list_state();
     TProgressWindow progress(this);
-    TAudioCDPreparation(*writer, progress).run(entries, list_state_->visible_set);
+    TAudioCDPreparation(*writer_, progress).run(entries, list_state_->visible_set);
 }
 
 void TPlayListForm::play_or_stop() {
@@ -567,13 +545,17 @@ void TPlayListForm::play_or_stop() {
         set_playing(false);
         return;
     }
-    if (!list_.has_first_entry()) return;
+    // The show window is a list window like those of the main window: it
+    // lists with the main window's services.
+    TChildForm* main = mainListWindow();
+    if (!main || !list_.has_first_entry()) return;
     refresh_list_state();
     const int startRow =
         CheckBox_start_playing_at_selected_recording->isChecked() ? grid->currentRow() + 1 : 0;
     list_.start_playing(startRow);
     show_window_ = GLB_open_show_window(
-        this, *list_state_, {.play_list = true, .quality_class = 3, .options = BetweenSoundsOptionsFrame->options()},
+        main->services(), recordings_, this, *list_state_,
+        {.play_list = true, .quality_class = 3, .options = BetweenSoundsOptionsFrame->options()},
         this, nullptr);
     set_playing(true);
 }

@@ -21,6 +21,7 @@ class QTextEdit;
 
 class TPlaySoundOptionsFrame;
 class SHST_TClassShowStringsData;
+class TShowRecordingSource;
 
 // The grid: drops of recording buttons, Delete, and rows moved by dragging
 // their number.
@@ -49,7 +50,10 @@ class TPlayListGrid : public QTableWidget {
 class TPlayListForm : public QWidget, public TPlayListSource {
     Q_OBJECT
   public:
-    explicit TPlayListForm(QWidget* parent = nullptr);
+    // `writer` makes the audio-CD preparation's MP3 files (none: the command
+    // does nothing); the playlist show plays what `recordings` gives.
+    TPlayListForm(TAudioCDFileWriter* writer, TShowRecordingSource& recordings,
+                  QWidget* parent = nullptr);
     ~TPlayListForm() override;
 
     TPlayList& list() { return list_; }
@@ -65,9 +69,6 @@ class TPlayListForm : public QWidget, public TPlayListSource {
     std::optional<TNextRecording> next_recording() override;
     // The rectangle and the options into section "PLAYLISTS".
     void write_settings() const;
-
-    // The MP3 writer the audio-CD preparation uses (none: the command is off).
-    static void set_audio_cd_writer(TAudioCDFileWriter* writer);
 
     // Menu commands.
     void new_list();
@@ -106,6 +107,8 @@ class TPlayListForm : public QWidget, public TPlayListSource {
     TTaxonNaming naming() const;
     void refresh_list_state();
 
+    TAudioCDFileWriter* writer_;
+    TShowRecordingSource& recordings_;
     TPlayList list_;
     std::unique_ptr<SHST_TClassShowStringsData> list_state_;
     QMenuBar* MainMenu;
@@ -122,7 +125,3 @@ class TPlayListForm : public QWidget, public TPlayListSource {
     bool fitting_columns_ = false;
     bool columns_sized_by_user_ = false;
 };
-
-// The program's playlist window (made at start).
-TPlayListForm* GLB_play_list_form();
-void GLB_set_play_list_form(TPlayListForm* form);

@@ -11,30 +11,6 @@
 
 #include <QScrollBar>
 
-namespace {
-
-class TNoRecordingSource : public TShowRecordingSource {
-  public:
-    std::unique_ptr<TShowRecording> recording_for(TRecordingButtonBlock&, TShowForm&) override {
-        return nullptr;
-    }
-};
-
-std::unique_ptr<TShowRecordingSource>& recordingSource() {
-    static std::unique_ptr<TShowRecordingSource> s = std::make_unique<TNoRecordingSource>();
-    return s;
-}
-
-}  // namespace
-
-TShowRecordingSource& GLB_show_recording_source() {
-    return *recordingSource();
-}
-
-void GLB_set_show_recording_source(std::unique_ptr<TShowRecordingSource> source) {
-    recordingSource() = source ? std::move(source) : std::make_unique<TNoRecordingSource>();
-}
-
 std::unique_ptr<TShowRecording> TSoundBarShowRecordingSource::recording_for(
     TRecordingButtonBlock& block, TShowForm& list) {
     if (!block.recording || !block.recording->cut_part || !list.has_strings()) return nullptr;
@@ -74,7 +50,7 @@ TShowRecording* TListWindowShowList::present(const Tspecies& species, int record
             strings.select_line(line);
             form.scroll_to(strings.top_of(*line) - form.viewport()->height() / 2);
             form.viewport()->update();
-            current_ = GLB_show_recording_source().recording_for(*line->button_block, form);
+            current_ = recordings_.recording_for(*line->button_block, form);
             return current_.get();
         }
     }
@@ -87,15 +63,15 @@ TShowRecording* TListWindowShowList::present(const Tspecies& species, int record
     unlisted_ = std::make_unique<TRecordingButtonBlock>();
     unlisted_->recording = item;
     unlisted_->recording_number = recordingNumber;
-    current_ = GLB_show_recording_source().recording_for(*unlisted_, form);
+    current_ = recordings_.recording_for(*unlisted_, form);
     return current_.get();
 }
 
-TSoundsShowDriver::TSoundsShowDriver(TChildForm& window,
+TSoundsShowDriver::TSoundsShowDriver(TChildForm& window, TShowRecordingSource& recordings,
                                      const Tsounds_demo_and_play_lists_handler::TSetup& setup,
                                      TPlayListSource* playList,
                                      TRecordingsAndOrPicturesList* recent)
-    : QObject(&window), window_(window), list_(window) {
+    : QObject(&window), window_(window), list_(window, recordings) {
     handler_ = std::make_unique<Tsounds_demo_and_play_lists_handler>(
         setup, window.list_form()->strings().model().settings().visible_set,
         Tsounds_demo_and_play_lists_handler::TParts{list_, names_, playList, recent},
@@ -117,13 +93,15 @@ void TSoundsShowDriver::tick() {
     }
 }
 
-TChildForm* GLB_open_show_window(QWidget* owner, const SHST_TClassShowStringsData& settings,
+TChildForm* GLB_open_show_window(const TListWindowServices& services,
+                                 TShowRecordingSource& recordings, QWidget* owner,
+                                 const SHST_TClassShowStringsData& settings,
                                  const Tsounds_demo_and_play_lists_handler::TSetup& setup,
                                  TPlayListSource* playList, TRecordingsAndOrPicturesList* recent) {
-    auto* window = new TChildForm(true, owner, true);
+    auto* window = new TChildForm(services, true, owner, true);
     window->open_list_window({.settings_to_copy = &settings});
     window->setWindowTitle(Tsounds_demo_and_play_lists_handler::caption());
-    auto* driver = new TSoundsShowDriver(*window, setup, playList, recent);
+    auto* driver = new TSoundsShowDriver(*window, recordings, setup, playList, recent);
     window->show();
     driver->start();
     return window;

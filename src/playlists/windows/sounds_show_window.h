@@ -14,6 +14,7 @@
 class TChildForm;
 class SHST_TClassShowStringsData;
 class TShowForm;
+struct TListWindowServices;
 
 
 // Gives the show the recording button of a recording line of a show
@@ -27,10 +28,6 @@ class TShowRecordingSource {
     virtual std::unique_ptr<TShowRecording> recording_for(TRecordingButtonBlock& block,
                                                           TShowForm& list) = 0;
 };
-// Until one is installed no recording plays (a show ends with its message).
-TShowRecordingSource& GLB_show_recording_source();
-void GLB_set_show_recording_source(std::unique_ptr<TShowRecordingSource> source);
-
 // The recording buttons of the lists: the line's button when the list has
 // painted it, else a hidden one of the show's own on the list.
 class TSoundBarShowRecordingSource : public TShowRecordingSource {
@@ -43,11 +40,13 @@ class TSoundBarShowRecordingSource : public TShowRecordingSource {
 // recording in the middle of the view.
 class TListWindowShowList : public TShowList {
   public:
-    explicit TListWindowShowList(TChildForm& window) : window_(window) {}
+    TListWindowShowList(TChildForm& window, TShowRecordingSource& recordings)
+        : window_(window), recordings_(recordings) {}
     TShowRecording* present(const Tspecies& species, int recordingNumber) override;
 
   private:
     TChildForm& window_;
+    TShowRecordingSource& recordings_;
     std::unique_ptr<TRecordingButtonBlock> unlisted_;  // a recording the list could not show
     std::unique_ptr<TShowRecording> current_;
 };
@@ -56,7 +55,8 @@ class TListWindowShowList : public TShowList {
 class TSoundsShowDriver : public QObject {
     Q_OBJECT
   public:
-    TSoundsShowDriver(TChildForm& window, const Tsounds_demo_and_play_lists_handler::TSetup& setup,
+    TSoundsShowDriver(TChildForm& window, TShowRecordingSource& recordings,
+                      const Tsounds_demo_and_play_lists_handler::TSetup& setup,
                       TPlayListSource* playList, TRecordingsAndOrPicturesList* recent);
     void start();
     void stop() { Timer_play_sounds.stop(); }
@@ -71,7 +71,11 @@ class TSoundsShowDriver : public QObject {
     QTimer Timer_play_sounds;
 };
 
-// Opens a show window over a copy of the list settings and starts it.
-TChildForm* GLB_open_show_window(QWidget* owner, const SHST_TClassShowStringsData& settings,
+// Opens a show window over a copy of the list settings and starts it. The
+// window is a list window with the services of the list it was started
+// from; the show plays the recordings `recordings` gives for its lines.
+TChildForm* GLB_open_show_window(const TListWindowServices& services,
+                                 TShowRecordingSource& recordings, QWidget* owner,
+                                 const SHST_TClassShowStringsData& settings,
                                  const Tsounds_demo_and_play_lists_handler::TSetup& setup,
                                  TPlayListSource* playList, TRecordingsAndOrPicturesList* recent);
