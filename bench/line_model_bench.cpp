@@ -17,6 +17,7 @@
 #include "data/taxa.h"
 #include "formats/textfile.h"
 #include "listview/list_fonts.h"
+#include "listview/windows/list_window_services.h"
 #include "listview/windows/show_strings.h"
 #include "listview/show_strings_model.h"
 
@@ -232,7 +233,7 @@ void openEverything(TShowStringsModel& model) {
 void BM_MoveSelectionOneLine(benchmark::State& state) {
     static std::unique_ptr<TShowStrings> list;
     if (!list) {
-        list = std::make_unique<TShowStrings>(*gSettings, TListGeometry{});
+        list = std::make_unique<TShowStrings>(TListWindowServices{}, *gSettings, TListGeometry{});
         openEverything(list->model());
         list->chain_changed();
         gSizes["lines of the fully unfolded list"] = list->model().line_count();
@@ -307,11 +308,10 @@ BENCHMARK(BM_MoveSelectionOneLine)->UseManualTime()->Unit(benchmark::kMicrosecon
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
-    GLB_set_edition(GLB_edition_for_product(1011));
+    const TEditionOverride edition(GLB_edition_for_product(1011));
     QFile texts(QStringLiteral(KORVELAN_SOURCE_DIR) + "/editions/demo/Korvelan.txt");
     if (!texts.open(QIODevice::ReadOnly)) return 2;
-    GLB_set_texts(std::make_unique<Ttextfile_handler>(
-        Ttextfile_handler::fromText(QString::fromUtf8(texts.readAll()))));
+    const TTextsOverride textsInPlace(Ttextfile_handler::fromText(QString::fromUtf8(texts.readAll())));
 
     gMain = loadEdition(editionDirectory());
     gSizes["largest family, 300 families"] = largestFamily(gMain);
@@ -349,6 +349,5 @@ int main(int argc, char** argv) {
     for (const auto& [name, size] : gSizes) std::printf("%-45s %8d\n", name.c_str(), size);
     gFewFamilies = {};
     gMain = {};
-    GLB_set_texts(nullptr);
     return met && whole ? 0 : 1;
 }

@@ -9,6 +9,7 @@
 #include "formats/textfile.h"
 #include "listview/list_bitmaps.h"
 #include "listview/list_fonts.h"
+#include "listview/windows/list_window_services.h"
 #include "listview/windows/show_strings.h"
 
 #include <benchmark/benchmark.h>
@@ -83,11 +84,10 @@ int main(int argc, char** argv) {
     GLB_initialise_process_values(editionDirectory(), editionDirectory());
     QDir::setCurrent(editionDirectory());
     GLB().settings_file_path = QDir::tempPath() + "/korvelan-list-view-bench.ini";
-    GLB_set_edition(GLB_edition_for_product(1011));
+    const TEditionOverride edition(GLB_edition_for_product(1011));
     QFile texts(QStringLiteral(KORVELAN_SOURCE_DIR) + "/editions/demo/Korvelan.txt");
     if (!texts.open(QIODevice::ReadOnly)) return 2;
-    GLB_set_texts(std::make_unique<Ttextfile_handler>(
-        Ttextfile_handler::fromText(QString::fromUtf8(texts.readAll()))));
+    const TTextsOverride textsInPlace(Ttextfile_handler::fromText(QString::fromUtf8(texts.readAll())));
     TListBitmaps::load();
 
     gData = std::make_unique<Tdata>();
@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
     gSettings->visible_set.reset_carriers();
     TListGeometry geometry;
     geometry.client_width = kView.width();
-    gList = std::make_unique<TShowStrings>(*gSettings, geometry);
+    gList = std::make_unique<TShowStrings>(TListWindowServices{}, *gSettings, geometry);
     openEverything(*gList);
 
     benchmark::Initialize(&argc, argv);
@@ -115,6 +115,5 @@ int main(int argc, char** argv) {
     gList.reset();
     gSettings.reset();
     gData.reset();
-    GLB_set_texts(nullptr);
     return met ? 0 : 1;
 }

@@ -208,7 +208,7 @@ void TShowStringsModel::Builder::thumbnail_and_notes(SpeciesBlock& block) {
     const Tspecies& species = block.species;
     QSize thumbnail;
     if (m_.geometry_.thumbnails_enabled && species.flag_s)
-        thumbnail = GLB_small_pictures().acquire(species);
+        thumbnail = m_.pictures_->acquire(species);
     const bool thumbnailShown = thumbnail.isValid();
 
     int notesAdvance = 0;

@@ -33,7 +33,3 @@ class TListActions {
     virtual void open_audio_cd(QWidget* /*host*/, const TaudioCD&, QPoint) {}
     virtual void close_information_windows(QWidget* /*host*/) {}
 };
-
-// The actions of every list; replaced as the windows arrive.
-TListActions& GLB_list_actions();
-void GLB_set_list_actions(std::unique_ptr<TListActions> actions);

@@ -1,8 +1,8 @@
 #pragma once
 
 // The commands of a list window that open the playlist window and the
-// shows. Those windows live in a later library; they install themselves here
-// at start, and a window without them keeps the commands switched off.
+// shows. Those windows live in a later library; the program hands them to
+// the list windows, and a window without them keeps the commands off.
 
 #include <functional>
 
@@ -22,5 +22,3 @@ struct TListWindowShowCommands {
     // when it was open at the last close).
     std::function<void()> main_window_shown;
 };
-
-TListWindowShowCommands& GLB_list_window_show_commands();

@@ -125,9 +125,6 @@ class TSmallPictureSource {
     // included); false while no picture is loaded.
     virtual bool hit_test(const Tspecies&, QPoint, QPoint) const { return false; }
 };
-// The source in use; until pictures are installed no species has one.
-TSmallPictureSource& GLB_small_pictures();
-void GLB_set_small_pictures(std::unique_ptr<TSmallPictureSource> source);
 
 // One line of a list. The chain of a list owns its lines.
 class TRecordShowStringData {

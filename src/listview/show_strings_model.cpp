@@ -94,19 +94,12 @@ class TNoSmallPictures : public TSmallPictureSource {
     void release(const Tspecies&) override {}
 };
 
-std::unique_ptr<TSmallPictureSource>& smallPictureSource() {
-    static std::unique_ptr<TSmallPictureSource> source = std::make_unique<TNoSmallPictures>();
-    return source;
+// A list made without a picture source shows no small pictures.
+TSmallPictureSource* noSmallPictures() {
+    static TNoSmallPictures none;
+    return &none;
 }
 }  // namespace
-
-TSmallPictureSource& GLB_small_pictures() {
-    return *smallPictureSource();
-}
-
-void GLB_set_small_pictures(std::unique_ptr<TSmallPictureSource> source) {
-    smallPictureSource() = source ? std::move(source) : std::make_unique<TNoSmallPictures>();
-}
 
 int line_kind::indent(int kind) {
     switch (kind) {
@@ -139,8 +132,6 @@ TRecordShowStringData::TRecordShowStringData(int kind_, int advance_)
 }
 
 TRecordShowStringData::~TRecordShowStringData() {
-    if (kind == kThumbnail && species && thumbnail_size.isValid())
-        GLB_small_pictures().release(*species);
     --gLiveLines;
 }
 
@@ -151,11 +142,18 @@ long TRecordShowStringData::live_count() {
 // --- The model -------------------------------------------------------------
 
 TShowStringsModel::TShowStringsModel(const SHST_TClassShowStringsData& settings,
-                                     const TListGeometry& geometry)
-    : settings_(settings), geometry_(geometry), fonts_(GLB_list_fonts()) {}
+                                     const TListGeometry& geometry,
+                                     TSmallPictureSource* pictures)
+    : settings_(settings),
+      geometry_(geometry),
+      pictures_(pictures ? pictures : noSmallPictures()),
+      fonts_(GLB_list_fonts()) {}
 
 TShowStringsModel::TShowStringsModel(const TShowStringsModel& other)
-    : settings_(other.settings_), geometry_(other.geometry_), fonts_(other.fonts_) {
+    : settings_(other.settings_),
+      geometry_(other.geometry_),
+      pictures_(other.pictures_),
+      fonts_(other.fonts_) {
     for (const Line* source = other.first_; source; source = source->next) {
         auto line = std::make_unique<Line>(source->kind, source->advance);
         line->font = source->font;
@@ -182,7 +180,7 @@ TShowStringsModel::TShowStringsModel(const TShowStringsModel& other)
             line->button_block->button_id = source->button_block->button_id;
         }
         if (source->kind == kThumbnail && source->species && source->thumbnail_size.isValid()) {
-            const QSize size = GLB_small_pictures().acquire(*source->species);
+            const QSize size = pictures_->acquire(*source->species);
             // Only a use that was taken is given back.
             if (size.isValid()) line->thumbnail_size = source->thumbnail_size;
         }
@@ -244,6 +242,9 @@ void TShowStringsModel::free_line(Line* line) {
     if (line == selected_) selected_ = nullptr;
     if (line == current_family_) current_family_ = nullptr;
     if (line == current_species_) current_species_ = nullptr;
+    // A thumbnail line holds a use of its species' small picture.
+    if (line->kind == kThumbnail && line->species && line->thumbnail_size.isValid())
+        pictures_->release(*line->species);
     if (TRecordingButtonBlock* block = line->button_block.get(); block && block->button) {
         block->saved_position = block->button->position_tenths();
         if (buttons_) buttons_->remove_button(block->button_id);

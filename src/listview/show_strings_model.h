@@ -40,8 +40,11 @@ struct TToggleResult {
 // current family and species rows that folding has to keep valid.
 class TShowStringsModel {
   public:
+    // The small pictures come from `pictures` (none without it); it must
+    // outlive the list.
     explicit TShowStringsModel(const SHST_TClassShowStringsData& settings,
-                               const TListGeometry& geometry = {});
+                               const TListGeometry& geometry = {},
+                               TSmallPictureSource* pictures = nullptr);
     // A copy of another list: every line (buttons are made again when
     // painted), the settings and the geometry; nothing is selected.
     TShowStringsModel(const TShowStringsModel& other);
@@ -52,6 +55,7 @@ class TShowStringsModel {
     void set_button_list(TRecordingButtonList* buttons) { buttons_ = buttons; }
     void set_geometry(const TListGeometry& geometry) { geometry_ = geometry; }
     const TListGeometry& geometry() const { return geometry_; }
+    TSmallPictureSource& pictures() const { return *pictures_; }
     const SHST_TClassShowStringsData& settings() const { return settings_; }
 
     // The class rows or family rows of everything visible, all folded; the
@@ -140,6 +144,7 @@ class TShowStringsModel {
 
     SHST_TClassShowStringsData settings_;
     TListGeometry geometry_;
+    TSmallPictureSource* pictures_;
     TListFonts& fonts_;
     TRecordingButtonList* buttons_ = nullptr;
 

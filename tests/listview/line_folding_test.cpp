@@ -171,7 +171,7 @@ TEST_F(Folding, SuggestedScrollBringsANewBlockIntoView) {
 }
 
 TEST_F(Folding, ThumbnailsHoldAPictureAndPushTheNextRowDown) {
-    GLB_set_small_pictures(std::make_unique<FakeSmallPictures>());
+    usePictures(std::make_unique<FakeSmallPictures>());
     FakeSmallPictures::uses = 0;
     toggle(familyToggle(1));
     auto* species = speciesToggle(1, 1);
@@ -321,7 +321,7 @@ TEST_F(Folding, ACopyHasEveryLineButNoButtons) {
 // --- Class rows ---------------------------------------------------------------------
 
 TEST_F(Folding, ClassRowsOpenTheirFamilies) {
-    GLB_set_edition(GLB_edition_for_product(1071));  // an edition with class rows
+    const TEditionOverride edition(GLB_edition_for_product(1071));  // an edition with class rows
     QByteArray names = demoFile("names_sc.txt");
     names.replace("Tinamus tao\n32 20020\nCDES,", "Tinamus tao\n32 20020\nACDES,");
     dir.write("names_sc.txt", names);

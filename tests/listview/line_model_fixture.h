@@ -77,8 +77,14 @@ class LineModelTest : public ::testing::Test {
         settings = std::make_unique<SHST_TClassShowStringsData>(*data, QStringLiteral("WINDOW 1"));
         settings->visible_set.reset_carriers();
     }
+    // The list built anew with these small pictures.
+    void usePictures(std::unique_ptr<TSmallPictureSource> source) {
+        model.reset();
+        pictures = std::move(source);
+        makeModel();
+    }
     void makeModel() {
-        model = std::make_unique<TShowStringsModel>(*settings, geometry);
+        model = std::make_unique<TShowStringsModel>(*settings, geometry, pictures.get());
         model->set_button_list(&buttons);
         model->build();
     }
@@ -126,6 +132,9 @@ class LineModelTest : public ::testing::Test {
     std::unique_ptr<SHST_TClassShowStringsData> settings;
     TListGeometry geometry;
     FakeButtons buttons;
+    // The small pictures of the model's thumbnails; none unless a test
+    // gives some. Made before the model, so that it outlives its lines.
+    std::unique_ptr<TSmallPictureSource> pictures;
     std::unique_ptr<TShowStringsModel> model;
 };
 
@@ -136,10 +145,6 @@ class DemoLineModelTest : public LineModelTest {
         LineModelTest::SetUp();
         loadDemo();
         makeModel();
-    }
-    void TearDown() override {
-        LineModelTest::TearDown();
-        GLB_set_small_pictures(nullptr);
     }
 };
 

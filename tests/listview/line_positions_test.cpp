@@ -83,7 +83,7 @@ TEST_F(LinePositions, FoldingAndUnfoldingAboveTheLastAnswerMoveIt) {
 }
 
 TEST_F(LinePositions, AThumbnailThatGoesAwayMovesTheRowsBelowIt) {
-    GLB_set_small_pictures(std::make_unique<TallPictures>());
+    usePictures(std::make_unique<TallPictures>());
     toggle(familyToggle(1));
     const Tspecies* pictured = nullptr;
     int j = 1;

@@ -64,6 +64,8 @@ class ListWindowTest : public QObject {
     testing_support::ProgramDirectory* dir_ = nullptr;
     DialogScript* script_ = nullptr;
     TChildForm* main_ = nullptr;
+    RecordedActions actions_;
+    TListWindowServices services_;
 
     TShowForm& form() { return *main_->list_form(); }
     TShowStrings& list() { return form().strings(); }
@@ -93,13 +95,13 @@ class ListWindowTest : public QObject {
   private slots:
     void initTestCase() {
         TListBitmaps::load();
-        GLB_set_list_actions(std::make_unique<RecordedActions>());
+        services_.list_actions = &actions_;
     }
     void init() {
         dir_ = new testing_support::ProgramDirectory;
         script_ = new DialogScript;
         testing_support::installDemoEdition(*dir_);
-        main_ = GLB_open_main_list_window();
+        main_ = GLB_open_main_list_window(services_);
         main_->resize(900, 700);
         main_->show();
         QVERIFY(QTest::qWaitForWindowExposed(main_));
@@ -326,7 +328,7 @@ class ListWindowTest : public QObject {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(Ttop_forms::instance().count(), 0);
 
-        main_ = GLB_open_main_list_window();
+        main_ = GLB_open_main_list_window(services_);
         main_->show();
         QVERIFY(QTest::qWaitForWindowExposed(main_));
         QCOMPARE(Ttop_forms::instance().count(), 2);
@@ -342,7 +344,7 @@ class ListWindowTest : public QObject {
         GLB_write_string("WINDOW 1", "Visible", "999,999,abc,1,0,500,600");
         GLB_write_string("WINDOW 1", "Systematic Order", "9");
         GLB_write_string("WINDOW 1", "Main", "Latin");
-        main_ = GLB_open_main_list_window();
+        main_ = GLB_open_main_list_window(services_);
         main_->show();
         QVERIFY(QTest::qWaitForWindowExposed(main_));
         QCOMPARE(Ttop_forms::instance().count(), 1);
@@ -354,7 +356,7 @@ class ListWindowTest : public QObject {
     void familiesThatDoNotExistOpenNothing() {
         delete main_;
         GLB_write_string("WINDOW 1", "Visible", "1,1,0,1,0,500,600,2");
-        main_ = GLB_open_main_list_window();
+        main_ = GLB_open_main_list_window(services_);
         main_->show();
         QVERIFY(QTest::qWaitForWindowExposed(main_));
         QCOMPARE(countKind(list(), kSpeciesToggle),
@@ -384,7 +386,7 @@ class ListWindowTest : public QObject {
 
         delete main_;  // a later start after the user hid every audio CD
         GLB_write_string("WINDOW 1", "Visible Audio CDs", QString());
-        main_ = GLB_open_main_list_window();
+        main_ = GLB_open_main_list_window(services_);
         QVERIFY(list().model().settings().visible_set.carriers.visible_audio_cds.none());
     }
 
@@ -465,7 +467,7 @@ class ListWindowTest : public QObject {
         GLB_write_string("WINDOW 1", "Maximized", "No");
         GLB_write_string("WINDOW 1", "Visible", "1,6,0,6,0");
         for (int run = 1; run <= 3; ++run) {
-            main_ = GLB_open_main_list_window();
+            main_ = GLB_open_main_list_window(services_);
             main_->show();
             QVERIFY(QTest::qWaitForWindowExposed(main_));
             repaint();

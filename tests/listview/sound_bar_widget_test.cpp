@@ -28,6 +28,15 @@ class SoundBarTest : public QObject, protected testing_support::ListWindowDriver
 
     testing_support::ProgramDirectory* dir_ = nullptr;
     testing_support::DialogScript* script_ = nullptr;
+    // The buttons' commands count the drags they are asked to start.
+    struct CountingDrags : TSoundBarCommands {
+        int drags = 0;
+        void start_drag(QWidget*, const Tcupaitem&, int) override { ++drags; }
+    } commands_;
+    TSoundBarFactory buttons_{commands_};
+    // Where the lists' volume keys go while a test has a volume window.
+    TVolume_control_form* volume_ = nullptr;
+    TListWindowServices services_;
 
     Tsound_bar* bar(int n) {
         TRecordShowStringData* line = nth(kRecordingButton, n);
@@ -38,14 +47,17 @@ class SoundBarTest : public QObject, protected testing_support::ListWindowDriver
     void initTestCase() {
         qputenv("SDL_AUDIODRIVER", "dummy");
         TListBitmaps::load();
-        GLB_set_recording_button_factory(std::make_unique<TSoundBarFactory>());
+        services_.recording_buttons = &buttons_;
+        services_.volume_keys = [this](int steps) {
+            if (volume_) volume_->step(std::abs(steps), steps > 0);
+        };
     }
     void init() {
         dir_ = new testing_support::ProgramDirectory;
         script_ = new testing_support::DialogScript;
         testing_support::installDemoEdition(*dir_);
         GLB().base_directory = QStringLiteral(KORVELAN_SOURCE_DIR "/editions/demo/base/");
-        main_ = GLB_open_main_list_window();
+        main_ = GLB_open_main_list_window(services_);
         main_->resize(1000, 800);
         main_->show();
         QVERIFY(QTest::qWaitForWindowExposed(main_));
@@ -137,13 +149,8 @@ class SoundBarTest : public QObject, protected testing_support::ListWindowDriver
     // drag must not move the position; a click without a drag still does.
     void aDragFromThePositionBarLeavesThePosition() {
         Ttop_forms::instance().set_soundbar_dragging_enabled(true);
-        int drags = 0;
-        struct CountingDrags : TSoundBarCommands {
-            int& count;
-            explicit CountingDrags(int& c) : count(c) {}
-            void start_drag(QWidget*, const Tcupaitem&, int) override { ++count; }
-        };
-        GLB_set_sound_bar_commands(std::make_unique<CountingDrags>(drags));
+        const int& drags = commands_.drags;
+        commands_.drags = 0;
         Tsound_bar* first = bar(1);
         QScrollBar& positions = first->bar();
         QVERIFY(first->drag_enabled());
@@ -158,7 +165,6 @@ class SoundBarTest : public QObject, protected testing_support::ListWindowDriver
         QTest::mouseClick(&positions, Qt::LeftButton, {}, groove);
         QCOMPARE(drags, 1);
         QTRY_VERIFY(positions.value() > 0);
-        GLB_set_sound_bar_commands(nullptr);
         Ttop_forms::instance().set_soundbar_dragging_enabled(false);
     }
 
@@ -244,10 +250,10 @@ class SoundBarTest : public QObject, protected testing_support::ListWindowDriver
             QCOMPARE(volume.trackbar().value(), 20);
             // Ctrl with the arrows of a list moves it too.
             form().setFocus();
-            TShowForm::volume_keys() = [&volume](int steps) { volume.step(std::abs(steps), steps > 0); };
+            volume_ = &volume;
             QTest::keyClick(&form(), Qt::Key_Down, Qt::ControlModifier);
             QCOMPARE(volume.trackbar().value(), 22);
-            TShowForm::volume_keys() = [](int) {};
+            volume_ = nullptr;
         }
         QCOMPARE(GLB_read_flag("GENERAL", "Show Volume Control", false), true);
         QCOMPARE(GLB_read_int("GENERAL", "Volume", -1), 78);

@@ -41,10 +41,11 @@ class BigPictureTest : public QObject {
     testing_support::ProgramDirectory* dir_ = nullptr;
     testing_support::DialogScript* script_ = nullptr;
     QString previousBase_;
+    TSmallPictureCache pictures_;
 
     static const Tspecies& species(int uid) { return *GLB_data().species_by_unique_id(uid); }
     TBigPictureForm* open(int uid) {
-        TBigPictureForm* form = OpenBigPictureWindow(TPictureTaxon{&species(uid), nullptr}, nullptr);
+        TBigPictureForm* form = OpenBigPictureWindow(TPictureTaxon{&species(uid), nullptr}, nullptr, nullptr);
         if (form) {
             form->setAttribute(Qt::WA_DeleteOnClose, false);
             if (!QTest::qWaitForWindowExposed(form)) return form;
@@ -56,7 +57,6 @@ class BigPictureTest : public QObject {
   private slots:
     void initTestCase() {
         TListBitmaps::load();
-        GLB_set_small_pictures(std::make_unique<TSmallPictureCache>());
     }
     void init() {
         dir_ = new testing_support::ProgramDirectory;
@@ -163,8 +163,11 @@ class BigPictureTest : public QObject {
     }
 
     void thumbnailsShowInTheListAndOpenTheBigPicture() {
-        GLB_set_list_actions(std::make_unique<RecordedActions>());
-        TChildForm* main = GLB_open_main_list_window();
+        RecordedActions actions;
+        TListWindowServices services;
+        services.list_actions = &actions;
+        services.small_pictures = &pictures_;
+        TChildForm* main = GLB_open_main_list_window(services);
         main->resize(900, 700);
         main->show();
         QVERIFY(QTest::qWaitForWindowExposed(main));
@@ -212,7 +215,6 @@ class BigPictureTest : public QObject {
         list.click(QPoint(thumbnail->drawn_x + size.width() + 1, list.reference_y_of(*thumbnail) + 10), view);
         QCOMPARE(RecordedActions::pictures, 1);
         delete main;
-        GLB_set_list_actions(nullptr);
     }
 };
 

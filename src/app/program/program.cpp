@@ -49,26 +49,28 @@
 
 namespace {
 
-// Recording buttons, the drive report of the status bars and the volume
-// keys of the lists. The sound engine itself comes later (TSoundEngineLoading).
-void install_sound() {
-    GLB_restore_volume();
-    GLB_read_sound_editor_settings();
-    GLB_set_recording_button_factory(std::make_unique<TSoundBarFactory>());
-    GLB_set_sound_bar_commands(std::make_unique<TProgramSoundBarCommands>());
-    TChildForm::cd_status_report() = []() -> std::optional<QString> {
-        const Tdata* data = GLB_data_or_null();
-        if (!data || data->audio_cd_count() == 0) return std::nullopt;
-        return GLB_audio_CD_drive_report(GLB_read_int(settings::general::kSection,
-                                                      settings::general::kAudioCdDrive,
-                                                      settings::general::kAudioCdDriveDefault));
-    };
-    TShowForm::volume_keys() = [](int steps) {
-        if (TVolume_control_form* form = TVolume_control_form::instance())
-            form->step(std::abs(steps), steps > 0);
-        else
-            GLB_set_volume_position(GLB_volume_position() - steps);
-    };
+// The drive report of the list windows' status bars.
+std::optional<QString> audioCdStatus() {
+    const Tdata* data = GLB_data_or_null();
+    if (!data || data->audio_cd_count() == 0) return std::nullopt;
+    return GLB_audio_CD_drive_report(GLB_read_int(settings::general::kSection,
+                                                  settings::general::kAudioCdDrive,
+                                                  settings::general::kAudioCdDriveDefault));
+}
+
+// The lists' volume keys move the volume window's slider when it is there.
+void stepVolume(int steps) {
+    if (TVolume_control_form* form = TVolume_control_form::instance())
+        form->step(std::abs(steps), steps > 0);
+    else
+        GLB_move_volume_to(GLB_volume_position() - steps);
+}
+
+// "Make mp3s" of a window: the recordings its list shows, tagged as it names them.
+void makeMp3sOf(TChildForm& window) {
+    const SHST_TClassShowStringsData& settings = window.list_form()->strings().model().settings();
+    GLB_open_make_all_mp3_files_form(GLB_data(), settings.systematic_order, settings.visible_set,
+                                     std::make_unique<TListTagTexts>(settings), &window);
 }
 
 // The sound engine's module takes longer to load than the whole list takes
@@ -105,6 +107,12 @@ struct TProgram::Parts {
     QObject engine_news;
     TProgramAudioCDFileWriter audio_cd_writer;
     std::unique_ptr<TPlaylistsAndShows> playlists;
+    // What every list window uses; made before the first one.
+    std::unique_ptr<TProgramListActions> list_actions;
+    std::unique_ptr<TProgramSoundBarCommands> sound_bar_commands;
+    std::unique_ptr<TSoundBarFactory> recording_buttons;
+    std::unique_ptr<TSmallPictureCache> small_pictures;
+    TListWindowServices list_window_services;
     TSoundEngineLoading sound_engine;
     std::unique_ptr<TFindInShowStringsDialog> find_dialog;
     std::unique_ptr<TVolume_control_form> volume_form;
@@ -116,16 +124,18 @@ struct TProgram::Parts {
 
 TProgram::TProgram(Clock::time_point started) : parts_(std::make_unique<Parts>()) {
     Parts& p = *parts_;
-    TChildForm::set_copy_to_hard_disk(&CopyToHardDisk);
-    GLB_install_options_command();
-    TChildForm::set_make_mp3s_command([](TChildForm& window) {
-        const SHST_TClassShowStringsData& settings =
-            window.list_form()->strings().model().settings();
-        GLB_open_make_all_mp3_files_form(GLB_data(), settings.systematic_order,
-                                         settings.visible_set,
-                                         std::make_unique<TListTagTexts>(settings), &window);
-    });
     p.playlists = std::make_unique<TPlaylistsAndShows>(p.audio_cd_writer);
+    p.list_actions = std::make_unique<TProgramListActions>();
+    p.sound_bar_commands = std::make_unique<TProgramSoundBarCommands>(*p.playlists);
+    p.recording_buttons = std::make_unique<TSoundBarFactory>(*p.sound_bar_commands);
+    TListWindowServices& services = p.list_window_services;
+    services.list_actions = p.list_actions.get();
+    services.recording_buttons = p.recording_buttons.get();
+    services.copy_to_hard_disk = &CopyToHardDisk;
+    services.options = &GLB_show_options_dialog;
+    services.make_mp3s = &makeMp3sOf;
+    services.cd_status_report = &audioCdStatus;
+    services.volume_keys = &stepVolume;
 
     p.startup = std::make_unique<TStartup>(TStartup::Seams{
         .load_species_database =
@@ -135,9 +145,9 @@ TProgram::TProgram(Clock::time_point started) : parts_(std::make_unique<Parts>()
             },
         .create_windows = [&p, started]() -> QWidget* {
             // The main list window first: it is the application's main form.
-            TChildForm* main = GLB_open_main_list_window();
             p.find_dialog = std::make_unique<TFindInShowStringsDialog>();
-            TChildForm::set_find_dialog(p.find_dialog.get());
+            p.list_window_services.find_dialog = p.find_dialog.get();
+            TChildForm* main = GLB_open_main_list_window(p.list_window_services);
             p.volume_form = std::make_unique<TVolume_control_form>(main, false);
             if (TFirstPaintReport::wanted()) new TFirstPaintReport(started, main);
             new TAfterFirstPaint(main, [&p] {
@@ -161,18 +171,21 @@ TProgram::TProgram(Clock::time_point started) : parts_(std::make_unique<Parts>()
         // What the main window needs besides the database: made while the
         // database loads.
         .prepare_windows =
-            [] {
+            [&p] {
                 // Before any window or box: Qt's own buttons and dialogs
                 // speak the edition's language.
-                GLB_install_qt_translations();
+                GLB_load_qt_translations();
                 TListBitmaps::load();
                 GLB_seed_show_random(std::random_device{}());
                 GLB_list_fonts();
-                install_sound();
+                // The sound engine itself comes later (TSoundEngineLoading).
+                GLB_restore_volume();
+                GLB_read_sound_editor_settings();
                 GLB_read_picture_settings();
-                GLB_set_small_pictures(std::make_unique<TSmallPictureCache>());
-                GLB_set_list_actions(std::make_unique<TProgramListActions>());
-                GLB_install_information_windows();
+                p.small_pictures = std::make_unique<TSmallPictureCache>();
+                p.list_window_services.small_pictures = p.small_pictures.get();
+                p.list_window_services.commands = GLB_information_window_commands();
+                p.list_window_services.show_commands = p.playlists->list_window_commands();
             },
     });
     // Pictures are looked for again under a new base directory, and every
@@ -229,6 +242,5 @@ void TProgram::shut_down() {
     GLB_close_help();
     GLB_close_web_browsers();
     p.startup->shut_down();
-    TChildForm::set_find_dialog(nullptr);
     p.volume_form.reset();
 }

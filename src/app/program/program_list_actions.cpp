@@ -5,7 +5,7 @@
 
 void TProgramListActions::open_big_picture(const Tspecies& species,
                                            const Tsubspecies* subspecies) {
-    GLB_open_big_picture(species, subspecies);
+    GLB_open_big_picture(*this, species, subspecies);
 }
 
 void TProgramListActions::open_distribution_map(const Tspecies& species,

@@ -8,7 +8,7 @@
 #include "info_windows/windows/help_window.h"
 #include "info_windows/windows/intro_form.h"
 #include "info_windows/windows/web_browser_form.h"
-#include "listview/windows/child_form.h"
+#include "listview/windows/list_window_services.h"
 #include "platform/dialog_service.h"
 
 QString GLB_readme_path() {
@@ -19,7 +19,7 @@ QString GLB_readme_path() {
     return {};
 }
 
-void GLB_install_information_windows() {
+TListWindowCommands GLB_information_window_commands() {
     TListWindowCommands commands;
     commands.help = [](int context) { GLB_show_help(context); };
     commands.readme = [] {
@@ -39,5 +39,5 @@ void GLB_install_information_windows() {
         TIntroForm intro(window);
         intro.exec();
     };
-    TChildForm::set_commands(commands);
+    return commands;
 }

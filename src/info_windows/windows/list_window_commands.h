@@ -2,10 +2,11 @@
 
 #include <QString>
 
-// Plugs help, readme, the recent-info page, About
-// and the introduction into the list windows. Called once at start, before
-// the first list window is made.
-void GLB_install_information_windows();
+struct TListWindowCommands;
+
+// Help, readme, the recent-info page, About and the introduction, as the
+// list windows' menus run them.
+TListWindowCommands GLB_information_window_commands();
 
 // The readme beside the program ("Readme.html", "Readme.txt" or
 // "Readme.wri"); empty when the edition ships none.

@@ -66,26 +66,6 @@ QString windowSection(int n) {
     return settings::window::section(n);
 }
 
-TFindInShowStringsDialog*& findDialog() {
-    static TFindInShowStringsDialog* dialog = nullptr;
-    return dialog;
-}
-
-std::function<bool()>& copyToHardDisk() {
-    static std::function<bool()> command;
-    return command;
-}
-
-std::function<bool(TChildForm&)>& optionsCommand() {
-    static std::function<bool(TChildForm&)> command;
-    return command;
-}
-
-TListWindowCommands& commands() {
-    static TListWindowCommands installed;
-    return installed;
-}
-
 // The page of the user's guide about the species list.
 constexpr int kListHelpContext = 1;
 
@@ -94,42 +74,24 @@ bool& closeAll() {
     return flag;
 }
 
-TChildForm::TMakeMp3sCommand& makeMp3sCommand() {
-    static TChildForm::TMakeMp3sCommand command;
-    return command;
-}
-
 bool hasClassRows() {
     return GLB_edition().has_class_rows;
 }
 
 }  // namespace
 
-void TChildForm::set_find_dialog(TFindInShowStringsDialog* dialog) {
-    findDialog() = dialog;
-}
-void TChildForm::set_copy_to_hard_disk(std::function<bool()> command) {
-    copyToHardDisk() = std::move(command);
-}
-void TChildForm::set_commands(const TListWindowCommands& installed) {
-    commands() = installed;
-}
-void TChildForm::set_options_command(std::function<bool(TChildForm&)> command) {
-    optionsCommand() = std::move(command);
-}
 bool TChildForm::closing_all() {
     return closeAll();
 }
-void TChildForm::set_make_mp3s_command(TMakeMp3sCommand command) {
-    makeMp3sCommand() = std::move(command);
-}
 
-TChildForm::TChildForm(bool secondary, QWidget* parent, bool showWindow)
+TChildForm::TChildForm(const TListWindowServices& services, bool secondary, QWidget* parent,
+                       bool showWindow)
     // Further list windows and show windows are tool windows of their
     // parent: the window manager keeps an owned window above its owner (a
     // plain window with a parent is not owned on X11), and dialogs come
     // above them, which a stay-on-top window would hide.
     : QMainWindow(parent, secondary || showWindow ? Qt::Tool : Qt::WindowFlags()),
+      services_(services),
       secondary_(secondary || showWindow),
       show_window_(showWindow) {
     setAttribute(Qt::WA_DeleteOnClose, secondary);
@@ -137,7 +99,7 @@ TChildForm::TChildForm(bool secondary, QWidget* parent, bool showWindow)
     create_menus();
     create_shortcuts();
 
-    list_form_ = new TShowForm(this);
+    list_form_ = new TShowForm(services_, this);
     setCentralWidget(list_form_);
     connect(list_form_, &TShowForm::caption_changed, this,
             [this](const QString& text) { caption_panel_->setText(' ' + text); });
@@ -158,7 +120,7 @@ TChildForm::TChildForm(bool secondary, QWidget* parent, bool showWindow)
     Timer_intro_form.setInterval(100);
     Timer_intro_form.setSingleShot(true);
     connect(&Timer_intro_form, &QTimer::timeout, this, [this] {
-        if (commands().introduction) commands().introduction(this);
+        if (services_.commands.introduction) services_.commands.introduction(this);
     });
 }
 
@@ -185,17 +147,17 @@ void TChildForm::create_menus() {
     enable(addAction(file, kNewWindow), [this] { new_window(); });
     enable(addAction(file, kFoldAll), [this] { fold_all(); });
     // The shows and the playlist window come with their own library.
-    const TListWindowShowCommands& shows = GLB_list_window_show_commands();
+    const TListWindowShowCommands& shows = services_.show_commands;
     QAction* show = addAction(file, kShow, dialogDots);
-    if (shows.show) enable(show, [this] { GLB_list_window_show_commands().show(*this); });
+    if (shows.show) enable(show, [this] { services_.show_commands.show(*this); });
     QAction* whatWasThat = addAction(file, kWhatWasThat, dialogDots);
     if (shows.what_was_that)
-        enable(whatWasThat, [this] { GLB_list_window_show_commands().what_was_that(*this); });
+        enable(whatWasThat, [this] { services_.show_commands.what_was_that(*this); });
     QAction* playLists = addAction(file, kPlayLists);
     if (shows.play_lists)
-        enable(playLists, [this] { GLB_list_window_show_commands().play_lists(*this); });
+        enable(playLists, [this] { services_.show_commands.play_lists(*this); });
     QAction* makeMp3s = addAction(file, kMakeMp3s, dialogDots);
-    if (makeMp3sCommand()) enable(makeMp3s, [this] { makeMp3sCommand()(*this); });
+    if (services_.make_mp3s) enable(makeMp3s, [this] { services_.make_mp3s(*this); });
     file->addSeparator();
     enable(addAction(file, secondary_ ? kCloseWord : kExit), [this] { close(); });
     if (secondary_) actions_[kPlayLists - 1]->setVisible(false);
@@ -208,7 +170,7 @@ void TChildForm::create_menus() {
     QMenu* view = menuBar()->addMenu(menuText(kView));
     enable(addAction(view, kSiteDescriptions, dialogDots),
            [this] {
-               GLB_list_actions().open_localities_map(
+               if (services_.list_actions) services_.list_actions->open_localities_map(
                    list_form_->strings().model().settings().visible_set);
            });
     const Tdata* data = GLB_data_or_null();
@@ -216,30 +178,30 @@ void TChildForm::create_menus() {
 
     QMenu* options = menuBar()->addMenu(menuText(kOptionsMenu));
     QAction* optionsAction = addAction(options, kOptions, dialogDots);
-    if (optionsCommand()) enable(optionsAction, [this] {
-            if (optionsCommand()(*this)) update_area_panel();
+    if (services_.options) enable(optionsAction, [this] {
+            if (services_.options(*this)) update_area_panel();
         });
     QAction* copyToHd = addAction(options, kCopyToHd, dialogDots);
-    if (copyToHardDisk()) enable(copyToHd, [this] {
-            if (copyToHardDisk()()) fold_all();
+    if (services_.copy_to_hard_disk) enable(copyToHd, [this] {
+            if (services_.copy_to_hard_disk()) fold_all();
         });
     if (secondary_ || !GLB().modern_platform_family ||
         !GLB_edition().rules.offers_copy_to_hard_disk)
         actions_[kCopyToHd - 1]->setVisible(false);
 
     QMenu* help = menuBar()->addMenu(menuText(kHelpMenu));
-    const TListWindowCommands& installed = commands();
+    const TListWindowCommands& installed = services_.commands;
     QAction* helpAction = addAction(help, kHelp);
-    if (installed.help) enable(helpAction, [] { commands().help(0); });
+    if (installed.help) enable(helpAction, [this] { services_.commands.help(0); });
     QAction* readme = addAction(help, kReadme);
-    if (installed.readme) enable(readme, [] { commands().readme(); });
+    if (installed.readme) enable(readme, [this] { services_.commands.readme(); });
     QAction* recentInfo = addAction(help, kRecentInfoOnTheWeb);
     if (installed.recent_info && !GLB_edition().update_page().isEmpty())
-        enable(recentInfo, [] { commands().recent_info(); });
+        enable(recentInfo, [this] { services_.commands.recent_info(); });
     help->addSeparator();
     QAction* about = addAction(help, kAbout, dialogDots);
     if (installed.about) {
-        enable(about, [this] { commands().about(this); });
+        enable(about, [this] { services_.commands.about(this); });
     } else {
         enable(about, [] {
             const TEdition& e = GLB_edition();
@@ -258,8 +220,8 @@ void TChildForm::create_shortcuts() {
     };
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_F), [this] { find_command(); });
     shortcut(QKeySequence(Qt::Key_F3), [this] { find_again(); });
-    shortcut(QKeySequence(Qt::Key_F1), [] {
-        if (commands().help) commands().help(kListHelpContext);
+    shortcut(QKeySequence(Qt::Key_F1), [this] {
+        if (services_.commands.help) services_.commands.help(kListHelpContext);
     });
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), [this] {
         if (auto* next = Ttop_forms::instance().next(this)) next->focus_list();
@@ -370,7 +332,7 @@ void TChildForm::open_owned_windows() {
     if (further_windows_opened_) return;
     further_windows_opened_ = true;
     open_further_windows();
-    if (const auto& shown = GLB_list_window_show_commands().main_window_shown) shown();
+    if (const auto& shown = services_.show_commands.main_window_shown) shown();
     if (GLB_edition().rules.shows_introduction) Timer_intro_form.start();
 }
 
@@ -378,7 +340,7 @@ void TChildForm::open_further_windows() {
     const int count =
         std::max(1, GLB_read_int(GLB().default_section, settings::general::kWindows, settings::general::kWindowsDefault));
     for (int n = 2; n <= count; ++n) {
-        auto* window = new TChildForm(true, this);
+        auto* window = new TChildForm(services_, true, this);
         window->open_list_window({.restore = true});
         window->show();
     }
@@ -389,7 +351,7 @@ void TChildForm::open_further_windows() {
 TChildForm* TChildForm::new_window() {
     // Further windows stay above the main window and close with it.
     auto* main = dynamic_cast<QWidget*>(Ttop_forms::instance().main_child_form());
-    auto* window = new TChildForm(true, main ? main : this);
+    auto* window = new TChildForm(services_, true, main ? main : this);
     window->open_list_window({.list_to_copy = this});
     // Offset from this window, but on the screen even when this one fills
     // it (maximised).
@@ -434,10 +396,10 @@ void TChildForm::find(bool fromTop) {
 }
 
 void TChildForm::find_command() {
-    if (!findDialog()) return;
+    if (!services_.find_dialog) return;
     QString text = find_text;
     bool fromTop = search_from_top;
-    if (!findDialog()->run(text, fromTop)) return;
+    if (!services_.find_dialog->run(text, fromTop)) return;
     find_text = text;
     search_from_top = fromTop;
     find(search_from_top);
@@ -480,7 +442,7 @@ void TChildForm::set_soundbar_dragging_enabled(bool enabled) {
 }
 
 void TChildForm::closeEvent(QCloseEvent* event) {
-    const TListWindowShowCommands& shows = GLB_list_window_show_commands();
+    const TListWindowShowCommands& shows = services_.show_commands;
     if (show_window_) {
         if (shows.show_window_closed) shows.show_window_closed(*this);
         event->accept();
@@ -599,28 +561,19 @@ void TChildForm::layout_status_panels() {
         caption_panel_->setFixedWidth(std::max(clientWidth - 300, clientWidth / 2) - areaWidth);
 }
 
-std::function<std::optional<QString>()>& TChildForm::cd_status_report() {
-    static std::function<std::optional<QString>()> report = [] { return std::optional<QString>(); };
-    return report;
-}
-
 QString TChildForm::cd_status_text() const {
     return cd_status_panel_->text();
 }
 
 void TChildForm::check_cd_rom() {
     if (isMinimized()) return;
-    if (const std::optional<QString> text = cd_status_report()()) cd_status_panel_->setText(*text);
+    if (!services_.cd_status_report) return;
+    if (const std::optional<QString> text = services_.cd_status_report()) cd_status_panel_->setText(*text);
 }
 
-TListWindowShowCommands& GLB_list_window_show_commands() {
-    static TListWindowShowCommands commands;
-    return commands;
-}
-
-TChildForm* GLB_open_main_list_window() {
+TChildForm* GLB_open_main_list_window(const TListWindowServices& services) {
     closeAll() = false;
-    auto* window = new TChildForm(false);
+    auto* window = new TChildForm(services, false);
     window->open_list_window({.restore = true});
     return window;
 }

@@ -2,6 +2,7 @@
 
 #include "listview/fold_snapshot.h"
 #include "listview/top_forms.h"
+#include "listview/windows/list_window_services.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -12,17 +13,6 @@ class QAction;
 class QLabel;
 class TShowForm;
 class SHST_TClassShowStringsData;
-class TFindInShowStringsDialog;
-
-// Menu commands whose windows live above the list; the program installs them
-// before it makes the first list window. A command left empty stays off.
-struct TListWindowCommands {
-    std::function<void(int helpContext)> help;
-    std::function<void()> readme;
-    std::function<void()> recent_info;
-    std::function<void(QWidget* window)> about;
-    std::function<void(QWidget* window)> introduction;
-};
 
 // A list window: the main window of the program or one of its further list
 // windows, with the common menu, the hosted list and the status bar.
@@ -36,8 +26,10 @@ class TChildForm : public QMainWindow, public TRegisteredListWindow {
     };
 
     // A show window (secondary too) plays a show in a list without menu; the
-    // show itself plugs in with the shows.
-    explicit TChildForm(bool secondary, QWidget* parent = nullptr, bool showWindow = false);
+    // show itself plugs in with the shows. The window keeps a copy of the
+    // services and hands them to every window it opens.
+    TChildForm(const TListWindowServices& services, bool secondary, QWidget* parent = nullptr,
+               bool showWindow = false);
     ~TChildForm() override;
 
     // Joins the register, then sets the list up as the options say.
@@ -51,8 +43,7 @@ class TChildForm : public QMainWindow, public TRegisteredListWindow {
     QString area_panel_text() const;
     int status_panel_count() const;
 
-    // The text of the CD-status panel, asked every 2 s; none leaves it.
-    static std::function<std::optional<QString>()>& cd_status_report();
+    const TListWindowServices& services() const { return services_; }
     QString cd_status_text() const;
 
     // Menu commands.
@@ -77,21 +68,8 @@ class TChildForm : public QMainWindow, public TRegisteredListWindow {
     void write_window_state(int n) const override;
     void set_soundbar_dragging_enabled(bool enabled) override;
 
-    // The find dialog shared by every list window (made at start).
-    static void set_find_dialog(TFindInShowStringsDialog* dialog);
-    // The "Copy to HD" command, which lives in a later layer; true when a
-    // copy was made. Without one the menu item stays disabled.
-    static void set_copy_to_hard_disk(std::function<bool()> command);
-    static void set_commands(const TListWindowCommands& commands);
-    // The Options command, a dialog of a later layer; true when it ended
-    // with OK. Without one the menu item stays disabled.
-    static void set_options_command(std::function<bool(TChildForm&)> command);
     // Set while "close all" shuts every window.
     static bool closing_all();
-    // "Make mp3s" runs a window of a later layer; the program hands it in
-    // before the first list window is made. Without it the command stays off.
-    using TMakeMp3sCommand = std::function<void(TChildForm&)>;
-    static void set_make_mp3s_command(TMakeMp3sCommand command);
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -116,6 +94,7 @@ class TChildForm : public QMainWindow, public TRegisteredListWindow {
     void refit_with_frame();
     void check_cd_rom();
 
+    const TListWindowServices services_;
     bool secondary_;
     bool show_window_;
     bool further_windows_opened_ = false;
@@ -135,5 +114,6 @@ class TChildForm : public QMainWindow, public TRegisteredListWindow {
     QTimer Timer_intro_form;
 };
 
-// Opens the program's main list window, restored from the settings.
-TChildForm* GLB_open_main_list_window();
+// Opens the program's main list window, restored from the settings, with
+// the services every list window of the program uses.
+TChildForm* GLB_open_main_list_window(const TListWindowServices& services);

@@ -1,5 +1,6 @@
 #include "listview/windows/show_form.h"
 
+#include "listview/windows/list_window_services.h"
 #include "listview/windows/show_strings.h"
 #include "platform/system.h"
 
@@ -14,7 +15,8 @@ constexpr int kWheelLines = 3;
 constexpr int kMinimumListWidth = 600;
 }  // namespace
 
-TShowForm::TShowForm(QWidget* parent) : QAbstractScrollArea(parent) {
+TShowForm::TShowForm(const TListWindowServices& services, QWidget* parent)
+    : QAbstractScrollArea(parent), services_(services) {
     setFrameShape(QFrame::NoFrame);
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setMouseTracking(true);
@@ -50,7 +52,7 @@ void TShowForm::set_up_as_copy(const TShowStrings& other) {
 }
 
 void TShowForm::set_up(const SHST_TClassShowStringsData& settings, const TFoldSnapshot& snapshot) {
-    strings_ = std::make_unique<TShowStrings>(settings, geometryFor(*this));
+    strings_ = std::make_unique<TShowStrings>(services_, settings, geometryFor(*this));
     strings_->set_host(viewport());
     strings_->apply_snapshot(snapshot);
     update_scroll_range();
@@ -190,9 +192,8 @@ void TShowForm::beep_if(bool failed) {
     if (failed) platform::beep();
 }
 
-std::function<void(int)>& TShowForm::volume_keys() {
-    static std::function<void(int)> hook = [](int) {};
-    return hook;
+void TShowForm::volume_keys(int steps) {
+    if (services_.volume_keys) services_.volume_keys(steps);
 }
 
 void TShowForm::keyPressEvent(QKeyEvent* event) {
@@ -226,11 +227,11 @@ bool TShowForm::fold_key(const QKeyEvent& event) {
             return true;
         case Qt::Key_Plus:
             if (keypad && !ctrl) after_change(strings_->key_toggle(true, false, view_band()));
-            if (keypad && ctrl) volume_keys()(1);
+            if (keypad && ctrl) volume_keys(1);
             return keypad;
         case Qt::Key_Minus:
             if (keypad && !ctrl) after_change(strings_->key_toggle(false, true, view_band()));
-            if (keypad && ctrl) volume_keys()(-1);
+            if (keypad && ctrl) volume_keys(-1);
             return keypad;
         default:
             return false;
@@ -255,7 +256,7 @@ bool TShowForm::navigation_key(const QKeyEvent& event) {
                 const int step = viewport()->height();
                 scroll_to(scroll_position() + (event.key() == Qt::Key_PageUp ? -step : step));
             } else {
-                volume_keys()(event.key() == Qt::Key_PageUp ? 5 : -5);
+                volume_keys(event.key() == Qt::Key_PageUp ? 5 : -5);
             }
             return true;
         case Qt::Key_Home:
@@ -274,12 +275,12 @@ bool TShowForm::navigation_key(const QKeyEvent& event) {
         case Qt::Key_Left:
         case Qt::Key_Up:
             if (!ctrl) move_selection(false);
-            else volume_keys()(2);
+            else volume_keys(2);
             return true;
         case Qt::Key_Right:
         case Qt::Key_Down:
             if (!ctrl) move_selection(true);
-            else volume_keys()(-2);
+            else volume_keys(-2);
             return true;
         default:
             return false;

@@ -8,13 +8,15 @@
 
 class TShowStrings;
 class SHST_TClassShowStringsData;
+struct TListWindowServices;
 
 // The scrolling surface of a list window: paints its TShowStrings and turns
 // mouse, wheel and keys into its operations.
 class TShowForm : public QAbstractScrollArea {
     Q_OBJECT
   public:
-    explicit TShowForm(QWidget* parent = nullptr);
+    // The services must outlive the list (its window keeps them).
+    explicit TShowForm(const TListWindowServices& services, QWidget* parent = nullptr);
     ~TShowForm() override;
 
     // A copy of another window's list, its first row head selected.
@@ -36,9 +38,6 @@ class TShowForm : public QAbstractScrollArea {
     void scroll_to(int listY);
     int scroll_position() const;
     int quarter_height() const { return quarter_height_; }
-    // Where Ctrl with numpad +/-, Page Up/Down and the arrows send volume
-    // steps (louder when positive).
-    static std::function<void(int)>& volume_keys();
 
   signals:
     // The caption text (current family and species) for the status bar.
@@ -70,7 +69,11 @@ class TShowForm : public QAbstractScrollArea {
     bool navigation_key(const QKeyEvent& event);
     bool command_key(const QKeyEvent& event);
     void move_selection(bool forward);
+    // Ctrl with numpad +/-, Page Up/Down and the arrows send volume steps
+    // (louder when positive).
+    void volume_keys(int steps);
 
+    const TListWindowServices& services_;
     std::unique_ptr<TShowStrings> strings_;
     int quarter_height_ = 0;
     int initial_scroll_ = 0;

@@ -6,6 +6,7 @@
 #include "listview/list_actions.h"
 #include "listview/list_bitmaps.h"
 #include "listview/list_fonts.h"
+#include "listview/windows/list_window_services.h"
 #include "platform/system.h"
 
 #include <QPainter>
@@ -15,10 +16,14 @@ using namespace line_kind;
 
 namespace {
 
-std::unique_ptr<TRecordingButtonFactory>& factoryInstance() {
-    static std::unique_ptr<TRecordingButtonFactory> factory =
-        std::make_unique<TRecordingButtonFactory>();
-    return factory;
+// What a list does without the program's windows and buttons: nothing.
+TListActions& actionsOf(const TListWindowServices& services) {
+    static TListActions none;
+    return services.list_actions ? *services.list_actions : none;
+}
+TRecordingButtonFactory& buttonsOf(const TListWindowServices& services) {
+    static TRecordingButtonFactory none;
+    return services.recording_buttons ? *services.recording_buttons : none;
 }
 
 // Lines the selection moves between.
@@ -41,24 +46,21 @@ constexpr int kPaintMargin = 150;
 
 }  // namespace
 
-TRecordingButtonFactory& GLB_recording_button_factory() {
-    return *factoryInstance();
-}
-
-void GLB_set_recording_button_factory(std::unique_ptr<TRecordingButtonFactory> factory) {
-    factoryInstance() = factory ? std::move(factory) : std::make_unique<TRecordingButtonFactory>();
-}
-
-TShowStrings::TShowStrings(const SHST_TClassShowStringsData& settings,
+TShowStrings::TShowStrings(const TListWindowServices& services,
+                           const SHST_TClassShowStringsData& settings,
                            const TListGeometry& geometry)
-    : model_(std::make_unique<TShowStringsModel>(settings, geometry)) {
+    : model_(std::make_unique<TShowStringsModel>(settings, geometry, services.small_pictures)),
+      actions_(actionsOf(services)),
+      button_factory_(buttonsOf(services)) {
     model_->set_button_list(this);
     model_->build();
     reset_cache();
 }
 
 TShowStrings::TShowStrings(const TShowStrings& other)
-    : model_(std::make_unique<TShowStringsModel>(*other.model_)) {
+    : model_(std::make_unique<TShowStringsModel>(*other.model_)),
+      actions_(other.actions_),
+      button_factory_(other.button_factory_) {
     model_->set_button_list(this);
     model_->select_first_row_head();
     reset_cache();
@@ -196,7 +198,7 @@ void TShowStrings::paint_line(QPainter& painter, TTextCanvas& canvas, TRecordSho
         return;
     }
     if (line.kind == kRecordingButton) {
-        TRecordingButtonFactory& factory = GLB_recording_button_factory();
+        TRecordingButtonFactory& factory = button_factory_;
         if (line.button_block && !line.button_block->button && host_) {
             line.button_block->button =
                 factory.create(host_, *line.button_block, QPoint(penX, penY) - scroll);
@@ -211,7 +213,7 @@ void TShowStrings::paint_line(QPainter& painter, TTextCanvas& canvas, TRecordSho
     }
     if (line.kind == kThumbnail) {
         if (line.species && line.thumbnail_size.isValid()) {
-            GLB_small_pictures().draw(painter, *line.species, QPoint(penX, penY));
+            model_->pictures().draw(painter, *line.species, QPoint(penX, penY));
             picture_drawn_ = true;
         }
         return;
@@ -276,7 +278,7 @@ bool TShowStrings::over_clickable(QPoint point) const {
         if (reference - line->advance > point.y() + kClickReach) break;
         if (bitmap_rect(*line, reference).contains(point)) return true;
         if (line->kind == kThumbnail && line->species &&
-            GLB_small_pictures().hit_test(*line->species, QPoint(line->drawn_x, reference), point))
+            model_->pictures().hit_test(*line->species, QPoint(line->drawn_x, reference), point))
             return true;
         if (text_hit(*line, reference, point)) return true;
     }
@@ -338,7 +340,7 @@ struct TShowStrings::ClickWalk {
 };
 
 void TShowStrings::close_information_windows() {
-    GLB_list_actions().close_information_windows(host_);
+    actions_.close_information_windows(host_);
 }
 
 TListChange TShowStrings::click(QPoint point, const TViewBand& view) {
@@ -397,7 +399,7 @@ void TShowStrings::toggle_from_click(TRecordShowStringData* toggle, int toggleY,
 bool TShowStrings::click_bitmap(TRecordShowStringData& line, int reference, ClickWalk& walk) {
     const QRect bitmap = bitmap_rect(line, reference);
     if (!bitmap.contains(walk.point)) return false;
-    TListActions& actions = GLB_list_actions();
+    TListActions& actions = actions_;
     const Tspecies* species = line.species;
     switch (line.kind) {
         case kClassToggle:
@@ -434,15 +436,15 @@ bool TShowStrings::click_thumbnail(const TRecordShowStringData& line, int refere
                                    ClickWalk& walk) {
     if (line.kind != kThumbnail || walk.toggled || !line.species ||
         !line.species->first_picture ||
-        !GLB_small_pictures().hit_test(*line.species, QPoint(line.drawn_x, reference), walk.point))
+        !model_->pictures().hit_test(*line.species, QPoint(line.drawn_x, reference), walk.point))
         return false;
-    GLB_list_actions().open_big_picture(*line.species, nullptr);
+    actions_.open_big_picture(*line.species, nullptr);
     return true;
 }
 
 // Links in the text open their information window.
 void TShowStrings::click_link(const TRecordShowStringData& line, ClickWalk& walk) {
-    TListActions& actions = GLB_list_actions();
+    TListActions& actions = actions_;
     const Tspecies* species = line.species;
     // The information windows are placed on the host, in view coordinates.
     const QPoint point = walk.point - QPoint(walk.view.left, walk.view.top);
@@ -628,11 +630,11 @@ bool TShowStrings::show_map_of_selection() {
         sel->recording && sel->recording->cut_part ? sel->recording->cut_part->locality : nullptr;
     if (sel->kind != kSpeciesScientific && sel->kind != kSpeciesOtherLanguage && locality &&
         locality->has_coordinates()) {
-        GLB_list_actions().open_distribution_map(*species, locality);
+        actions_.open_distribution_map(*species, locality);
         return true;
     }
     if (species->has_distribution_map()) {
-        GLB_list_actions().open_distribution_map(*species, nullptr);
+        actions_.open_distribution_map(*species, nullptr);
         return true;
     }
     return false;
@@ -641,7 +643,7 @@ bool TShowStrings::show_map_of_selection() {
 bool TShowStrings::show_picture_of_selection() {
     const Tspecies* species = selection_species();
     if (!species || !species->first_picture) return false;
-    GLB_list_actions().open_big_picture(*species, nullptr);
+    actions_.open_big_picture(*species, nullptr);
     return true;
 }
 
@@ -655,7 +657,7 @@ bool TShowStrings::show_literature_of_selection(QPoint scroll) {
             break;
         }
     }
-    GLB_list_actions().open_literature(host_, *species, at);
+    actions_.open_literature(host_, *species, at);
     return true;
 }
 

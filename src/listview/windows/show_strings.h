@@ -11,6 +11,8 @@
 
 class QPainter;
 class QWidget;
+class TListActions;
+struct TListWindowServices;
 
 // What a click or key did to the list.
 struct TListChange {
@@ -40,8 +42,6 @@ class TRecordingButtonFactory {
     // The width the pen moves past a button.
     virtual int total_width() const { return 0; }
 };
-TRecordingButtonFactory& GLB_recording_button_factory();
-void GLB_set_recording_button_factory(std::unique_ptr<TRecordingButtonFactory> factory);
 
 // The species list of one window: the chain of lines with the painting,
 // hit testing, clicking, selection and keyboard rules that turn it into a
@@ -49,7 +49,10 @@ void GLB_set_recording_button_factory(std::unique_ptr<TRecordingButtonFactory> f
 // of the first line) unless they say otherwise.
 class TShowStrings : public TRecordingButtonList {
   public:
-    TShowStrings(const SHST_TClassShowStringsData& settings, const TListGeometry& geometry);
+    // The list opens its windows, makes its recording buttons and takes its
+    // small pictures through the services, which must outlive it.
+    TShowStrings(const TListWindowServices& services, const SHST_TClassShowStringsData& settings,
+                 const TListGeometry& geometry);
     // A copy of another window's list (New Window).
     TShowStrings(const TShowStrings& other);
     ~TShowStrings() override;
@@ -145,6 +148,8 @@ class TShowStrings : public TRecordingButtonList {
     bool selection_is_species_or_recording() const;
 
     std::unique_ptr<TShowStringsModel> model_;
+    TListActions& actions_;
+    TRecordingButtonFactory& button_factory_;
     QWidget* host_ = nullptr;
     mutable TRecordShowStringData* cached_top_ = nullptr;
     mutable int cached_top_reference_y_ = 0;

@@ -30,9 +30,10 @@ const QString kSection = QStringLiteral("SOUNDBARS");
 Tsound_bar* globallyPlaying = nullptr;
 std::vector<Tsound_bar*> allBars;
 
-std::unique_ptr<TSoundBarCommands>& commandsInstance() {
-    static std::unique_ptr<TSoundBarCommands> commands = std::make_unique<TSoundBarCommands>();
-    return commands;
+// A button made without the program's commands offers none of them.
+TSoundBarCommands& noCommands() {
+    static TSoundBarCommands none;
+    return none;
 }
 
 QString text(int n) {
@@ -77,14 +78,6 @@ QPixmap drawGlyph(sound_bar_glyph::Kind kind, qreal ratio) {
 }
 
 }  // namespace
-
-TSoundBarCommands& GLB_sound_bar_commands() {
-    return *commandsInstance();
-}
-
-void GLB_set_sound_bar_commands(std::unique_ptr<TSoundBarCommands> commands) {
-    commandsInstance() = commands ? std::move(commands) : std::make_unique<TSoundBarCommands>();
-}
 
 const QPixmap& sound_bar_glyph::glyph(Kind kind) {
     static std::array<QPixmap, 4> glyphs;
@@ -168,9 +161,11 @@ Tsound_bar* Tsound_bar::playing_button() {
 }
 
 Tsound_bar::Tsound_bar(QWidget* host, TRecordingButtonBlock& block, QPoint at,
-                       const TClassSoundCarriersUseSpecification& carriers, bool rewindAtEnd)
+                       const TClassSoundCarriersUseSpecification& carriers, bool rewindAtEnd,
+                       TSoundBarCommands* commands)
     : QWidget(host), block_(&block), item_(block.recording), cut_(block.recording->cut_part),
-      carriers_(carriers), rewind_at_end_(rewindAtEnd) {
+      carriers_(carriers), commands_(commands ? *commands : noCommands()),
+      rewind_at_end_(rewindAtEnd) {
     setObjectName(QStringLiteral("sound_bar"));
     on_cd_ = !cut_->is_sound_file;
     if (on_cd_) {
@@ -491,7 +486,7 @@ bool Tsound_bar::drag_press(QEvent* event) {
                 QApplication::startDragDistance())
                 return true;
             press_pending_ = false;
-            GLB_sound_bar_commands().start_drag(bar_, *item_, block_->recording_number);
+            commands_.start_drag(bar_, *item_, block_->recording_number);
             return true;
         case QEvent::MouseButtonRelease: {
             if (!press_pending_ || mouse()->button() != Qt::LeftButton) return false;
@@ -571,12 +566,12 @@ void Tsound_bar::show_context_menu(QPoint globalPos) {
     QAction* editor = menu.addAction(text(3), this, [this] { open_in_sound_editor(); });
     editor->setEnabled(GLB_available_as_file(*cut_, carriers_));
     QAction* playlist = menu.addAction(text(4), this, [this] {
-        GLB_sound_bar_commands().add_to_playlist(*item_, block_->recording_number);
+        commands_.add_to_playlist(*item_, block_->recording_number);
     });
-    playlist->setEnabled(GLB_sound_bar_commands().can_add_to_playlist());
+    playlist->setEnabled(commands_.can_add_to_playlist());
     QAction* mp3 = menu.addAction(text(5) + QStringLiteral("..."), this,
-                                  [this] { GLB_sound_bar_commands().copy_mp3(this, *item_); });
-    mp3->setEnabled(GLB_available_as_file(*cut_, carriers_) && GLB_sound_bar_commands().can_copy_mp3(*item_));
+                                  [this] { commands_.copy_mp3(this, *item_); });
+    mp3->setEnabled(GLB_available_as_file(*cut_, carriers_) && commands_.can_copy_mp3(*item_));
     menu.exec(globalPos);
 }
 
@@ -601,5 +596,5 @@ std::unique_ptr<TRecordingButton> TSoundBarFactory::create(QWidget* host, TRecor
     for (QWidget* w = host; w && !form; w = w->parentWidget()) form = qobject_cast<TShowForm*>(w);
     if (!form || !form->has_strings()) return nullptr;
     const auto& carriers = form->strings().model().settings().visible_set.carriers;
-    return std::make_unique<Tsound_bar>(host, block, viewPoint, carriers);
+    return std::make_unique<Tsound_bar>(host, block, viewPoint, carriers, true, &commands_);
 }

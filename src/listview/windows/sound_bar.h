@@ -36,8 +36,6 @@ class TSoundBarCommands {
         (void)source, (void)recording, (void)recordingNumber;
     }
 };
-TSoundBarCommands& GLB_sound_bar_commands();
-void GLB_set_sound_bar_commands(std::unique_ptr<TSoundBarCommands> commands);
 
 // The glyphs of the play button, drawn once for the screen's pixel ratio.
 namespace sound_bar_glyph {
@@ -70,7 +68,8 @@ class Tsound_bar : public QWidget, public TRecordingButton {
     Q_OBJECT
   public:
     Tsound_bar(QWidget* host, TRecordingButtonBlock& block, QPoint at,
-               const TClassSoundCarriersUseSpecification& carriers, bool rewindAtEnd = true);
+               const TClassSoundCarriersUseSpecification& carriers, bool rewindAtEnd = true,
+               TSoundBarCommands* commands = nullptr);
     ~Tsound_bar() override;
 
     int position_tenths() const override { return bar_->value(); }
@@ -128,6 +127,7 @@ class Tsound_bar : public QWidget, public TRecordingButton {
     const Tcupaitem* item_;
     Tcutpart* cut_;
     const TClassSoundCarriersUseSpecification& carriers_;
+    TSoundBarCommands& commands_;  // the playlist and MP3 copies
     std::unique_ptr<TMCIDevicePlayer> player_;
     TBitBtn_sound_bar* button_;
     QScrollBar* bar_;
@@ -156,8 +156,14 @@ class Tsound_bars {
 };
 
 // Makes a Tsound_bar for each recording line a list paints.
+// Its buttons' menus and drags reach the playlist and the MP3 copies
+// through `commands`, which must outlive them.
 class TSoundBarFactory : public TRecordingButtonFactory {
   public:
+    explicit TSoundBarFactory(TSoundBarCommands& commands) : commands_(commands) {}
     std::unique_ptr<TRecordingButton> create(QWidget* host, TRecordingButtonBlock& block,
                                              QPoint viewPoint) override;
+
+  private:
+    TSoundBarCommands& commands_;
 };

@@ -119,7 +119,8 @@ TBitBtn_picture::TBitBtn_picture(const QString& glyphResource, QWidget* parent)
 
 // --- The window ------------------------------------------------------------------
 
-TBigPictureForm::TBigPictureForm(QWidget* refocus) : QWidget(nullptr), refocus_(refocus) {
+TBigPictureForm::TBigPictureForm(QWidget* refocus, TListActions* actions)
+    : QWidget(nullptr), refocus_(refocus), actions_(actions) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     static const char* const glyphs[] = {"PREVIOUS_PICTURE_BUTTON", "NEXT_PICTURE_BUTTON",
@@ -177,8 +178,8 @@ TBigPictureForm::TBigPictureForm(QWidget* refocus) : QWidget(nullptr), refocus_(
     info_form_ = new TPictureInfoForm(this);
     info_form_->hide();
     connect(info_form_, &TPictureInfoForm::link_clicked, this, [this] {
-        if (current_ && current_->locality && current_->species)
-            GLB_list_actions().open_distribution_map(*current_->species, current_->locality);
+        if (actions_ && current_ && current_->locality && current_->species)
+            actions_->open_distribution_map(*current_->species, current_->locality);
     });
 
     for (QWidget* c : controls_) c->hide();
@@ -515,7 +516,7 @@ void TBigPictureForm::zoom_by(double step) {
 
 void TBigPictureForm::hide_information_windows() {
     info_form_->hide();
-    if (person_shown_) GLB_list_actions().close_information_windows(this);
+    if (person_shown_ && actions_) actions_->close_information_windows(this);
     person_shown_ = false;
 }
 
@@ -531,7 +532,7 @@ void TBigPictureForm::show_credit() {
     if (!current_ || !current_->photographer) return;
     person_shown_ = true;
     // The credit window belongs to this window, at its bottom right.
-    GLB_list_actions().open_person(this, *current_->photographer,
+    if (actions_) actions_->open_person(this, *current_->photographer,
                                    QPoint(width() - 75, height() - 40));
     place_information_windows();
 }
@@ -627,7 +628,8 @@ void TBigPictureForm::closeEvent(QCloseEvent* event) {
 // --- Opening ---------------------------------------------------------------------
 
 TBigPictureForm* OpenBigPictureWindow(const TPictureTaxon& taxon, QWidget* refocus,
-                                      TPictureCaptionCallback callback, quintptr context) {
+                                      TListActions* actions, TPictureCaptionCallback callback,
+                                      quintptr context) {
     if (!gColoursWarningDone) {
         gColoursWarningDone = true;
         const int month = QDate::currentDate().month();
@@ -641,7 +643,7 @@ TBigPictureForm* OpenBigPictureWindow(const TPictureTaxon& taxon, QWidget* refoc
                           settings::general::kNextMonthForColorsWarning, next_month(month));
         }
     }
-    auto* form = new TBigPictureForm(refocus);
+    auto* form = new TBigPictureForm(refocus, actions);
     if (!form->prepare(taxon, nullptr, std::move(callback), context)) {
         delete form;
         return nullptr;

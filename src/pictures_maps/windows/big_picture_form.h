@@ -15,6 +15,7 @@ class QLabel;
 class QPushButton;
 class QScrollBar;
 class TPictureInfoForm;
+class TListActions;
 
 // The text a caller gives for a picture: the window caption, and the
 // caption of a map window opened from the picture's information.
@@ -36,7 +37,9 @@ class TBigPictureForm : public QWidget {
     Q_OBJECT
 
   public:
-    explicit TBigPictureForm(QWidget* refocus = nullptr);
+    // The picture's locality link and its credit open their windows through
+    // `actions` (the program's list actions); without them they open none.
+    explicit TBigPictureForm(QWidget* refocus = nullptr, TListActions* actions = nullptr);
     ~TBigPictureForm() override;
 
     // Sets what to show (the taxon's first picture when none is given) and
@@ -106,6 +109,7 @@ class TBigPictureForm : public QWidget {
     const TPictureDisplayInfoClass& info() const;
 
     QPointer<QWidget> refocus_;
+    TListActions* actions_;
     TPictureTaxon taxon_;
     const Tbig_picture* current_ = nullptr;
     TPictureCaptionCallback callback_;
@@ -136,7 +140,8 @@ class TBigPictureForm : public QWidget {
 // Opens the window on the taxon's first picture; nothing opens when the
 // user gives up looking for the file. The window frees itself on close.
 TBigPictureForm* OpenBigPictureWindow(const TPictureTaxon& taxon, QWidget* refocus,
-                                      TPictureCaptionCallback callback = {}, quintptr context = 0);
+                                      TListActions* actions, TPictureCaptionCallback callback = {},
+                                      quintptr context = 0);
 
 // The unit's texts, read once ("BS_PICTURES", entries 0 to 9).
 QString GLB_picture_text(int entry);

@@ -21,7 +21,8 @@ QString species_caption(const Tbig_picture& picture, QString& mapCaption, quintp
 }
 }  // namespace
 
-void GLB_open_big_picture(const Tspecies& species, const Tsubspecies* subspecies) {
-    OpenBigPictureWindow(TPictureTaxon{&species, subspecies}, QApplication::activeWindow(),
+void GLB_open_big_picture(TListActions& actions, const Tspecies& species,
+                          const Tsubspecies* subspecies) {
+    OpenBigPictureWindow(TPictureTaxon{&species, subspecies}, QApplication::activeWindow(), &actions,
                          species_caption);
 }

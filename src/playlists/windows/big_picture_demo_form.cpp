@@ -10,8 +10,9 @@
 TBigPictureDemoForm::TBigPictureDemoForm(const TSlideShow::TSetup& setup,
                                          const TClassVisibleSpeciesAndRecordings& visibleSet,
                                          TRecordingsAndOrPicturesList* recent,
-                                         TTaxonText taxonText, QWidget* owner)
-    : TBigPictureForm(owner), visible_set_(visibleSet), taxon_text_(std::move(taxonText)) {
+                                         TTaxonText taxonText, QWidget* owner,
+                                         TListActions* actions)
+    : TBigPictureForm(owner, actions), visible_set_(visibleSet), taxon_text_(std::move(taxonText)) {
     // Owned by its list window, so that it goes with it.
     setParent(owner, Qt::Window);
     setAttribute(Qt::WA_DeleteOnClose);

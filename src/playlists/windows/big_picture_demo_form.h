@@ -13,6 +13,7 @@
 #include <memory>
 
 class Tsound_bar;
+class TListActions;
 class TOwnSoundBarShowRecording;
 
 class TBigPictureDemoForm : public TBigPictureForm, public TSlidePresenter {
@@ -24,7 +25,7 @@ class TBigPictureDemoForm : public TBigPictureForm, public TSlidePresenter {
     TBigPictureDemoForm(const TSlideShow::TSetup& setup,
                         const TClassVisibleSpeciesAndRecordings& visibleSet,
                         TRecordingsAndOrPicturesList* recent, TTaxonText taxonText,
-                        QWidget* owner);
+                        QWidget* owner, TListActions* actions = nullptr);
     ~TBigPictureDemoForm() override;
 
     // Shows the window maximised on the first picture and starts the timer;

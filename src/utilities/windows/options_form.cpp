@@ -165,7 +165,3 @@ bool GLB_show_options_dialog(TChildForm& window) {
     TOptionsForm dialog(window, platform::audio::mediaControl().cdAudioDevices());
     return dialog.exec() == QDialog::Accepted;
 }
-
-void GLB_install_options_command() {
-    TChildForm::set_options_command(&GLB_show_options_dialog);
-}

@@ -50,5 +50,3 @@ class TOptionsForm : public QDialog {
 
 // The Options command of a list window: the dialog, modal; true after OK.
 bool GLB_show_options_dialog(TChildForm& window);
-// Makes the list windows' Options command open the dialog.
-void GLB_install_options_command();

@@ -1,0 +1,56 @@
+#pragma once
+
+// What a list window uses that lives in a later library or is shared by
+// every list: the program makes one set at start and hands it to the main
+// list window, which hands it on to every window it opens (new list
+// windows, show windows) and to its list. A member left empty keeps its
+// command switched off or does nothing, so a test makes only what it checks.
+
+#include "listview/show_commands.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+class TChildForm;
+class TFindInShowStringsDialog;
+class TListActions;
+class TRecordingButtonFactory;
+class TSmallPictureSource;
+
+// Menu commands whose windows live above the list. A command left empty
+// stays off.
+struct TListWindowCommands {
+    std::function<void(int helpContext)> help;
+    std::function<void()> readme;
+    std::function<void()> recent_info;
+    std::function<void(QWidget* window)> about;
+    std::function<void(QWidget* window)> introduction;
+};
+
+struct TListWindowServices {
+    // The windows a click in the list opens (pictures, maps, small windows).
+    TListActions* list_actions = nullptr;
+    // The recording buttons the list places on its recording lines.
+    TRecordingButtonFactory* recording_buttons = nullptr;
+    // The species' small pictures shown in the lists.
+    TSmallPictureSource* small_pictures = nullptr;
+    // The find dialog shared by every list window.
+    TFindInShowStringsDialog* find_dialog = nullptr;
+    // Help, readme, about and the introduction.
+    TListWindowCommands commands;
+    // The playlist window and the shows.
+    TListWindowShowCommands show_commands;
+    // "Copy to HD"; true when a copy was made.
+    std::function<bool()> copy_to_hard_disk;
+    // "Options"; true when the dialog ended with OK.
+    std::function<bool(TChildForm&)> options;
+    // "Make mp3s" of the window's list.
+    std::function<void(TChildForm&)> make_mp3s;
+    // The text of the CD-status panel, asked every 2 s; none leaves it.
+    std::function<std::optional<QString>()> cd_status_report;
+    // Volume steps from the list's keys (louder when positive).
+    std::function<void(int steps)> volume_keys;
+};
