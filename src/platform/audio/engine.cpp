@@ -2,6 +2,7 @@
 
 #include "platform/audio/cd_disc.h"
 #include "platform/audio/file_decoder.h"
+#include "platform/audio/mono_decoder.h"
 #include "platform/audio/playback.h"
 
 #include <cdio/cdio.h>
@@ -348,6 +349,10 @@ void Engine::setGain(double gain) {
 
 double Engine::gain() const {
     return Output::instance().gain();
+}
+
+SoundAnalysis* Engine::analysis() {
+    return &engineSoundAnalysis();
 }
 
 }  // namespace platform::audio

@@ -34,6 +34,7 @@ class Engine final : public MediaControl {
     int cdAudioDevices() override;
     void setGain(double gain) override;
     double gain() const override;
+    SoundAnalysis* analysis() override;
 
     // For measurements: when the device's current play handed its first
     // sound to the output (steady-clock nanoseconds), 0 before.

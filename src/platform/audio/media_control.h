@@ -11,6 +11,8 @@
 // are the ones the players test for.
 namespace platform::audio {
 
+class SoundAnalysis;
+
 namespace mci {
 inline constexpr unsigned kErrorInvalidDeviceId = 257;
 inline constexpr unsigned kErrorUnrecognizedCommand = 261;
@@ -93,6 +95,9 @@ class MediaControl {
     // The program's own output gain, 0..1.
     virtual void setGain(double gain) = 0;
     virtual double gain() const = 0;
+
+    // Decoding for analysis (sonograms) beside playback; none without it.
+    virtual SoundAnalysis* analysis() { return nullptr; }
 };
 
 // The engine the program uses; tests may put another in its place.

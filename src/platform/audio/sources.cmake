@@ -9,6 +9,7 @@ target_sources(korvelan_sound_engine PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/cd_disc.cpp
   ${CMAKE_CURRENT_LIST_DIR}/engine.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_decoder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/mono_decoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mpeg_frames.cpp
   ${CMAKE_CURRENT_LIST_DIR}/playback.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sound_source.h
