@@ -44,7 +44,6 @@ struct TEditionUnderTest {
 };
 TEditionUnderTest gMain;
 TEditionUnderTest gFewFamilies;  // made only when needed
-std::unique_ptr<Tdata>& gData = gMain.data;
 std::unique_ptr<SHST_TClassShowStringsData>& gSettings = gMain.settings;
 std::map<std::string, double> gBest;                   // fastest run of each case, ms
 std::map<std::string, std::pair<double, int>> gTotal;  // ms and runs, for the mean

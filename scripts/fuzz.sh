@@ -83,14 +83,43 @@ seed_playlist_fuzzer() {
   printf '\0[GENERAL]\nCDROM=Elsewhere\nVersion=2\n' > "$1/other"
 }
 
-for target in $targets; do
-  seeds="$build/fuzz-seeds/$target"
-  corpus="$build/fuzz-corpus/$target"
+# The targets run side by side, one per core, each for its full time: the
+# stage then takes the longest queue's time instead of the sum of all. Each
+# target's output goes to its own log, shown when the target ends.
+run_target() {
+  local target=$1 seeds="$build/fuzz-seeds/$1" corpus="$build/fuzz-corpus/$1"
   mkdir -p "$seeds" "$corpus"
   "seed_$target" "$seeds"
-  max_len=65536; time=$seconds
+  local max_len=65536 time=$seconds
   [ "$target" = data_fuzzer ] && { max_len=262144; time=$((seconds * 2)); }
-  "$build/bin/$target" -max_total_time="$time" -max_len="$max_len" -timeout=20 \
-    -rss_limit_mb=2048 -close_fd_mask=2 -print_final_stats=1 "$corpus" "$seeds"
-  echo "Fuzzing with $target: no failure in $time s."
+  if "$build/bin/$target" -max_total_time="$time" -max_len="$max_len" -timeout=20 \
+       -rss_limit_mb=2048 -close_fd_mask=2 -print_final_stats=1 "$corpus" "$seeds" > "$build/$target.log" 2>&1; then
+    cat "$build/$target.log"
+    echo "Fuzzing with $target: no failure in $time s."
+  else
+    cat "$build/$target.log"
+    echo "Fuzzing with $target FAILED (log: $build/$target.log)." >&2
+    return 1
+  fi
+}
+
+# The longest target (the data files, twice the time) starts first.
+ordered=""
+for t in $targets; do
+  if [ "$t" = data_fuzzer ]; then ordered="$t $ordered"; else ordered="$ordered $t"; fi
 done
+failed=0
+running=0
+for target in $ordered; do
+  if [ "$running" -ge "$jobs" ]; then
+    wait -n || failed=1
+    running=$((running - 1))
+  fi
+  run_target "$target" &
+  running=$((running + 1))
+done
+while [ "$running" -gt 0 ]; do
+  wait -n || failed=1
+  running=$((running - 1))
+done
+[ "$failed" -eq 0 ] || { echo "Fuzzing found a failure (see above)." >&2; exit 1; }
