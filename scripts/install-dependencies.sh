@@ -5,7 +5,7 @@ packages=(cmake g++ make pkg-config ninja-build qt6-base-dev libjpeg62-turbo-dev
   libavformat-dev libavcodec-dev libswresample-dev libsdl2-dev libcdio-dev ffmpeg
   libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2 fonts-dejavu-core
   xvfb xauth clang libclang-rt-14-dev lld
-  ffmpeg eyed3 id3v2 mpg123 sox
+  ffmpeg eyed3 id3v2 mpg123 sox libsox-fmt-mp3 python3
   librsvg2-bin desktop-file-utils appstream dpkg-dev file
   qt6-translations-l10n xdotool)
 missing=()

@@ -161,14 +161,17 @@ TEST_F(Mp3CopiesJourney, SaveAsMp3FromARecordingsMenuCopiesItsSound) {
     ASSERT_EQ(copies.size(), 1) << copies.join(", ").toStdString();
     EXPECT_TRUE(copies.front().startsWith(GLB_mp3_folder_of_run()));
     const QByteArray audio = audioOf(readFile(copies.front()));
-    int frames = 0;
-    const QByteArray sourceFrames = probedFrameBytes(source, readFile(source), &frames);
+    const std::vector<ProbedFrame> probed = probeFrames(source);
+    const int frames = static_cast<int>(probed.size());
+    const QByteArray sourceFrames = frameBytes(readFile(source), probed);
     ASSERT_GT(frames, 10);
     EXPECT_GT(audio.size(), 1000);
     EXPECT_TRUE(audio == sourceFrames) << audio.size() << " bytes copied of " << sourceFrames.size();
-    // The demo's frames: MPEG-2.5, 576 samples at 11025 Hz.
-    EXPECT_NEAR(probeDuration(copies.front()), probeDuration(source), 576.0 / 11025);
-    EXPECT_NEAR(probeDuration(copies.front()), frames * 576.0 / 11025, 576.0 / 11025);
+    // The copy lasts as long as its source, to a frame (1,152 samples in
+    // MPEG-1, 576 in MPEG-2 and 2.5, at the source's own rate).
+    const double frame = probed.front().duration;
+    EXPECT_NEAR(probeDuration(copies.front()), probeDuration(source), frame);
+    EXPECT_NEAR(probeDuration(copies.front()), frames * frame, frame);
 }
 
 TEST_F(Mp3CopiesJourney, MakeMp3sCopiesEveryPlayableRecordingWithItsSound) {

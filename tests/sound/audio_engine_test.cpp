@@ -59,7 +59,9 @@ TEST_P(EngineFormats, SeeksAreExact) {
 
 INSTANTIATE_TEST_SUITE_P(Demo, EngineFormats,
                          testing::Values(Format{"tapes/1603/A01.WAV", 4000},
-                                         Format{"tapes/1101/A01_MF.WAV", 50000},
+                                         Format{"tapes/1101/A01_MF.WAV", 50000},   // MPEG-1
+                                         Format{"tapes/1206/A04_MF.WAV", 68000},   // MPEG-2
+                                         Format{"tapes/1312/A01_MF.WAV", 43000},   // MPEG-2.5
                                          Format{"tapes/1206/A01A_MC.WAV", 30000},
                                          Format{"tapes/1305/A01_WM.WMA", 11000},
                                          Format{"Audio CDs/Yungas1/Track 01.mp3", 52000}));

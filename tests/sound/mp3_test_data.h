@@ -28,8 +28,8 @@ inline QByteArray frame(int marker, bool padding = false, std::uint8_t bitRateIn
 
 // A Layer III frame of MPEG-2 or, with mpeg25, MPEG-2.5: 576 samples, the
 // low-rate bit-rate table, sample rates halved (22050, 24000, 16000) or
-// quartered (11025, 12000, 8000). The demo's recordings are 8 kbit/s MPEG-2.5
-// at 11025 Hz: 52 bytes, 53 with padding.
+// quartered (11025, 12000, 8000). At 8 kbit/s and 11025 Hz, the lowest rates
+// recorders write, a frame is 52 bytes, 53 with padding.
 inline QByteArray lowRateFrame(int marker, bool mpeg25, std::uint8_t bitRateIndex = 1,
                                std::uint8_t sampleRateIndex = 0, bool padding = false) {
     const int bitRates[15] = {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160};

@@ -66,7 +66,7 @@ TEST_F(SoundStreams, OnlyLayer3FramesWithALengthAreFrames) {
     EXPECT_EQ(mpeg2->length(), 208);
     EXPECT_EQ(header(lowRateFrame(1, false, 14, 1))->length(), 480);  // 160 kbit/s at 24000 Hz
     EXPECT_EQ(header(lowRateFrame(1, false, 14, 2))->length(), 720);  // 160 kbit/s at 16000 Hz
-    const auto demo = header(lowRateFrame(1, true));  // the demo's 8 kbit/s at 11025 Hz
+    const auto demo = header(lowRateFrame(1, true));  // 8 kbit/s at 11025 Hz
     ASSERT_TRUE(demo);
     EXPECT_EQ(demo->sample_rate, 11025);
     EXPECT_EQ(demo->length(), 52);
