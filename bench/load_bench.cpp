@@ -124,7 +124,7 @@ int main(int argc, char** argv) {
     GLB_initialise_process_values(editionDirectory(), editionDirectory());
     QDir::setCurrent(editionDirectory());
     GLB().settings_file_path = QDir::tempPath() + "/korvelan-load-bench.ini";
-    GLB_set_edition(GLB_edition_for_product(1011));
+    const TEditionOverride edition(GLB_edition_for_product(1011));
 
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QPainter>
 #include <algorithm>
+#include <optional>
 #include <chrono>
 #include <cstdio>
 
@@ -60,11 +61,10 @@ int main(int argc, char** argv) {
     GLB_initialise_process_values(editionDirectory(), editionDirectory());
     QDir::setCurrent(editionDirectory());
     GLB().settings_file_path = QDir::tempPath() + "/korvelan-map-bench.ini";
-    GLB_set_edition(GLB_edition_for_product(1011));
+    const TEditionOverride edition(GLB_edition_for_product(1011));
     QFile texts(QStringLiteral(KORVELAN_SOURCE_DIR "/editions/demo/Korvelan.txt"));
     if (!texts.open(QIODevice::ReadOnly)) return 2;
-    GLB_set_texts(std::make_unique<Ttextfile_handler>(
-        Ttextfile_handler::fromText(QString::fromUtf8(texts.readAll()))));
+    const TTextsOverride textsInPlace(Ttextfile_handler::fromText(QString::fromUtf8(texts.readAll())));
 
     // A species on the Bolivian map with a range bitmap on disc.
     const QString base = QDir::tempPath() + "/korvelan-map-bench/";
@@ -113,11 +113,12 @@ int main(int argc, char** argv) {
     std::printf("(building and laying out %.2f ms, first paint %.2f ms)\n", showing, painting);
     met &= report("distribution map window", distributionFloor, distribution, 50);
 
+    std::optional<TDataOverride> dataInPlace;
     {
         auto data = std::make_unique<Tdata>();
         data->set_write_settings_at_end(false);
         data->load();
-        GLB_set_data(std::move(data));
+        dataInPlace.emplace(std::move(data));
     }
     const double localitiesFloor = best(10, [&] {
         QImage canvas(881, 700, QImage::Format_RGB32);
@@ -156,6 +157,6 @@ int main(int argc, char** argv) {
                 onMap, hits, tests, sum & 1);
     met &= report("localities map, hit test", perFloor, perTest, 0.2);
     delete last;
-    GLB_set_data(nullptr);
+    dataInPlace.reset();
     return met ? 0 : 1;
 }

@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     QDir::setCurrent(edition);
     QTemporaryDir scratch;
     GLB().settings_file_path = scratch.filePath(QStringLiteral("Korvelan.ini"));
-    GLB_set_texts(std::make_unique<Ttextfile_handler>(Ttextfile_handler::fromText(QString())));
+    const TTextsOverride texts(Ttextfile_handler::fromText(QString()));
     Tdata data;
     data.set_write_settings_at_end(false);
     data.load();

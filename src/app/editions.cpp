@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <stdexcept>
 
 namespace {
 
@@ -301,7 +302,14 @@ const TEdition& GLB_edition() {
     return runningEdition();
 }
 
-void GLB_set_edition(const TEdition& edition) {
+namespace {
+
+bool& editionSetByStart() {
+    static bool set = false;
+    return set;
+}
+
+void applyEdition(const TEdition& edition) {
     runningEdition() = edition;
     GLB().message_box_caption = edition.title;
     // Only the application name: a display name would be appended to every
@@ -309,7 +317,43 @@ void GLB_set_edition(const TEdition& edition) {
     if (QCoreApplication::instance()) QCoreApplication::setApplicationName(edition.title);
 }
 
+void requireNoEditionYet() {
+    if (editionSetByStart())
+        throw std::logic_error(
+            "The running edition is set once by the program's start; it was set again "
+            "before the program's end forgot it.");
+}
+
+}  // namespace
+
+void GLB_forget_edition() {
+    runningEdition() = GLB_unknown_edition();
+    editionSetByStart() = false;
+}
+
+struct TEditionOverride::Previous {
+    TEdition edition;
+    QString caption;
+    QString applicationName;
+};
+
+TEditionOverride::TEditionOverride(const TEdition& edition)
+    : previous_(std::make_unique<Previous>(
+          Previous{runningEdition(), GLB().message_box_caption,
+                   QCoreApplication::applicationName()})) {
+    applyEdition(edition);
+}
+
+TEditionOverride::~TEditionOverride() {
+    runningEdition() = previous_->edition;
+    GLB().message_box_caption = previous_->caption;
+    if (QCoreApplication::instance())
+        QCoreApplication::setApplicationName(previous_->applicationName);
+}
+
 void GLB_read_editions_file() {
+    // Checked first, so that a second read shows none of the file's messages.
+    requireNoEditionYet();
     const QString fileName = QStringLiteral("PROGR_NM.TXT");
     QString path;
     TEdition edition = GLB_unknown_edition();
@@ -333,5 +377,6 @@ void GLB_read_editions_file() {
             if (ok) edition = GLB_edition_for_product(product);
         }
     }
-    GLB_set_edition(edition);
+    applyEdition(edition);
+    editionSetByStart() = true;
 }

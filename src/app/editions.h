@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <vector>
 
 enum class TLanguage { English, Spanish, Dutch, Portuguese };
@@ -126,9 +127,31 @@ const TEditionRules& GLB_edition_rules(int editionCode);
 TEdition GLB_edition_for_product(int productNumber);
 TEdition GLB_unknown_edition();
 
+// The running edition. Start-up sets it once (GLB_read_editions_file); it
+// stays until the program's end forgets it, and only the next start may set
+// it again. Before that it is the unknown edition.
 const TEdition& GLB_edition();
-void GLB_set_edition(const TEdition& edition);
 
 // Reads PROGR_NM.TXT beside the program, shows what is wrong with it, sets
-// the running edition and makes its title the message-box caption.
+// the running edition and makes its title the message-box caption and the
+// application name. Setting it a second time before GLB_forget_edition is a
+// programming error: it throws std::logic_error.
 void GLB_read_editions_file();
+// The program's end: back to the unknown edition, to be set by a next start.
+void GLB_forget_edition();
+
+// The way tests and tools put an edition in place for a while: it runs, with
+// its caption and application name, as long as the override lives; then the
+// previous edition, caption and application name come back. It leaves the
+// start's set-once rule alone.
+class TEditionOverride {
+  public:
+    explicit TEditionOverride(const TEdition& edition);
+    ~TEditionOverride();
+    TEditionOverride(const TEditionOverride&) = delete;
+    TEditionOverride& operator=(const TEditionOverride&) = delete;
+
+  private:
+    struct Previous;
+    std::unique_ptr<Previous> previous_;
+};

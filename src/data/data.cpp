@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <memory>
+#include <stdexcept>
 #include "app/editions.h"
 #include "app/messages.h"
 #include "app/settings.h"
@@ -54,21 +55,46 @@ Tdata* GLB_data_or_null() {
     return dataInstance().get();
 }
 
-void GLB_set_data(std::unique_ptr<Tdata> data) {
+namespace {
+
+bool& dataLoadedByStart() {
+    static bool loaded = false;
+    return loaded;
+}
+
+void replaceData(std::unique_ptr<Tdata> data) {
     // The old database goes first, so its settings are written before a new
     // one could read them.
     dataInstance().reset();
     dataInstance() = std::move(data);
 }
 
+}  // namespace
+
 void GLB_load_species_database(const std::function<void()>& threads_met) {
+    // Checked before loading: a second load would read every file again
+    // only to be refused.
+    if (dataLoadedByStart())
+        throw std::logic_error(
+            "The species database is loaded once by the program's start; it was loaded "
+            "again before the program's end freed it.");
     auto data = std::make_unique<Tdata>();
     data->load(threads_met);
-    GLB_set_data(std::move(data));
+    replaceData(std::move(data));
+    dataLoadedByStart() = true;
 }
 
 void GLB_free_species_database() {
-    GLB_set_data(nullptr);
+    replaceData(nullptr);
+    dataLoadedByStart() = false;
+}
+
+TDataOverride::TDataOverride(std::unique_ptr<Tdata> data) : previous_(std::move(dataInstance())) {
+    dataInstance() = std::move(data);
+}
+
+TDataOverride::~TDataOverride() {
+    replaceData(std::move(previous_));
 }
 
 Tdata::Tdata() = default;

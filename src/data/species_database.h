@@ -191,12 +191,27 @@ class Tdata {
 // texts that are otherwise equal.
 bool GLB_text_order(const QString& a, const QString& b);
 
-// The process's database, set by start-up after the texts and edition.
+// The process's database, loaded once by start-up after the texts and
+// edition.
 Tdata& GLB_data();
 Tdata* GLB_data_or_null();
-// Takes ownership; an empty pointer frees the database.
-void GLB_set_data(std::unique_ptr<Tdata> data);
-// Start-up creates the database and loads it; shut-down frees it.
+// Start-up creates the database and loads it; shut-down frees it, and only
+// the next start may load it again: a second load before the free is a
+// programming error that throws std::logic_error.
 // `threads_met`, when given, is told once the loading threads have met.
 void GLB_load_species_database(const std::function<void()>& threads_met = {});
 void GLB_free_species_database();
+
+// The way tests and tools put a database in place for a while: it is the
+// process's database as long as the override lives; then it is freed and
+// the previous one comes back. It leaves the start's load-once rule alone.
+class TDataOverride {
+  public:
+    explicit TDataOverride(std::unique_ptr<Tdata> data);
+    ~TDataOverride();
+    TDataOverride(const TDataOverride&) = delete;
+    TDataOverride& operator=(const TDataOverride&) = delete;
+
+  private:
+    std::unique_ptr<Tdata> previous_;
+};

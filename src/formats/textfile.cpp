@@ -7,12 +7,18 @@
 
 #include <QFile>
 #include <memory>
+#include <stdexcept>
 
 namespace {
 
 std::unique_ptr<Ttextfile_handler>& textsInstance() {
     static std::unique_ptr<Ttextfile_handler> texts;
     return texts;
+}
+
+bool& textsLoadedByStart() {
+    static bool loaded = false;
+    return loaded;
 }
 
 bool isSectionHeader(const QString& line, QString& name) {
@@ -42,8 +48,29 @@ Ttextfile_handler& GLB_texts() {
     return *textsInstance();
 }
 
-void GLB_set_texts(std::unique_ptr<Ttextfile_handler> texts) {
+void GLB_load_texts(const QString& fileName) {
+    if (textsLoadedByStart())
+        throw std::logic_error(
+            "The program's texts are loaded once by the program's start; they were loaded "
+            "again before the program's end dropped them.");
+    bool found = false;
+    auto texts = std::make_unique<Ttextfile_handler>(fileName, found, true);
     textsInstance() = std::move(texts);
+    textsLoadedByStart() = true;
+}
+
+void GLB_free_texts() {
+    textsInstance().reset();
+    textsLoadedByStart() = false;
+}
+
+TTextsOverride::TTextsOverride(Ttextfile_handler texts)
+    : previous_(std::move(textsInstance())) {
+    textsInstance() = std::make_unique<Ttextfile_handler>(std::move(texts));
+}
+
+TTextsOverride::~TTextsOverride() {
+    textsInstance() = std::move(previous_);
 }
 
 Ttextfile_handler::Ttextfile_handler(const QString& fileName, bool& found, bool fatal) {

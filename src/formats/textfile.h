@@ -35,9 +35,29 @@ class Ttextfile_handler {
     QHash<QString, QStringList> sections_;
 };
 
-// The program's texts, loaded at start.
+// The program's texts. Start-up loads them once (GLB_load_texts); they stay
+// until the program's end drops them (GLB_free_texts), and only the next
+// start may load them again. Without any, every line is empty.
 Ttextfile_handler& GLB_texts();
-void GLB_set_texts(std::unique_ptr<Ttextfile_handler> texts);
+// Finds and reads the texts file as the program's texts; a missing file is
+// thrown as a TLoadError. A second load before GLB_free_texts is a
+// programming error: it throws std::logic_error.
+void GLB_load_texts(const QString& fileName);
+void GLB_free_texts();
+
+// The way tests and tools put texts in place for a while: they are the
+// program's texts as long as the override lives; then the previous ones
+// come back. It leaves the start's load-once rule alone.
+class TTextsOverride {
+  public:
+    explicit TTextsOverride(Ttextfile_handler texts);
+    ~TTextsOverride();
+    TTextsOverride(const TTextsOverride&) = delete;
+    TTextsOverride& operator=(const TTextsOverride&) = delete;
+
+  private:
+    std::unique_ptr<Ttextfile_handler> previous_;
+};
 // The first line of a section, the common case.
 inline QString GLB_text(const QString& section, int n = 1) {
     return GLB_texts().line(section, n);

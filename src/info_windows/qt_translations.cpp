@@ -26,7 +26,7 @@ std::unique_ptr<QTranslator>& installed() {
 
 }  // namespace
 
-bool GLB_install_qt_translations(TLanguage language) {
+bool GLB_load_qt_translations(TLanguage language) {
     std::unique_ptr<QTranslator>& current = installed();
     if (current) {
         QCoreApplication::removeTranslator(current.get());
@@ -43,6 +43,6 @@ bool GLB_install_qt_translations(TLanguage language) {
     return true;
 }
 
-bool GLB_install_qt_translations() {
-    return GLB_install_qt_translations(GLB_edition().language);
+bool GLB_load_qt_translations() {
+    return GLB_load_qt_translations(GLB_edition().language);
 }

@@ -6,6 +6,6 @@ enum class TLanguage;
 // in the interface language, from Qt's translations installed on the system.
 // English, or a language whose translations are missing, leaves Qt's English.
 // True when a translation is in use.
-bool GLB_install_qt_translations(TLanguage language);
+bool GLB_load_qt_translations(TLanguage language);
 // The same for the running edition's interface language.
-bool GLB_install_qt_translations();
+bool GLB_load_qt_translations();

@@ -41,12 +41,11 @@ bool GLB_choose_sound_editor(const QString& title) {
         GLB_show_message(QStringLiteral("\"%1\" is not a program.").arg(*chosen), platform::box::IconStop);
         return false;
     }
-    GLB_sound_editor().program = *chosen;
-    GLB_write_string(kSection, kSoundEditingProgram, *chosen);
+    GLB_store_sound_editor_program(*chosen);
     return true;
 }
 
-void GLB_set_sound_editor_program(const QString& path) {
+void GLB_store_sound_editor_program(const QString& path) {
     GLB_sound_editor().program = path;
     GLB_write_string(kSection, kSoundEditingProgram, path);
 }

@@ -17,6 +17,6 @@ QString GLB_default_sound_editor();
 // is stored at once. False when the user cancelled.
 bool GLB_choose_sound_editor(const QString& title);
 // Makes the path the program's editor and stores it.
-void GLB_set_sound_editor_program(const QString& path);
+void GLB_store_sound_editor_program(const QString& path);
 // Starts the editor on the file without waiting; false when it cannot start.
 bool GLB_start_sound_editor(const QString& soundFile);

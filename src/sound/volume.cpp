@@ -34,7 +34,7 @@ int GLB_volume_position() {
     return currentPosition;
 }
 
-void GLB_set_volume_position(int position) {
+void GLB_move_volume_to(int position) {
     currentPosition = std::clamp(position, 0, 100);
     platform::audio::mediaControl().setGain(static_cast<double>(volume::level_for_position(currentPosition)) /
                                             volume::kMaximumLevel);

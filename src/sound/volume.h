@@ -17,4 +17,4 @@ void GLB_restore_volume();
 // The slider position of the volume now in use.
 int GLB_volume_position();
 // Applies the slider position to the output and stores it.
-void GLB_set_volume_position(int position);
+void GLB_move_volume_to(int position);

@@ -16,15 +16,12 @@ class BaseDirectory : public ::testing::Test {
   protected:
     void SetUp() override {
         dir.makeCurrentProgramDirectory();
-        GLB_set_texts(std::make_unique<Ttextfile_handler>(
-            Ttextfile_handler::fromText(QStringLiteral("$[BASEDIR]\nWhere are the sounds?\n"))));
     }
-    void TearDown() override {
-        GLB_clear_base_directory_listeners();
-        GLB_set_texts(nullptr);
-    }
+    void TearDown() override { GLB_clear_base_directory_listeners(); }
     QString base() const { return GLB().base_directory; }
     ProgramDirectory dir;
+    TTextsOverride texts{
+        Ttextfile_handler::fromText(QStringLiteral("$[BASEDIR]\nWhere are the sounds?\n"))};
 };
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <QGuiApplication>
 #include <QSet>
 
+#include <stdexcept>
+
 using testing_support::DialogScript;
 using testing_support::ProgramDirectory;
 
@@ -60,8 +62,12 @@ TEdition readEditionsFile(const std::optional<QByteArray>& contents, DialogScrip
     if (contents) dir.write("PROGR_NM.TXT", *contents);
     GLB_read_editions_file();
     EXPECT_EQ(GLB().message_box_caption, GLB_edition().title);
+    EXPECT_EQ(QCoreApplication::applicationName(), GLB_edition().title);
     (void)script;
-    return GLB_edition();
+    const TEdition read = GLB_edition();
+    // The program's end, so that the next read is a new start.
+    GLB_forget_edition();
+    return read;
 }
 
 }  // namespace
@@ -69,7 +75,7 @@ TEdition readEditionsFile(const std::optional<QByteArray>& contents, DialogScrip
 TEST(EditionsFile, TheEditionsTitleIsNotAppendedToWindowCaptions) {
     // Qt appends an explicitly set display name to every caption; without
     // one the display name follows the application name.
-    GLB_set_edition(GLB_edition_for_product(1011));
+    const TEditionOverride edition(GLB_edition_for_product(1011));
     const QString name = QCoreApplication::applicationName();
     QCoreApplication::setApplicationName(QStringLiteral("probe"));
     EXPECT_EQ(QGuiApplication::applicationDisplayName(), QStringLiteral("probe"));
@@ -109,4 +115,40 @@ TEST(EditionsFile, MissingEmptyGarbledAndUnknownFilesGiveTheUnknownEdition) {
         EXPECT_EQ(e.edition_code, 103);
         EXPECT_TRUE(e.title.startsWith(QStringLiteral("Error: Unknown")));
     }
+}
+
+// The edition is the start's to set, once: a second read before the end
+// forgets it is refused and changes nothing; a test's override comes and
+// goes with the caption and application name and leaves that rule alone.
+TEST(EditionsFile, IsReadOnceUntilTheEndForgetsItAndOverridesComeBackOut) {
+    DialogScript script;
+    ProgramDirectory dir;
+    dir.makeCurrentProgramDirectory();
+    dir.write("PROGR_NM.TXT", "1012\n");
+    GLB_read_editions_file();
+    const TEdition spanish = GLB_edition();
+    EXPECT_EQ(spanish.product_number, 1012);
+
+    dir.write("PROGR_NM.TXT", "1011\n");
+    EXPECT_THROW(GLB_read_editions_file(), std::logic_error);
+    EXPECT_EQ(GLB_edition().product_number, 1012);
+    EXPECT_EQ(GLB().message_box_caption, spanish.title);
+
+    {
+        const TEditionOverride other(GLB_edition_for_product(1041));
+        EXPECT_EQ(GLB_edition().product_number, 1041);
+        EXPECT_EQ(GLB().message_box_caption, GLB_edition().title);
+        EXPECT_EQ(QCoreApplication::applicationName(), GLB_edition().title);
+        EXPECT_THROW(GLB_read_editions_file(), std::logic_error);
+    }
+    EXPECT_EQ(GLB_edition().product_number, 1012);
+    EXPECT_EQ(GLB().message_box_caption, spanish.title);
+    EXPECT_EQ(QCoreApplication::applicationName(), spanish.title);
+
+    GLB_forget_edition();
+    EXPECT_FALSE(GLB_edition().known);
+    GLB_read_editions_file();
+    EXPECT_EQ(GLB_edition().product_number, 1011);
+    GLB_forget_edition();
+    EXPECT_TRUE(script.messages().empty());
 }

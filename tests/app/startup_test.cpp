@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 
 #include <atomic>
+#include <stdexcept>
 #include <chrono>
 #include <thread>
 
@@ -226,4 +227,28 @@ TEST_F(Startup, WhatTheLoaderSaidShowsBeforeTheEndItMet) {
     ASSERT_EQ(script.messages().size(), 2u);
     EXPECT_EQ(script.messages()[0].text, QStringLiteral("Error occured with a subspecies \"x\""));
     EXPECT_EQ(script.messages()[1].text, QStringLiteral("Locality is empty string!?"));
+}
+
+// The texts and the edition are the start's to set, once: a second start
+// while the first runs is refused before it changes either, and once the
+// first has ended a next start reads them afresh.
+TEST_F(Startup, ASecondStartBeforeTheEndIsRefusedAndANextStartReadsAfresh) {
+    {
+        TStartup first({});
+        first.initialise(dir.path(), dir.path());
+        dir.write("Korvelan.txt", QByteArray(kTexts).replace("Already running.", "Still running."));
+        dir.write("PROGR_NM.TXT", "1012\n");
+        TStartup second({});
+        EXPECT_THROW(second.initialise(dir.path(), dir.path()), std::logic_error);
+        EXPECT_EQ(GLB_text("OTHER_INSTANCE", 1), QStringLiteral("Already running."));
+        EXPECT_EQ(GLB_edition().product_number, 1011);
+    }
+    TStartup next({});
+    next.initialise(dir.path(), dir.path());
+    EXPECT_EQ(GLB_text("OTHER_INSTANCE", 1), QStringLiteral("Still running."));
+    EXPECT_EQ(GLB_edition().product_number, 1012);
+    next.shut_down();
+    EXPECT_FALSE(GLB_edition().known);
+    EXPECT_EQ(GLB_text("OTHER_INSTANCE", 1), QString());
+    EXPECT_TRUE(script.messages().empty());
 }

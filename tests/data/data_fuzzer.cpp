@@ -105,7 +105,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     programDirectory();
     const QByteArray rest(reinterpret_cast<const char*>(bytes) + 1,
                           static_cast<qsizetype>(size - 1));
-    GLB_set_edition(GLB_edition_for_product(kProducts[bytes[0] % std::size(kProducts)]));
+    const TEditionOverride edition(
+        GLB_edition_for_product(kProducts[bytes[0] % std::size(kProducts)]));
     exerciseReader(rest.left(20000));
     writeFiles(rest);
     try {

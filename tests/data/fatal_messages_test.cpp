@@ -7,6 +7,8 @@
 #include "data/species_database.h"
 #include "small_edition.h"
 
+#include <stdexcept>
+
 using data_testing::SmallEdition;
 
 namespace {
@@ -247,6 +249,35 @@ TEST_F(LoadFatal, StartUpStepLoadsTheProcessDatabase) {
     e.write(dir);
     EXPECT_THROW(GLB_load_species_database(), TLoadError);
     EXPECT_EQ(GLB_data_or_null(), nullptr);
+}
+
+// The database is the start's to load, once: a second load before the end
+// frees it is refused without reading a file and keeps the first; a test's
+// override comes and goes without counting as a load.
+TEST_F(LoadFatal, TheProcessDatabaseIsLoadedOnceUntilTheEndFreesIt) {
+    SmallEdition e;
+    e.write(dir);
+    GLB_load_species_database();
+    Tdata* first = GLB_data_or_null();
+    ASSERT_NE(first, nullptr);
+
+    e.replace("people.txt", "Ana Recordista", "Ana");
+    e.write(dir);
+    EXPECT_THROW(GLB_load_species_database(), std::logic_error);
+    EXPECT_EQ(GLB_data_or_null(), first);
+    {
+        auto other = std::make_unique<Tdata>();
+        Tdata* otherAddress = other.get();
+        const TDataOverride override(std::move(other));
+        EXPECT_EQ(GLB_data_or_null(), otherAddress);
+        EXPECT_THROW(GLB_load_species_database(), std::logic_error);
+    }
+    EXPECT_EQ(GLB_data_or_null(), first);
+
+    GLB_free_species_database();
+    EXPECT_EQ(GLB_data_or_null(), nullptr);
+    // A next start reads the files again (now broken).
+    EXPECT_THROW(GLB_load_species_database(), TLoadError);
 }
 
 // The start prepares its windows beside the load's last step: it is told

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 #include <QDir>
 #include <map>
+#include <optional>
 
 namespace data_testing {
 
@@ -88,7 +89,11 @@ inline const char* kTestTexts =
 // no stray data file is found), with scripted dialogs and a chosen edition.
 class DataTest : public ::testing::Test {
   protected:
-    static void useEdition(int product) { GLB_set_edition(GLB_edition_for_product(product)); }
+    // The edition runs until the next choice or the test's end.
+    void useEdition(int product) {
+        edition_.reset();
+        edition_.emplace(GLB_edition_for_product(product));
+    }
 
     // Writes the edition and loads it; the database writes no settings.
     std::unique_ptr<Tdata> load(const SmallEdition& edition) {
@@ -117,6 +122,9 @@ class DataTest : public ::testing::Test {
     testing_support::ProgramDirectory& dir = program.dir;
 
   private:
+    // Declared after the program, so it goes first and the program's
+    // edition comes back after it.
+    std::optional<TEditionOverride> edition_;
 };
 
 }  // namespace data_testing

@@ -58,8 +58,8 @@ TEST(DataFileReader, MissingFilesAndSectionsAreFatalWhenAsked) {
     DialogScript script;
     ProgramDirectory dir;
     dir.makeCurrentProgramDirectory();
-    GLB_set_texts(std::make_unique<Ttextfile_handler>(Ttextfile_handler::fromText(
-        QStringLiteral("$[BS_DATA]\none\ntwo\nIn the data file \nthe section\nis missing.\n"))));
+    const TTextsOverride texts(Ttextfile_handler::fromText(
+        QStringLiteral("$[BS_DATA]\none\ntwo\nIn the data file \nthe section\nis missing.\n")));
     TDataFileReader reader;
     EXPECT_FALSE(reader.open_data_file("people.txt", false));
     try {
@@ -79,14 +79,12 @@ TEST(DataFileReader, MissingFilesAndSectionsAreFatalWhenAsked) {
         EXPECT_EQ(stop.message(), "In the data file " + dir.file("people.txt") +
                                     "\nthe section \"@#[LITERATURE]\" is missing.");
     }
-    GLB_set_texts(nullptr);
 }
 
 TEST(DataFileReader, CorruptLineReportSpeaksTheInterfaceLanguage) {
     DialogScript script;
-    const TEdition before = GLB_edition();
     const auto report = [](int product) {
-        GLB_set_edition(GLB_edition_for_product(product));
+        const TEditionOverride edition(GLB_edition_for_product(product));
         try {
             readerOf("x").corrupt_line_report(QStringLiteral("locality.txt"), 17,
                                               QStringLiteral("MANU"));
@@ -98,5 +96,4 @@ TEST(DataFileReader, CorruptLineReportSpeaksTheInterfaceLanguage) {
     EXPECT_EQ(report(1011), QStringLiteral("locality.txt corrupt! Error 17\nhint: \"MANU\""));
     EXPECT_EQ(report(1012), QStringLiteral("locality.txt corrupto! Error 17\nhint: \"MANU\""));
     EXPECT_EQ(report(1052), QStringLiteral("locality.txt corrupt! Fout 17\nhint: \"MANU\""));
-    GLB_set_edition(before);
 }

@@ -4,6 +4,7 @@
 #include "support/test_environment.h"
 
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 namespace {
 
@@ -88,4 +89,31 @@ TEST(TextsFile, TheDemoEditionHasEveryTextTheStartReads) {
     EXPECT_EQ(t.section_line_count("MENUS"), 22);
     EXPECT_EQ(t.section_line_count("BS_CHILD"), 3);
     for (int n = 3; n <= 5; ++n) EXPECT_FALSE(t.line("BS_DATA", n).isEmpty()) << n;
+}
+
+// The program's texts are the start's to load, once: a second load before
+// the end drops them is refused and keeps the first; a test's override comes
+// and goes without counting as a load; after the end a next start loads anew.
+TEST(TextsFile, TheProgramsTextsAreLoadedOnceUntilTheEndDropsThem) {
+    testing_support::ProgramDirectory dir;
+    dir.makeCurrentProgramDirectory();
+    dir.write("Korvelan.txt", "$[MESSAGES_CAPTION]\nFirst\n");
+    GLB_load_texts(QStringLiteral("Korvelan.txt"));
+    EXPECT_EQ(GLB_text("MESSAGES_CAPTION"), QStringLiteral("First"));
+
+    dir.write("Korvelan.txt", "$[MESSAGES_CAPTION]\nSecond\n");
+    EXPECT_THROW(GLB_load_texts(QStringLiteral("Korvelan.txt")), std::logic_error);
+    EXPECT_EQ(GLB_text("MESSAGES_CAPTION"), QStringLiteral("First"));
+    {
+        const TTextsOverride texts(Ttextfile_handler::fromText("$[MESSAGES_CAPTION]\nTest\n"));
+        EXPECT_EQ(GLB_text("MESSAGES_CAPTION"), QStringLiteral("Test"));
+    }
+    EXPECT_EQ(GLB_text("MESSAGES_CAPTION"), QStringLiteral("First"));
+    EXPECT_THROW(GLB_load_texts(QStringLiteral("Korvelan.txt")), std::logic_error);
+
+    GLB_free_texts();
+    EXPECT_EQ(GLB_text("MESSAGES_CAPTION"), QString());
+    GLB_load_texts(QStringLiteral("Korvelan.txt"));
+    EXPECT_EQ(GLB_text("MESSAGES_CAPTION"), QStringLiteral("Second"));
+    GLB_free_texts();
 }

@@ -23,6 +23,7 @@
 #include "support/demo_edition.h"
 #include "support/scripted_dialogs.h"
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QScrollBar>
 #include <QTextBrowser>
@@ -42,6 +43,29 @@ void copyFolder(const QString& from, const QString& to) {
     }
 }
 
+// What the program hands to the system's browser, caught through Qt's own
+// URL handlers instead of starting one.
+class SystemBrowserRecorder : public QObject {
+    Q_OBJECT
+  public:
+    static QStringList schemes() {
+        // javascript is here so that a crafted address the program wrongly
+        // passed on would be seen too.
+        return {QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("file"),
+                QStringLiteral("javascript")};
+    }
+    void start() {
+        for (const QString& scheme : schemes()) QDesktopServices::setUrlHandler(scheme, this, "open");
+    }
+    void stop() {
+        for (const QString& scheme : schemes()) QDesktopServices::unsetUrlHandler(scheme);
+    }
+    QList<QUrl> opened;
+
+  public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+
 }  // namespace
 
 class InformationWindowsTest : public QObject {
@@ -50,7 +74,10 @@ class InformationWindowsTest : public QObject {
     testing_support::ProgramDirectory* dir_ = nullptr;
     testing_support::DialogScript* script_ = nullptr;
     TChildForm* main_ = nullptr;
-    QList<QUrl> opened_;
+    TInformationWindowActions actions_;
+    TListWindowServices services_;
+    SystemBrowserRecorder systemBrowser_;
+    QList<QUrl>& opened_ = systemBrowser_.opened;
 
     TShowForm& form() { return *main_->list_form(); }
     TShowStrings& list() { return form().strings(); }
@@ -92,21 +119,17 @@ class InformationWindowsTest : public QObject {
   private slots:
     void initTestCase() {
         TListBitmaps::load();
-        GLB_set_list_actions(std::make_unique<TInformationWindowActions>());
-        GLB_set_system_browser([this](const QUrl& url) {
-            opened_ << url;
-            return true;
-        });
+        services_.list_actions = &actions_;
+        systemBrowser_.start();
     }
     void cleanupTestCase() {
-        GLB_set_list_actions(nullptr);
-        GLB_set_system_browser(nullptr);
+        systemBrowser_.stop();
     }
     void init() {
         dir_ = new testing_support::ProgramDirectory;
         script_ = new testing_support::DialogScript;
         testing_support::installDemoEdition(*dir_);
-        main_ = GLB_open_main_list_window();
+        main_ = GLB_open_main_list_window(services_);
         main_->resize(900, 700);
         main_->show();
         QVERIFY(QTest::qWaitForWindowExposed(main_));
@@ -171,7 +194,7 @@ class InformationWindowsTest : public QObject {
     void aWindowAskedForAtTheBottomRightEndsFivePixelsInside() {
         const Tperson* someone = GLB_data().people().front();
         const QPoint corner(host()->width() - 1, host()->height() - 1);
-        GLB_list_actions().open_person(host(), *someone, corner);
+        actions_.open_person(host(), *someone, corner);
         auto* person = window<TPersonForm>();
         QVERIFY(person);
         QCOMPARE(person->geometry().right() + 1, host()->width() - 5);
@@ -182,12 +205,12 @@ class InformationWindowsTest : public QObject {
         TChildForm* second = main_->new_window();
         QWidget* otherHost = second->list_form()->viewport();
         const Tperson* someone = GLB_data().people().front();
-        GLB_list_actions().open_person(host(), *someone, {10, 10});
-        GLB_list_actions().open_person(otherHost, *someone, {20, 20});
+        actions_.open_person(host(), *someone, {10, 10});
+        actions_.open_person(otherHost, *someone, {20, 20});
         auto* mine = window<TPersonForm>();
         auto* theirs = otherHost->findChild<TPersonForm*>(QString(), Qt::FindDirectChildrenOnly);
         QVERIFY(mine && theirs && mine != theirs);
-        GLB_list_actions().close_information_windows(otherHost);
+        actions_.close_information_windows(otherHost);
         QVERIFY(mine->isVisible());
         QVERIFY(!theirs->isVisible());
         delete second;
@@ -198,7 +221,7 @@ class InformationWindowsTest : public QObject {
         for (const Tperson* p : GLB_data().people())
             if (p->text_3.startsWith(QStringLiteral("https://"))) withAddress = p;
         QVERIFY(withAddress);
-        GLB_list_actions().open_person(host(), *withAddress, {10, 10});
+        actions_.open_person(host(), *withAddress, {10, 10});
         auto* person = window<TPersonForm>();
         QTest::mouseClick(person, Qt::LeftButton, {}, QPoint(person->width() / 2, 5));
         QVERIFY(opened_.isEmpty());
@@ -210,7 +233,7 @@ class InformationWindowsTest : public QObject {
         Tperson crafted;
         crafted.name = QStringLiteral("Crafted");
         crafted.text_3 = QStringLiteral("javascript:alert(document.cookie)");
-        GLB_list_actions().open_person(host(), crafted, {10, 10});
+        actions_.open_person(host(), crafted, {10, 10});
         auto* person = window<TPersonForm>();
         QTest::mouseClick(person, Qt::LeftButton, {}, QPoint(20, person->height() - 3));
         QVERIFY(!GLB_open_web_page(QStringLiteral("file:///etc/passwd")));

@@ -12,6 +12,7 @@
 #include "listview/show_strings_data.h"
 
 #include <deque>
+#include <optional>
 
 using namespace line_model_testing;
 
@@ -21,8 +22,7 @@ namespace {
 class Records : public ::testing::Test {
   protected:
     void SetUp() override {
-        GLB_set_texts(std::make_unique<Ttextfile_handler>(
-            Ttextfile_handler::fromText(QString::fromUtf8(demoFile("Korvelan.txt")))));
+        texts_.emplace(Ttextfile_handler::fromText(QString::fromUtf8(demoFile("Korvelan.txt"))));
         edition(1011);
         place.name = QStringLiteral("Coroico");
         place.region = QStringLiteral("La Paz");
@@ -31,11 +31,12 @@ class Records : public ::testing::Test {
         place.longitude = -404000;
     }
     void TearDown() override {
-        GLB_set_edition(previous_);
-        GLB_set_texts(nullptr);
+        edition_.reset();
+        texts_.reset();
     }
     void edition(int product) {
-        GLB_set_edition(GLB_edition_for_product(product));
+        edition_.reset();
+        edition_.emplace(GLB_edition_for_product(product));
         settings = std::make_unique<SHST_TClassShowStringsData>(empty);
     }
     Tspecies& species(int number, const char* scientific, const char* common) {
@@ -82,7 +83,8 @@ class Records : public ::testing::Test {
     std::deque<Tspecies> species_;
     std::deque<Tcutpart> cuts_;
     std::deque<Tcupaitem> items_;
-    TEdition previous_ = GLB_edition();
+    std::optional<TTextsOverride> texts_;
+    std::optional<TEditionOverride> edition_;
 };
 
 }  // namespace

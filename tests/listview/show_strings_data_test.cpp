@@ -62,7 +62,7 @@ TEST_F(DisplaySettings, ReadingForcesANameKindAndChecksTheOrder) {
 }
 
 TEST_F(DisplaySettings, CountryKeyOnlyInEditionsWithSeveralCountries) {
-    GLB_set_edition(GLB_edition_for_product(1031));
+    const TEditionOverride edition(GLB_edition_for_product(1031));
     dir.write("Korvelan.ini", "[WINDOW 1]\nShow country on first line of recording data=Yes\n");
     SHST_TClassShowStringsData s(*data, section);
     EXPECT_FALSE(s.show_country);

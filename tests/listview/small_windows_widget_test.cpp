@@ -11,12 +11,14 @@
 
 class SmallWindowsTest : public QObject {
     Q_OBJECT
+    std::unique_ptr<TTextsOverride> texts_;
+
   private slots:
     void initTestCase() {
-        GLB_set_texts(std::make_unique<Ttextfile_handler>(Ttextfile_handler::fromText(
-            QStringLiteral("$[FIND_DB]\nFind\nSearch from the top\n"))));
+        texts_ = std::make_unique<TTextsOverride>(
+            Ttextfile_handler::fromText(QStringLiteral("$[FIND_DB]\nFind\nSearch from the top\n")));
     }
-    void cleanupTestCase() { GLB_set_texts(nullptr); }
+    void cleanupTestCase() { texts_.reset(); }
 
     void findDialogHandsBackTextAndFlagOnlyOnOk() {
         TFindInShowStringsDialog dialog;

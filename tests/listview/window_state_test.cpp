@@ -56,7 +56,7 @@ TEST(ListWindowRegister, CaptionsNumberTheWindowsAndHideVersionOne) {
 }
 
 TEST(ListWindowRegister, ClosingTheSecondRenumbersTheThirdAndCyclingWraps) {
-    GLB_set_edition(GLB_edition_for_product(1011));
+    const TEditionOverride edition(GLB_edition_for_product(1011));
     Ttop_forms forms;
     FakeWindow main, second, third;
     for (FakeWindow* w : {&main, &second, &third}) forms.add_form(w);

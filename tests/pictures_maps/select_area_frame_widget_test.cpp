@@ -13,14 +13,16 @@ class SelectAreaFrameTest : public QObject {
     using SA = TBoliviaEtcArea;
     using TA = TTropicalAsiaArea;
 
+    std::unique_ptr<TTextsOverride> texts_;
+
     static QRgb at(const TFrameSelectArea& frame, QPoint p) { return frame.map_image().pixel(p) | 0xFF000000; }
 
   private slots:
     void initTestCase() {
-        GLB_set_texts(std::make_unique<Ttextfile_handler>(Ttextfile_handler::fromText(
-            QStringLiteral("$[SELECT AREA]\nCountries shown\nClear all\nSelect all\n"))));
+        texts_ = std::make_unique<TTextsOverride>(Ttextfile_handler::fromText(
+            QStringLiteral("$[SELECT AREA]\nCountries shown\nClear all\nSelect all\n")));
     }
-    void cleanupTestCase() { GLB_set_texts(nullptr); }
+    void cleanupTestCase() { texts_.reset(); }
 
     void clickTurnsAUnitOnAndOffInAllItsPieces() {
         TFrameSelectBoliviaEtcArea frame;

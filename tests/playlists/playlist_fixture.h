@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 #include <QFile>
+#include <optional>
 
 namespace playlist_testing {
 
@@ -27,6 +28,7 @@ class PlayListTest : public ::testing::Test {
     }
     void TearDown() override {
         visible.reset();
+        edition_.reset();
         testing_support::removeDemoEdition();
     }
 
@@ -47,8 +49,10 @@ class PlayListTest : public ::testing::Test {
         return out;
     }
 
+    // The edition runs until the next choice or the test's end.
     void use_edition(int productNumber) {
-        GLB_set_edition(GLB_edition_for_product(productNumber));
+        edition_.reset();
+        edition_.emplace(GLB_edition_for_product(productNumber));
     }
 
     QByteArray header() const {
@@ -63,6 +67,9 @@ class PlayListTest : public ::testing::Test {
     testing_support::ProgramDirectory dir;
     testing_support::DialogScript dialogs;
     std::unique_ptr<TClassVisibleSpeciesAndRecordings> visible;
+
+  private:
+    std::optional<TEditionOverride> edition_;
 };
 
 }  // namespace playlist_testing

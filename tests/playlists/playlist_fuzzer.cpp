@@ -38,9 +38,9 @@ TFuzzEdition& edition() {
         GLB_initialise_process_values(program, program);
         QDir::setCurrent(program);
         GLB().settings_file_path = made->dir.filePath(QStringLiteral("Korvelan.ini"));
-        bool found = false;
-        GLB_set_texts(std::make_unique<Ttextfile_handler>(QStringLiteral("Korvelan.txt"), found, true));
-        GLB_set_edition(GLB_edition_for_product(1011));
+        // The start's steps on the demo's files (its edition is 1011).
+        GLB_load_texts(QStringLiteral("Korvelan.txt"));
+        GLB_read_editions_file();
         GLB_load_species_database();
         made->visible = std::make_unique<TClassVisibleSpeciesAndRecordings>(GLB_data(), "WINDOW 1");
         made->visible->reset_carriers();
@@ -54,7 +54,7 @@ TFuzzEdition& edition() {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, size_t size) {
     TFuzzEdition& e = edition();
     if (size == 0) return 0;
-    GLB_set_edition(GLB_edition_for_product(bytes[0] & 1 ? 1041 : 1011));
+    const TEditionOverride edition(GLB_edition_for_product(bytes[0] & 1 ? 1041 : 1011));
     const QByteArray file(reinterpret_cast<const char*>(bytes + 1), static_cast<qsizetype>(size - 1));
     const TPlayListLoadResult r = TPlayListFile::load_bytes(file, *e.visible);
     for (const auto& row : r.contents.rows)

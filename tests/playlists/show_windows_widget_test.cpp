@@ -213,9 +213,8 @@ class ShowWindowsTest : public QObject, protected testing_support::ListWindowDri
     }
 
     void spokenNameOptionsExistOnlyInTheEditionWithSpokenNames() {
-        const TEdition before = GLB_edition();
         for (const int product : {1011, 1041}) {
-            GLB_set_edition(GLB_edition_for_product(product));
+            const TEditionOverride edition(GLB_edition_for_product(product));
             const bool spoken = product == 1041;
             TPlaySoundOptionsFrame frame;
             frame.set_options({4, true, true, 2});
@@ -232,7 +231,6 @@ class ShowWindowsTest : public QObject, protected testing_support::ListWindowDri
             QCOMPARE(read.tell_species_names, spoken);
             QCOMPARE(read.tell_names_afterwards, spoken);
         }
-        GLB_set_edition(before);
     }
 
     void draggingReachesTheButtonsOfEveryList() {

@@ -285,7 +285,7 @@ TEST_F(ShowTest, SpokenNamesLieUnderTheLanguageOfTheInterface) {
     const QString english = GLB_spoken_name_path(species);
     EXPECT_EQ(english, GLB().base_directory + "voices/lang1/" +
                            QString(species.file_name_stem()).replace('\\', '/') + ".wav");
-    GLB_set_edition(GLB_edition_for_product(1012));
+    const TEditionOverride edition(GLB_edition_for_product(1012));
     EXPECT_TRUE(GLB_spoken_name_path(species).contains("/voices/lang2/"));
 }
 

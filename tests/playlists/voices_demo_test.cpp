@@ -50,8 +50,7 @@ TEST(VoicesDemo, ListsTheDemosSpeciesAndHasTheirSpokenNames) {
     dir.write(QStringLiteral("names_sc.txt"), names);
     dir.write(QStringLiteral("Korvelan.ini"), "[GENERAL]\nBase Directory=/nowhere/\n");
     dir.makeCurrentProgramDirectory();
-    bool found = false;
-    GLB_set_texts(std::make_unique<Ttextfile_handler>(QStringLiteral("Korvelan.txt"), found, true));
+    GLB_load_texts(QStringLiteral("Korvelan.txt"));
     GLB_read_editions_file();
     GLB_load_species_database();
     EXPECT_TRUE(GLB_edition().has_spoken_names);
@@ -65,12 +64,11 @@ TEST(VoicesDemo, ListsTheDemosSpeciesAndHasTheirSpokenNames) {
     spanish.language = TLanguage::Spanish;
     QStringList missing;
     for (const TEdition& edition : {english, spanish}) {
-        GLB_set_edition(edition);
+        const TEditionOverride running(edition);
         for (const Tspecies* s : GLB_data().species_by_id_text())
             if (s->present_in_region && !QFile::exists(GLB_spoken_name_path(*s)))
                 missing << GLB_spoken_name_path(*s);
     }
-    GLB_set_edition(english);
     EXPECT_TRUE(missing.isEmpty()) << missing.join('\n').toStdString();
     testing_support::removeDemoEdition();
 }

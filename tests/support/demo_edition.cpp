@@ -27,15 +27,15 @@ void installDemoEdition(const ProgramDirectory& dir) {
         dir.write(name, demoEditionFile(name));
     dir.write(QStringLiteral("Korvelan.ini"), "[GENERAL]\nBase Directory=/nowhere/\n");
     dir.makeCurrentProgramDirectory();
-    bool found = false;
-    GLB_set_texts(std::make_unique<Ttextfile_handler>(QStringLiteral("Korvelan.txt"), found, true));
+    GLB_load_texts(QStringLiteral("Korvelan.txt"));
     GLB_read_editions_file();
     GLB_load_species_database();
 }
 
 void removeDemoEdition() {
     GLB_free_species_database();
-    GLB_set_texts(nullptr);
+    GLB_free_texts();
+    GLB_forget_edition();
 }
 
 }  // namespace testing_support

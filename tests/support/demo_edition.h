@@ -14,10 +14,11 @@ QByteArray demoEditionFile(const QString& name);
 const QStringList& demoDataFiles();
 
 // Copies the demo edition's program-directory files into the directory,
-// makes it the program directory, reads its texts and edition, and loads
-// its species database.
+// makes it the program directory, and takes the start's steps on it: reads
+// its texts and edition, and loads its species database.
 void installDemoEdition(const ProgramDirectory& dir);
-// Frees the database and texts again.
+// The program's end: frees the database and texts and forgets the edition,
+// so that a next start (or install) may set them again.
 void removeDemoEdition();
 
 }  // namespace testing_support

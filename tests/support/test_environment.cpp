@@ -42,16 +42,16 @@ void ProgramDirectory::makeCurrentProgramDirectory() const {
 }
 
 IsolatedProgram::IsolatedProgram(const QString& texts, int productNumber)
-    : previousDirectory_(QDir::currentPath()), previousProduct_(GLB_edition().product_number) {
+    : previousDirectory_(QDir::currentPath()) {
     dir.makeCurrentProgramDirectory();
     QDir::setCurrent(dir.path());
-    GLB_set_texts(std::make_unique<Ttextfile_handler>(Ttextfile_handler::fromText(texts)));
-    GLB_set_edition(GLB_edition_for_product(productNumber));
+    texts_ = std::make_unique<TTextsOverride>(Ttextfile_handler::fromText(texts));
+    edition_ = std::make_unique<TEditionOverride>(GLB_edition_for_product(productNumber));
 }
 
 IsolatedProgram::~IsolatedProgram() {
-    GLB_set_edition(GLB_edition_for_product(previousProduct_));
-    GLB_set_texts(nullptr);
+    edition_.reset();
+    texts_.reset();
     QDir::setCurrent(previousDirectory_);
 }
 

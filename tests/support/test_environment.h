@@ -4,6 +4,11 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <memory>
+
+class TEditionOverride;
+class TTextsOverride;
+
 namespace testing_support {
 
 // A private program directory for one test: the process values point at it,
@@ -38,7 +43,8 @@ class IsolatedProgram {
 
   private:
     QString previousDirectory_;
-    int previousProduct_;
+    std::unique_ptr<TTextsOverride> texts_;
+    std::unique_ptr<TEditionOverride> edition_;
 };
 
 // The source tree (for the demo edition's files).

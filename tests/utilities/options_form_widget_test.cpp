@@ -53,8 +53,8 @@ class OptionsFormTest : public QObject {
     testing_support::DialogScript* script_ = nullptr;
     TChildForm* window_ = nullptr;
 
-    void openWindow() {
-        window_ = new TChildForm(false);
+    void openWindow(const TListWindowServices& services = {}) {
+        window_ = new TChildForm(services, false);
         window_->open_list_window({.restore = true});
     }
 
@@ -124,7 +124,7 @@ class OptionsFormTest : public QObject {
 
     void cancelPutsTheEditorPathBackAndLeavesTheRest() {
         openWindow();
-        GLB_set_sound_editor_program(QStringLiteral("/opt/old-editor"));
+        GLB_store_sound_editor_program(QStringLiteral("/opt/old-editor"));
         const int order = listSettings(*window_).systematic_order;
         script_->dialogs().fileAnswers.push_back(QStringLiteral("/bin/sh"));
         {
@@ -199,21 +199,20 @@ class OptionsFormTest : public QObject {
         QCOMPARE(window_->list_form()->take_snapshot().open_family_count, 0);
     }
 
-    void theOptionsCommandIsOnOnceInstalled() {
-        TChildForm::set_options_command({});
+    void theOptionsCommandIsOnWhenTheWindowHasOne() {
         openWindow();
         QVERIFY(!window_->menu_action(16)->isEnabled());
         delete window_;
         TChildForm* asked = nullptr;
-        TChildForm::set_options_command([&asked](TChildForm& window) {
+        TListWindowServices services;
+        services.options = [&asked](TChildForm& window) {
             asked = &window;
             return true;
-        });
-        openWindow();
+        };
+        openWindow(services);
         QVERIFY(window_->menu_action(16)->isEnabled());
         window_->menu_action(16)->trigger();
         QCOMPARE(asked, window_);
-        GLB_install_options_command();
     }
 
     void aSingleOrderHidesItsFrameAndKeepsTheWindowsOrder() {
@@ -228,7 +227,7 @@ class OptionsFormTest : public QObject {
     }
 
     void otherEditionsHideTheAreaPage() {
-        GLB_set_edition(GLB_edition_for_product(1031));
+        const TEditionOverride edition(GLB_edition_for_product(1031));
         openWindow();
         TOptionsForm dialog(*window_, 1);
         QCOMPARE(dialog.TabSheet_select_area, nullptr);

@@ -52,10 +52,7 @@ void TStartup::initialise(const QString& startupDirectory, const QString& progra
     TGlobalValues& g = GLB();
     const QString textsName =
         GLB_read_string(g.default_section, settings::general::kTextFile, g.texts_file_name);
-    GLB_fatal_on_load_error([&] {
-        bool found = false;
-        GLB_set_texts(std::make_unique<Ttextfile_handler>(textsName, found, true));
-    });
+    GLB_fatal_on_load_error([&] { GLB_load_texts(textsName); });
     g.message_box_caption = GLB_text(QStringLiteral("MESSAGES_CAPTION"));
     g.out_of_memory_text = GLB_text(QStringLiteral("OUT_OF_MEMORY"));
 
@@ -166,5 +163,6 @@ void TStartup::shut_down() {
     GLB_write_flag(g.default_section, settings::general::kJustInstalled, false);
     GLB_write_string(g.default_section, settings::general::kBaseDirectory, g.base_directory);
     if (seams_.free_species_database) seams_.free_species_database();
-    GLB_set_texts(nullptr);
+    GLB_free_texts();
+    GLB_forget_edition();
 }

@@ -21,7 +21,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <functional>
 #include <vector>
 
 namespace {
@@ -29,9 +28,6 @@ namespace {
 struct BrowserWindows {
     QPointer<TWebBrowserForm> main;
     std::vector<QPointer<TWebBrowserForm>> all;
-    std::function<bool(const QUrl&)> system_browser = [](const QUrl& url) {
-        return QDesktopServices::openUrl(url);
-    };
 };
 
 BrowserWindows& windows() {
@@ -168,7 +164,7 @@ void TWebBrowserForm::follow_link(const QUrl& link) {
             show_page(target.url);
             break;
         case TPageTarget::Remote:
-            if (!windows().system_browser(target.url)) pageNotOpened(target.url.toString());
+            if (!QDesktopServices::openUrl(target.url)) pageNotOpened(target.url.toString());
             break;
         default:
             platform::beep();
@@ -188,7 +184,7 @@ bool GLB_open_web_page(const QString& address, bool systemBrowserOnly) {
         case TPageRoute::SystemBrowser:
             // Without a program for web pages the system opens nothing and
             // says nothing.
-            return windows().system_browser(target.url) || pageNotOpened(address.trimmed());
+            return QDesktopServices::openUrl(target.url) || pageNotOpened(address.trimmed());
         case TPageRoute::IntegratedBrowser: {
             if (!QFileInfo(target.url.toLocalFile()).isReadable()) return pageNotOpened(address.trimmed());
             BrowserWindows& w = windows();
@@ -205,12 +201,6 @@ bool GLB_open_web_page(const QString& address, bool systemBrowserOnly) {
 
 TWebBrowserForm* GLB_main_web_browser() {
     return windows().main;
-}
-
-void GLB_set_system_browser(std::function<bool(const QUrl&)> opener) {
-    windows().system_browser = opener ? std::move(opener) : [](const QUrl& url) {
-        return QDesktopServices::openUrl(url);
-    };
 }
 
 void GLB_close_web_browsers() {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QUrl>
-#include <functional>
 #include <QWidget>
 
 class QTextBrowser;
@@ -46,7 +45,5 @@ class TWebBrowserForm : public QWidget {
 bool GLB_open_web_page(const QString& address, bool systemBrowserOnly = false);
 // The first browser window made, which stays for reuse; none before.
 TWebBrowserForm* GLB_main_web_browser();
-// How the system's browser is reached; tests record the addresses instead.
-void GLB_set_system_browser(std::function<bool(const QUrl&)> opener);
 // Closes and frees every browser window (at the end of the program).
 void GLB_close_web_browsers();

@@ -39,7 +39,7 @@ QRect GLB_fitted_client_rect(const QRect& client, const QMargins& frame) {
     return GLB_fit_into_work_area(outer, GLB_work_area_for(outer)).marginsRemoved(frame);
 }
 
-bool GLB_set_window_owner(QWidget* window, const QWidget* owner) {
+bool GLB_make_window_owned_by(QWidget* window, const QWidget* owner) {
     if (!window || !owner) return false;
     QWindow* handle = window->windowHandle();
     QWindow* ownerHandle = owner->window()->windowHandle();

@@ -23,4 +23,4 @@ QRect GLB_fitted_client_rect(const QRect& client, const QMargins& frame);
 // the window manager keeps it above its owner, and dialogs, owned as well,
 // come above it, without it staying above other programs' windows. Called
 // when the window is about to show; false while either has no native window.
-bool GLB_set_window_owner(QWidget* window, const QWidget* owner);
+bool GLB_make_window_owned_by(QWidget* window, const QWidget* owner);

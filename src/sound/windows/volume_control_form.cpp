@@ -44,7 +44,7 @@ TVolume_control_form::TVolume_control_form(QWidget* mainWindow, bool restoreVisi
     trackbar_->setInvertedAppearance(true);
     trackbar_->setInvertedControls(true);
     trackbar_->setValue(GLB_volume_position());
-    connect(trackbar_, &QSlider::valueChanged, this, [](int position) { GLB_set_volume_position(position); });
+    connect(trackbar_, &QSlider::valueChanged, this, [](int position) { GLB_move_volume_to(position); });
 
     place();
 
@@ -133,7 +133,7 @@ void TVolume_control_form::keyPressEvent(QKeyEvent* event) {
 bool TVolume_control_form::event(QEvent* event) {
     // The volume may have moved by keys in a list window meanwhile.
     if (event->type() == QEvent::Show) {
-        GLB_set_window_owner(this, main_window_);
+        GLB_make_window_owned_by(this, main_window_);
         // Placed before the main window had its frame: again, now that the
         // frames' widths are known.
         if (placed_without_frame_ && pos() == placed_at_ && !GLB_frame_margins(main_window_).isNull())

@@ -114,11 +114,11 @@ void TFrameSelectSoundEditorProgram::fill(const TOptionsContext&) {
 void TFrameSelectSoundEditorProgram::store(TOptionsContext&) {
     if (isHidden()) return;
     const QString path = Edit_program->text().trimmed();
-    if (path != GLB_sound_editor().program) GLB_set_sound_editor_program(path);
+    if (path != GLB_sound_editor().program) GLB_store_sound_editor_program(path);
 }
 
 void TFrameSelectSoundEditorProgram::restore() {
-    if (GLB_sound_editor().program != filled_) GLB_set_sound_editor_program(filled_);
+    if (GLB_sound_editor().program != filled_) GLB_store_sound_editor_program(filled_);
     Edit_program->setText(filled_);
 }
 
