@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cmath>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -164,7 +165,11 @@ bool FileDecoder::measure(const QString& path) {
                 } else {
                     failures = 0;
                 }
-                while (avcodec_receive_frame(codec_, frame_) == 0) samples += frame_->nb_samples;
+                while (avcodec_receive_frame(codec_, frame_) == 0) {
+                    if (!firstFrameStamp_ && frame_->best_effort_timestamp != AV_NOPTS_VALUE)
+                        firstFrameStamp_ = frame_->best_effort_timestamp;
+                    samples += frame_->nb_samples;
+                }
             }
             av_packet_unref(packet_);
         }
@@ -215,15 +220,34 @@ bool FileDecoder::start(std::int64_t fromFrame, std::int64_t toFrame) {
     return true;
 }
 
+// Where the first frame after a seek starts, in output samples. WMA stamps
+// its packets in whole milliseconds, up to half a millisecond (a few dozen
+// samples) off; its frames all hold the same number of samples, so the
+// stamp is put on that grid, where the frame really starts.
+std::int64_t FileDecoder::firstFrameStart(std::int64_t stamp, AVRational timeBase,
+                                          int frameSamples) const {
+    if (frameSamples <= 0 || sourceRate_ <= 0 || static_cast<std::int64_t>(timeBase.den) >=
+                                                     static_cast<std::int64_t>(timeBase.num) * sourceRate_)
+        return av_rescale_q(stamp, timeBase, AVRational{1, kOutputRate});
+    const double sourceSamples = static_cast<double>(stamp) * timeBase.num * sourceRate_ / timeBase.den;
+    const std::int64_t frames = std::llround(sourceSamples / frameSamples);
+    return frames * frameSamples * kOutputRate / sourceRate_;
+}
+
 void FileDecoder::takeFrame(AVFrame* frame) {
     if (cursor_ < 0 && !frame) return;
     if (cursor_ < 0) {
         const AVStream* st = format_->streams[stream_];
-        const std::int64_t origin = st->start_time == AV_NOPTS_VALUE ? 0 : st->start_time;
+        // A decoder with a delay stamps its first sound later than the
+        // stream's start (WMA by two frames); decoded from the start, that
+        // sound is the recording's first.
+        const std::int64_t origin = firstFrameStamp_ ? *firstFrameStamp_
+                                    : st->start_time == AV_NOPTS_VALUE ? 0
+                                                                       : st->start_time;
         cursor_ = frame->best_effort_timestamp == AV_NOPTS_VALUE
                       ? target_
-                      : av_rescale_q(frame->best_effort_timestamp - origin, st->time_base,
-                                     AVRational{1, kOutputRate});
+                      : firstFrameStart(frame->best_effort_timestamp - origin, st->time_base,
+                                        frame->nb_samples);
     }
     const int channels = std::min(codec_->ch_layout.nb_channels, 2);
     const int inputFrames = frame ? frame->nb_samples : 0;

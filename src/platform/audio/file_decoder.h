@@ -5,12 +5,14 @@
 
 #include <QString>
 #include <memory>
+#include <optional>
 #include <vector>
 
 struct AVFormatContext;
 struct AVCodecContext;
 struct AVPacket;
 struct AVFrame;
+struct AVRational;
 struct SwrContext;
 
 namespace platform::audio {
@@ -35,6 +37,7 @@ class FileDecoder final : public SoundSource {
     bool measure(const QString& path);
     bool decodeMore();
     void takeFrame(AVFrame* frame);
+    std::int64_t firstFrameStart(std::int64_t stamp, AVRational timeBase, int frameSamples) const;
 
     AVFormatContext* format_ = nullptr;
     AVCodecContext* codec_ = nullptr;
@@ -43,6 +46,9 @@ class FileDecoder final : public SoundSource {
     AVFrame* frame_ = nullptr;
     int stream_ = -1;
     int sourceRate_ = 0;
+    // The stamp of the first decoded frame, when the length was counted by
+    // decoding.
+    std::optional<std::int64_t> firstFrameStamp_;
     MpegFrameIndex mpegFrames_;  // set for MPEG data: exact length and seeks
     std::int64_t lengthMs_ = 0;
     std::int64_t lengthFrames_ = 0;
