@@ -38,6 +38,13 @@ inline const QString kPublisherWebAddress = QStringLiteral("Publisher Web Addres
 
 // Pictures: the background behind big pictures, and the month from which the
 // warning about too few screen colours may be given again.
+// The sonograms: "grey", "inferno" or "viridis"; the dB range (60..90) and
+// floor; the highest frequency shown in Hz.
+inline const QString kSonogramColours = QStringLiteral("Sonogram Colours");
+inline const QString kSonogramRange = QStringLiteral("Sonogram dB Range");
+inline const QString kSonogramFloor = QStringLiteral("Sonogram dB Floor");
+inline const QString kSonogramTop = QStringLiteral("Sonogram Highest Frequency");
+
 inline const QString kPicturesBackgroundColor = QStringLiteral("Pictures Background Color");
 inline const QString kNextMonthForColorsWarning = QStringLiteral("Next Month for Colors Warning");
 

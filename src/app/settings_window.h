@@ -36,11 +36,14 @@ inline const QString kOnlyWithSoundsOrPhotos =
 inline const QString kOnlyWithSounds = QStringLiteral("Show Only Specs With Sounds");
 inline const QString kOnlyWithPhotos = QStringLiteral("Show Only Specs With Photos");
 inline const QString kSelectedArea = QStringLiteral("Selected Area");
+// Whether the window shows the sonogram panel.
+inline const QString kSonogram = QStringLiteral("Sonogram");
 
 inline constexpr bool kMaximizedDefault = true;
 inline constexpr bool kNameKindShownDefault = true;
 inline constexpr bool kRecordingDataLineDefault = true;
 inline constexpr bool kShowNativeRecordingsDefault = true;
 inline constexpr bool kOnlyWithDefault = false;
+inline constexpr bool kSonogramDefault = false;
 
 }  // namespace settings::window

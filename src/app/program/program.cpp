@@ -26,6 +26,7 @@
 #include "listview/top_forms.h"
 #include "pictures_maps/big_picture_model.h"
 #include "pictures_maps/small_pictures.h"
+#include "sound/sonogram.h"
 #include "platform/audio/media_control.h"
 #include "platform/dialog_service.h"
 #include "platform/heap_pages.h"
@@ -105,6 +106,8 @@ struct TProgram::Parts {
     // Receives what the engine's thread hands back; a word that arrives
     // after the program has ended is dropped with it.
     QObject engine_news;
+    // The recordings' sonograms, shared by every list window; outlives them.
+    std::unique_ptr<sonogram::Cache> sonograms = std::make_unique<sonogram::Cache>();
     TProgramAudioCDFileWriter audio_cd_writer;
     std::unique_ptr<TPlaylistsAndShows> playlists;
     // What every list window uses; made before the first one.
@@ -131,6 +134,7 @@ TProgram::TProgram(Clock::time_point started) : parts_(std::make_unique<Parts>()
     TListWindowServices& services = p.list_window_services;
     services.list_actions = p.list_actions.get();
     services.recording_buttons = p.recording_buttons.get();
+    services.sonograms = p.sonograms.get();
     services.copy_to_hard_disk = &CopyToHardDisk;
     services.options = &GLB_show_options_dialog;
     services.make_mp3s = &makeMp3sOf;

@@ -13,6 +13,7 @@
 #include "listview/show_commands.h"
 #include "listview/windows/show_form.h"
 #include "listview/windows/show_strings.h"
+#include "listview/windows/sonogram_panel.h"
 #include "listview/windows/sound_bar.h"
 #include "listview/windows/window_placement.h"
 #include "listview/window_state.h"
@@ -21,6 +22,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
@@ -113,6 +115,18 @@ TChildForm::TChildForm(const TListWindowServices& services, bool secondary, QWid
     statusBar()->addWidget(cd_status_panel_, 1);
     area_panel_->hide();
 
+    if (sonogram_action_) {
+        sonogram_panel_ = new TSonogramPanel(*services_.sonograms, this);
+        sonogram_dock_ = new QDockWidget(this);
+        sonogram_dock_->setObjectName(QStringLiteral("sonogram"));
+        sonogram_dock_->setFeatures(QDockWidget::NoDockWidgetFeatures);
+        sonogram_dock_->setTitleBarWidget(new QWidget(sonogram_dock_));
+        sonogram_dock_->setWidget(sonogram_panel_);
+        addDockWidget(Qt::BottomDockWidgetArea, sonogram_dock_);
+        resizeDocks({sonogram_dock_}, {200}, Qt::Vertical);
+        sonogram_dock_->hide();
+    }
+
     Timer_check_CD_ROM.setInterval(2000);
     connect(&Timer_check_CD_ROM, &QTimer::timeout, this, &TChildForm::check_cd_rom);
     Timer_check_CD_ROM.start();
@@ -174,7 +188,14 @@ void TChildForm::create_menus() {
                    list_form_->strings().model().settings().visible_set);
            });
     const Tdata* data = GLB_data_or_null();
-    if (!data || data->described_sites().empty()) view->menuAction()->setVisible(false);
+    if (!data || data->described_sites().empty()) actions_[kSiteDescriptions - 1]->setVisible(false);
+    if (services_.sonograms && !show_window_) {
+        sonogram_action_ = view->addAction(QStringLiteral("Sonogram"));
+        sonogram_action_->setCheckable(true);
+        connect(sonogram_action_, &QAction::toggled, this, [this](bool on) { show_sonogram(on); });
+    } else if (!actions_[kSiteDescriptions - 1]->isVisible()) {
+        view->menuAction()->setVisible(false);
+    }
 
     QMenu* options = menuBar()->addMenu(menuText(kOptionsMenu));
     QAction* optionsAction = addAction(options, kOptions, dialogDots);
@@ -265,6 +286,9 @@ void TChildForm::open_list_window(const TOpenOptions& options) {
             GLB_read_string(windowSection(n), settings::window::kVisible, QString()),
             hasClassRows());
         list_form_->set_up(settings, snapshot);
+        if (sonogram_action_)
+            sonogram_action_->setChecked(GLB_read_flag(windowSection(n), settings::window::kSonogram,
+                                                       settings::window::kSonogramDefault));
     } else {
         SHST_TClassShowStringsData settings =
             options.settings_to_copy ? *options.settings_to_copy : SHST_TClassShowStringsData(data);
@@ -431,10 +455,17 @@ void TChildForm::write_window_state(int n) const {
                          ? stored_coord_
                          : GLB_format_coord(normal_rect_));
     GLB_write_flag(section, settings::window::kMaximized, isMaximized());
+    if (sonogram_action_) GLB_write_flag(section, settings::window::kSonogram, sonogram_action_->isChecked());
     if (!list_form_->has_strings()) return;
     list_form_->strings().model().settings().write_settings(section);
     GLB_write_string(section, settings::window::kVisible,
                      list_form_->take_snapshot().to_text(hasClassRows()));
+}
+
+void TChildForm::show_sonogram(bool on) {
+    if (!sonogram_dock_) return;
+    if (sonogram_action_->isChecked() != on) sonogram_action_->setChecked(on);  // comes back here
+    sonogram_dock_->setVisible(on);
 }
 
 void TChildForm::set_soundbar_dragging_enabled(bool enabled) {

@@ -10,7 +10,9 @@
 #include <optional>
 
 class QAction;
+class QDockWidget;
 class QLabel;
+class TSonogramPanel;
 class TShowForm;
 class SHST_TClassShowStringsData;
 
@@ -39,6 +41,11 @@ class TChildForm : public QMainWindow, public TRegisteredListWindow {
     bool is_show_window() const { return show_window_; }
     QAction* menu_action(int menuLine) const;  // by its line in "MENUS", from 1
     TShowForm* list_form() const { return list_form_; }
+    // The sonogram strip along the bottom (none without the program's
+    // sonograms) and the View menu's switch for it.
+    TSonogramPanel* sonogram_panel() const { return sonogram_panel_; }
+    QAction* sonogram_action() const { return sonogram_action_; }
+    void show_sonogram(bool on);
     QString caption_panel_text() const;
     QString area_panel_text() const;
     int status_panel_count() const;
@@ -103,6 +110,9 @@ class TChildForm : public QMainWindow, public TRegisteredListWindow {
     QLabel* caption_panel_ = nullptr;
     QLabel* area_panel_ = nullptr;
     QLabel* cd_status_panel_ = nullptr;
+    TSonogramPanel* sonogram_panel_ = nullptr;
+    QDockWidget* sonogram_dock_ = nullptr;
+    QAction* sonogram_action_ = nullptr;
     QRect normal_rect_;
     // A restored "Coord" that had to be fitted to the screen, and where it
     // was fitted to: while the window stays there the stored text is kept.

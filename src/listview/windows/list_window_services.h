@@ -19,6 +19,9 @@ class TFindInShowStringsDialog;
 class TListActions;
 class TRecordingButtonFactory;
 class TSmallPictureSource;
+namespace sonogram {
+class Cache;
+}
 
 // Menu commands whose windows live above the list. A command left empty
 // stays off.
@@ -35,6 +38,8 @@ struct TListWindowServices {
     TListActions* list_actions = nullptr;
     // The recording buttons the list places on its recording lines.
     TRecordingButtonFactory* recording_buttons = nullptr;
+    // The sonograms of the recordings, for every window's sonogram panel.
+    sonogram::Cache* sonograms = nullptr;
     // The species' small pictures shown in the lists.
     TSmallPictureSource* small_pictures = nullptr;
     // The find dialog shared by every list window.

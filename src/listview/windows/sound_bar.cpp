@@ -9,6 +9,7 @@
 #include "formats/textfile.h"
 #include "listview/list_fonts.h"
 #include "listview/windows/show_form.h"
+#include "listview/windows/sonogram_panel.h"
 #include "listview/show_strings_data.h"
 #include "listview/top_forms.h"
 #include "platform/dialog_service.h"
@@ -397,6 +398,25 @@ void Tsound_bar::bar_moved(int value) {
     select_own_line();
 }
 
+void Tsound_bar::seek_to(int ms) {
+    const int length = opened_ ? bar_->maximum() * 100 : std::max(0, cut_->length);
+    ms = std::clamp(ms, 0, std::max(0, length));
+    {
+        const QSignalBlocker quiet(bar_);
+        bar_->setValue(std::min(ms / 100, bar_->maximum()));
+    }
+    if (playing_) {
+        timer_.stop();
+        player_->stop();
+        player_->SeekTo(ms);
+        if (player_->Play(false)) timer_.start();
+        else close_player();
+    } else if (opened_) {
+        player_->SeekTo(ms);
+    }
+    update(0, 0, width(), label_height_);
+}
+
 void Tsound_bar::key(QKeyEvent* event) {
     const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
     const int k = event->key();
@@ -572,6 +592,11 @@ void Tsound_bar::show_context_menu(QPoint globalPos) {
     QAction* mp3 = menu.addAction(text(5) + QStringLiteral("..."), this,
                                   [this] { commands_.copy_mp3(this, *item_); });
     mp3->setEnabled(GLB_available_as_file(*cut_, carriers_) && commands_.can_copy_mp3(*item_));
+    TSonogramPanel* sonograms = window() ? window()->findChild<TSonogramPanel*>() : nullptr;
+    QAction* sonogram = menu.addAction(QStringLiteral("Sonogram..."), this, [this, sonograms] {
+        if (sonograms) sonograms->open_larger_view(this);
+    });
+    sonogram->setEnabled(sonograms && GLB_available_as_file(*cut_, carriers_));
     menu.exec(globalPos);
 }
 

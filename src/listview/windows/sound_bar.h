@@ -92,6 +92,12 @@ class Tsound_bar : public QWidget, public TRecordingButton {
     TBitBtn_sound_bar& button() { return *button_; }
     TMCIDevicePlayer* player() { return player_.get(); }
     const Tcutpart& cut_part() const { return *cut_; }
+    const Tcupaitem& recording() const { return *item_; }
+    // The file the recording is in; empty for an audio CD in the drive.
+    QString recording_file() const;
+    // Moves the playhead (ms from the recording's start), playing on from
+    // there when it plays.
+    void seek_to(int ms);
     bool marked_by_show() const { return marked_; }
 
     // The bar's width for a duration: max(50, round(60 × ln(seconds) + 20)).
@@ -121,7 +127,6 @@ class Tsound_bar : public QWidget, public TRecordingButton {
     TShowForm* form() const;
     QString info_text() const;
     void open_in_sound_editor();
-    QString recording_file() const;
 
     TRecordingButtonBlock* block_;
     const Tcupaitem* item_;

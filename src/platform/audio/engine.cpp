@@ -357,7 +357,12 @@ SoundAnalysis* Engine::analysis() {
 
 }  // namespace platform::audio
 
-// The module's one entry: the program finds the engine through it.
+// The interface the module was built against; the program checks it first.
+extern "C" __attribute__((visibility("default"))) int korvelan_sound_engine_interface() {
+    return platform::audio::kSoundEngineInterface;
+}
+
+// The module's entry: the program finds the engine through it.
 extern "C" __attribute__((visibility("default"))) platform::audio::MediaControl*
 korvelan_sound_engine() {
     return &platform::audio::Engine::instance();

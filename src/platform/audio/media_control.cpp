@@ -79,11 +79,13 @@ QStringList moduleCandidates() {
 // (never unloaded: the engine's output thread runs until the end).
 MediaControl* loadModule(std::unique_ptr<QLibrary>& module) {
     using Entry = MediaControl* (*)();
+    using Version = int (*)();
     for (const QString& path : moduleCandidates()) {
         if (!QFileInfo::exists(path)) continue;
         module = std::make_unique<QLibrary>(path);
-        if (const auto entry = reinterpret_cast<Entry>(module->resolve("korvelan_sound_engine")))
-            return entry();
+        const auto version = reinterpret_cast<Version>(module->resolve("korvelan_sound_engine_interface"));
+        const auto entry = reinterpret_cast<Entry>(module->resolve("korvelan_sound_engine"));
+        if (entry && version && version() == kSoundEngineInterface) return entry();
         module.reset();
     }
     return nullptr;

@@ -111,4 +111,9 @@ void setMediaControl(MediaControl* control);  // nullptr: the engine again
 // thread. Without the module every device is missing.
 void loadSoundEngine();
 
+// Raised with every change of MediaControl's virtual functions: a module
+// built against another version (an older installation left on the path)
+// is passed over rather than called through the wrong table.
+inline constexpr int kSoundEngineInterface = 2;
+
 }  // namespace platform::audio

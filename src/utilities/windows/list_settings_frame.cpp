@@ -4,6 +4,7 @@
 #include "data/species_database.h"
 #include "utilities/windows/name_settings_frame.h"
 #include "utilities/windows/program_settings_frame.h"
+#include "utilities/windows/sonogram_settings_frame.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -170,8 +171,9 @@ TFrameSettings::TFrameSettings(const Tdata& data, QWidget* parent)
     web_browser = new TFrameWebBrowserSettings(this);
     sound_editor = new TFrameSelectSoundEditorProgram(this);
     volume_control = new TFrameShowVolumeControl(this);
+    sonograms = new TFrameSonogramSettings(this);
     frames_ = {names,     systematic_order, sounds_photos, threatened,    department_country,
-               text_size, web_browser,      sound_editor,  volume_control};
+               text_size, web_browser,      sound_editor,  volume_control, sonograms};
 
     // Two columns so that the page fits a small screen: the list's own
     // settings on the left, the program's on the right.
@@ -180,7 +182,7 @@ TFrameSettings::TFrameSettings(const Tdata& data, QWidget* parent)
     auto* programColumn = new QVBoxLayout;
     for (TOptionsFrame* frame : frames_)
         (frame == text_size || frame == web_browser || frame == sound_editor ||
-                 frame == volume_control
+                 frame == volume_control || frame == sonograms
              ? programColumn
              : listColumn)
             ->addWidget(frame);

@@ -95,6 +95,7 @@ class TFrameTextSize;
 class TFrameWebBrowserSettings;
 class TFrameSelectSoundEditorProgram;
 class TFrameShowVolumeControl;
+class TFrameSonogramSettings;
 
 // The first page: every frame stacked top to bottom, each under the
 // previous one that shows.
@@ -117,6 +118,7 @@ class TFrameSettings : public TOptionsFrame {
     TFrameWebBrowserSettings* web_browser;
     TFrameSelectSoundEditorProgram* sound_editor;
     TFrameShowVolumeControl* volume_control;
+    TFrameSonogramSettings* sonograms;
 
   private:
     QList<TOptionsFrame*> frames_;

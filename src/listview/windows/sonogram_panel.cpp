@@ -1,0 +1,223 @@
+#include "listview/windows/sonogram_panel.h"
+
+#include "app/settings.h"
+#include "app/settings_general.h"
+#include "data/media_records.h"
+#include "data/people_places.h"
+#include "data/taxa.h"
+#include "listview/windows/sound_bar.h"
+#include "platform/dialog_service.h"
+#include "sound/players.h"
+#include "sound/sonogram.h"
+#include "sound/windows/sonogram_view.h"
+
+#include <QDir>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+
+namespace {
+
+// How far the clock may carry the playhead past the engine's last report.
+constexpr int kLongestGuessMs = 120;
+
+sonogram::Source sourceOf(Tsound_bar& bar) {
+    const Tcutpart& cut = bar.cut_part();
+    sonogram::Source source{bar.recording_file()};
+    if (!cut.is_sound_file) {
+        // A part of a track copied from an audio CD.
+        source.from_ms = cut.offset;
+        source.to_ms = cut.offset + cut.length;
+    }
+    return source;
+}
+
+QString speciesOf(const Tsound_bar& bar) {
+    const Tspecies* species = bar.recording().species;
+    if (!species) return {};
+    if (species->common_name.isEmpty()) return species->scientific_name;
+    return species->common_name + QStringLiteral(" (") + species->scientific_name + u')';
+}
+
+QString recordingOf(const Tsound_bar& bar) {
+    const Tcutpart& cut = bar.cut_part();
+    QStringList parts{QStringLiteral("Recording ") + cut.catalogue_text()};
+    if (cut.date > 0)
+        parts << QStringLiteral("%1-%2-%3")
+                     .arg(cut.date / 10000)
+                     .arg(cut.date / 100 % 100, 2, 10, QChar(u'0'))
+                     .arg(cut.date % 100, 2, 10, QChar(u'0'));
+    if (cut.locality && !cut.locality->name.isEmpty()) parts << cut.locality->name;
+    if (cut.recordist && !cut.recordist->name.isEmpty()) parts << cut.recordist->name;
+    return parts.join(QStringLiteral(", "));
+}
+
+}  // namespace
+
+TSonogramPanel::TSonogramPanel(sonogram::Cache& cache, QWidget* parent)
+    : QWidget(parent), cache_(cache), view_(new TSonogramView(this)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view_);
+    setMinimumHeight(120);
+    view_->set_settings(stored_settings());
+    view_->set_note(QStringLiteral("Play a recording to see its sonogram here."));
+    connect_view(*view_);
+    poll_.setTimerType(Qt::PreciseTimer);
+    poll_.setInterval(16);
+    connect(&poll_, &QTimer::timeout, this, &TSonogramPanel::poll);
+}
+
+TSonogramPanel::~TSonogramPanel() {
+    delete window_.data();
+}
+
+sonogram::Settings TSonogramPanel::stored_settings() {
+    namespace g = settings::general;
+    sonogram::Settings s;
+    s.palette = sonogram::palette_from_name(GLB_read_string(g::kSection, g::kSonogramColours, QStringLiteral("grey")));
+    s.range_db = std::clamp(GLB_read_int(g::kSection, g::kSonogramRange, s.range_db), sonogram::kMinRangeDb,
+                            sonogram::kMaxRangeDb);
+    s.floor_db = GLB_read_int(g::kSection, g::kSonogramFloor, s.floor_db);
+    s.max_frequency_hz = std::max(1000, GLB_read_int(g::kSection, g::kSonogramTop, s.max_frequency_hz));
+    return s;
+}
+
+void TSonogramPanel::connect_view(TSonogramView& view) {
+    connect(&view, &TSonogramView::seek_requested, this, &TSonogramPanel::seek);
+    connect(&view, &TSonogramView::play_pause_requested, this, &TSonogramPanel::play_pause);
+    connect(&view, &TSonogramView::larger_view_requested, this, [this] { open_larger_view(); });
+}
+
+void TSonogramPanel::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    view_->set_settings(stored_settings());
+    poll();
+    poll_.start();
+}
+
+void TSonogramPanel::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (!window_ || !window_->isVisible()) poll_.stop();
+}
+
+void TSonogramPanel::show_button(Tsound_bar* bar) {
+    if (!bar) return;
+    bar_ = bar;
+    reported_ms_ = -1;
+    const sonogram::Source source = sourceOf(*bar);
+    const double seconds = bar->cut_part().length / 1000.0;
+    const sonogram::Settings settings = stored_settings();
+    std::shared_ptr<sonogram::Sonogram> shown;
+    QString note;
+    if (source.file.isEmpty()) {
+        note = QStringLiteral("This recording is on an audio CD in the drive: its sonogram is shown once the CD is "
+                              "copied to the hard disk.");
+    } else {
+        shown = cache_.get(source, settings);
+    }
+    for (TSonogramView* view : {view_, window_ ? &window_->view() : nullptr}) {
+        if (!view) continue;
+        view->set_settings(settings);
+        view->set_sonogram(shown, seconds);
+        view->set_note(note);
+    }
+    if (window_) window_->set_caption(speciesOf(*bar), recordingOf(*bar));
+    poll_.start();
+}
+
+double TSonogramPanel::position_seconds() {
+    if (!bar_) return view_->playhead();
+    TMCIDevicePlayer* player = bar_->player();
+    int ms = 0;
+    if (bar_->is_playing() && player && player->GetPosition(ms)) {
+        if (ms != reported_ms_) {
+            reported_ms_ = ms;
+            since_report_.restart();
+        }
+        const qint64 guess = std::min<qint64>(since_report_.elapsed(), kLongestGuessMs);
+        return (reported_ms_ + guess) / 1000.0;
+    }
+    reported_ms_ = -1;
+    if (bar_->opened() && player && player->GetPosition(ms)) return ms / 1000.0;
+    return bar_->bar().value() / 10.0;
+}
+
+void TSonogramPanel::poll() {
+    Tsound_bar* playing = Tsound_bar::playing_button();
+    if (playing && playing != bar_) show_button(playing);
+    if (!bar_) return;
+    const bool isPlaying = bar_->is_playing();
+    const double at = position_seconds();
+    view_->set_playhead(at, isPlaying);
+    if (window_) window_->view().set_playhead(at, isPlaying);
+}
+
+void TSonogramPanel::seek(double seconds) {
+    if (!bar_) return;
+    bar_->seek_to(static_cast<int>(std::lround(seconds * 1000)));
+    reported_ms_ = -1;
+    poll();
+}
+
+void TSonogramPanel::play_pause() {
+    if (!bar_) return;
+    bar_->click();
+    poll();
+}
+
+TSonogramWindow* TSonogramPanel::open_larger_view(Tsound_bar* bar) {
+    if (!window_) {
+        window_ = new TSonogramWindow(this);
+        connect_view(window_->view());
+    }
+    if (bar && bar != bar_) {
+        show_button(bar);
+    } else if (bar_) {
+        window_->view().set_settings(view_->settings());
+        window_->view().set_sonogram(view_->current(), bar_->cut_part().length / 1000.0);
+        window_->set_caption(speciesOf(*bar_), recordingOf(*bar_));
+    }
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
+    poll_.start();
+    return window_;
+}
+
+// ---------------------------------------------------------------------------
+
+TSonogramWindow::TSonogramWindow(QWidget* owner) : QWidget(owner, Qt::Window), view_(new TSonogramView(this)) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Sonogram"));
+    auto* layout = new QVBoxLayout(this);
+    auto* exportButton = new QPushButton(QStringLiteral("Export as PNG..."), this);
+    exportButton->setAutoDefault(false);
+    connect(exportButton, &QPushButton::clicked, this, [this] { export_png(); });
+    layout->addWidget(exportButton, 0, Qt::AlignLeft);
+    layout->addWidget(view_, 1);
+    resize(1000, 420);
+}
+
+void TSonogramWindow::set_caption(const QString& species, const QString& recording) {
+    species_ = species;
+    recording_ = recording;
+    setWindowTitle(QStringLiteral("Sonogram: ") + species);
+}
+
+bool TSonogramWindow::export_png() {
+    const QString directory = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    const std::optional<QString> name = platform::DialogService::saveFileName(
+        {QStringLiteral("Export as PNG"), directory, QStringLiteral("PNG images (*.png)")});
+    if (!name || name->isEmpty()) return false;
+    QString path = *name;
+    if (!path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) path += QStringLiteral(".png");
+    const QImage image = view_->picture(devicePixelRatioF(), caption_lines());
+    if (!image.save(path, "PNG")) {
+        platform::DialogService::message(QStringLiteral("The picture could not be written to \"") +
+                                             QDir::toNativeSeparators(path) + QStringLiteral("\"."),
+                                         QStringLiteral("Export as PNG"), platform::box::IconStop);
+        return false;
+    }
+    return true;
+}
