@@ -42,28 +42,37 @@ declare -A below=(
 )
 
 failures=0
-while IFS= read -r file; do
+files=$(find . \( -name '*.cpp' -o -name '*.h' \) | sed 's|^\./||' | sort)
+for file in $files; do
   layer_of "$file"
-  layer=$REPLY
-  if [[ $layer == unknown ]]; then
+  if [[ $REPLY == unknown ]]; then
     echo "src/$file: not in a layer's folder; put it in the folder of its layer"
     failures=$((failures + 1))
-    continue
   fi
-  while IFS=: read -r number header; do
-    if [[ ! -f $header && -f $(dirname "$file")/$header ]]; then
-      header=$(dirname "$file")/$header
-      header=${header#./}
-    fi
-    [[ -f $header ]] || continue
-    layer_of "$header"
-    used=$REPLY
-    [[ $used == "$layer" || " ${below[$layer]} " == *" $used "* ]] && continue
-    echo "src/$file:$number: the $layer layer includes src/$header of the $used layer above it"
-    failures=$((failures + 1))
-  done < <(grep -n '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file" |
-           sed 's/^\([0-9]*\):[^"]*"\([^"]*\)".*/\1:\2/')
-done < <(find . \( -name '*.cpp' -o -name '*.h' \) | sed 's|^\./||' | sort)
+done
+
+# Every quoted include of every file, read in one pass: file, line, header.
+while IFS=$'\t' read -r file number header; do
+  layer_of "$file"
+  layer=$REPLY
+  [[ $layer == unknown ]] && continue
+  # Paths are relative to src/, or else to the including file's folder.
+  folder=.
+  [[ $file == */* ]] && folder=${file%/*}
+  if [[ ! -f $header && -f $folder/$header ]]; then
+    header=$folder/$header
+    header=${header#./}
+  fi
+  [[ -f $header ]] || continue
+  layer_of "$header"
+  used=$REPLY
+  [[ $used == "$layer" || " ${below[$layer]} " == *" $used "* ]] && continue
+  echo "src/$file:$number: the $layer layer includes src/$header of the $used layer above it"
+  failures=$((failures + 1))
+done < <(awk 'match($0, /^[ \t]*#[ \t]*include[ \t]*"[^"]*"/) {
+               line = substr($0, RSTART, RLENGTH); sub(/^[^"]*"/, "", line); sub(/"$/, "", line)
+               print FILENAME "\t" FNR "\t" line
+             }' $files)
 
 if ((failures > 0)); then
   echo "check-layers: $failures include(s) of a layer above or file(s) outside a layer"

@@ -27,7 +27,7 @@ class ChildFormMenusTest : public QObject {
     }
 
     void menusComeFromTheTextsFileAndUnbuiltCommandsAreOff() {
-        TChildForm form(false);
+        TChildForm form({}, false);
         form.open_list_window({});
         const auto menus = form.menuBar()->actions();
         QCOMPARE(menus.size(), 5);
@@ -46,7 +46,7 @@ class ChildFormMenusTest : public QObject {
     }
 
     void exitClosesTheWindow() {
-        TChildForm form(false);
+        TChildForm form({}, false);
         form.open_list_window({});
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -55,7 +55,7 @@ class ChildFormMenusTest : public QObject {
     }
 
     void secondaryWindowsUseTheCloseWordAndHidePlaylistsAndCopy() {
-        TChildForm form(true);
+        TChildForm form({}, true);
         QCOMPARE(form.menu_action(8), nullptr);
         QCOMPARE(form.menu_action(9)->text(), GLB_text("MENUS", 9));
         QVERIFY(!form.menu_action(6)->isVisible());

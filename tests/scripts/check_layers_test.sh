@@ -9,26 +9,35 @@ trap 'rm -rf "$work"' EXIT
 
 "$check" "$source_dir/src" > /dev/null
 
-# Plants the include into a copy of src/ and expects the check to fail on it.
-expect_caught() {
-  local file=$1 header=$2
-  rm -rf "$work/src"
-  cp -r "$source_dir/src" "$work/src"
+# Plants each include into one copy of src/; the check must fail naming
+# every one of them.
+cp -r "$source_dir/src" "$work/src"
+planted=(
+  "listview/show_strings_model.cpp listview/windows/child_form.h"    # a model uses a window
+  "data/taxa.cpp listview/line_texts.h"                               # the database uses a model
+  "platform/ini_store.cpp app/settings.h"                             # the platform uses core
+  "app/settings.cpp platform/audio/media_control.h"                  # core uses the engine
+  "playlists/windows/playlist_form.cpp app/program/program.h"        # a window uses the program
+)
+for pair in "${planted[@]}"; do
+  read -r file header <<< "$pair"
   printf '#include "%s"\n' "$header" >> "$work/src/$file"
-  if output=$("$check" "$work/src" 2>&1); then
-    echo "not caught: $file including $header"
-    exit 1
-  fi
+done
+if output=$("$check" "$work/src" 2>&1); then
+  echo "the check passed a tree with wrong includes"
+  exit 1
+fi
+for pair in "${planted[@]}"; do
+  read -r file header <<< "$pair"
   grep -q "src/$file:.*src/$header" <<< "$output" || {
-    echo "caught without naming $file and $header:"
+    echo "not caught: $file including $header:"
     echo "$output"
     exit 1
   }
+done
+[ "$(grep -c ': the .* layer includes ' <<< "$output")" -eq ${#planted[@]} ] || {
+  echo "the check named more than the planted includes:"
+  echo "$output"
+  exit 1
 }
-
-expect_caught listview/show_strings_model.cpp listview/windows/child_form.h  # a model uses a window
-expect_caught data/taxa.cpp listview/line_texts.h                            # the database uses a model
-expect_caught platform/ini_store.cpp app/settings.h                          # the platform uses core
-expect_caught app/settings.cpp platform/audio/media_control.h               # core uses the engine
-expect_caught playlists/windows/playlist_form.cpp app/program/program.h     # a window uses the program
 echo "check-layers catches every planted include"
