@@ -90,7 +90,15 @@ class PlayListJourney : public testing_support::Journey {
         form.grid->setFocus();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     }
+    // A key typed into the playlist window. The offscreen platform may have
+    // handed the activation to another window meanwhile; a user would click
+    // the playlist window first, and its shortcuts need it active.
     static void key(TPlayListForm& form, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        if (QApplication::activeWindow() != &form) {
+            form.activateWindow();
+            QApplication::setActiveWindow(&form);
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+        }
         QTest::keyClick(form.grid, key, modifiers);
         QCoreApplication::processEvents();
     }
