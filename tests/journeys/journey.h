@@ -9,7 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QElapsedTimer>
+#include <QMenu>
+#include <QTimer>
 #include <functional>
 
 namespace testing_support {
@@ -53,6 +57,25 @@ class Journey : public ::testing::Test, protected ListWindowDriver {
     void unfoldFirstSpecies() {
         clickToggle(nth(line_kind::kFamilyToggle, 1));
         clickToggle(nth(line_kind::kSpeciesToggle, 1));
+    }
+    // The user opens the recording button's context menu and `choose` picks
+    // from it (triggering what it picks); false when no menu came up.
+    static bool useRecordingMenu(Tsound_bar& button, const std::function<void(QMenu&)>& choose) {
+        bool shown = false;
+        QTimer user;
+        QObject::connect(&user, &QTimer::timeout, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu || shown) return;
+            shown = true;
+            choose(*menu);
+            menu->close();
+        });
+        user.start(20);
+        QWidget& target = button.button();
+        QContextMenuEvent press(QContextMenuEvent::Mouse, QPoint(2, 2),
+                                target.mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(&target, &press);
+        return shown;
     }
 
   private:

@@ -137,24 +137,14 @@ TEST_F(Mp3CopiesJourney, SaveAsMp3FromARecordingsMenuCopiesItsSound) {
     // The user creates the proposed folder.
     program().script().dialogs().messageAnswers = {platform::answer::Yes};
     QString chosen;
-    QTimer user;
-    QObject::connect(&user, &QTimer::timeout, [&] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (!menu || !chosen.isEmpty()) return;
-        for (QAction* action : menu->actions())
+    useRecordingMenu(*button, [&chosen](QMenu& menu) {
+        for (QAction* action : menu.actions())
             if (action->text().contains("MP3") && action->isEnabled()) {
                 chosen = action->text();
                 action->trigger();
-                menu->close();
                 return;
             }
-        menu->close();
     });
-    user.start(20);
-    QWidget& target = button->button();
-    QContextMenuEvent press(QContextMenuEvent::Mouse, QPoint(2, 2), target.mapToGlobal(QPoint(2, 2)));
-    QApplication::sendEvent(&target, &press);
-    user.stop();
     ASSERT_FALSE(chosen.isEmpty()) << "the menu offers no MP3 copy";
 
     const QStringList copies = mp3FilesBelow(program().home());

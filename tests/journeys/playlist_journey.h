@@ -67,22 +67,10 @@ class PlayListJourney : public testing_support::Journey {
         return false;
     }
     bool chooseAddToPlayList(Tsound_bar& button) {
-        bool chosen = false;
-        QTimer user;
-        QObject::connect(&user, &QTimer::timeout, [&] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (!menu || chosen) return;
-            chosen = true;
-            QAction* add = menu->actions().value(kAddToPlaylistLine - 1);
+        return useRecordingMenu(button, [](QMenu& menu) {
+            QAction* add = menu.actions().value(kAddToPlaylistLine - 1);
             if (add && add->isEnabled()) add->trigger();
-            menu->close();
         });
-        user.start(20);
-        QWidget& target = button.button();
-        QContextMenuEvent press(QContextMenuEvent::Mouse, QPoint(2, 2),
-                                target.mapToGlobal(QPoint(2, 2)));
-        QApplication::sendEvent(&target, &press);
-        return chosen;
     }
     static void activate(TPlayListForm& form) {
         form.activateWindow();

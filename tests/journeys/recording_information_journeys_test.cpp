@@ -14,22 +14,9 @@ TEST_F(Journey, InformationOnARecordingNamesItsFileWhereItLies) {
     Tsound_bar* button = recordingButton(1);
     ASSERT_NE(button, nullptr);
     // The demo's recording files carry upper-case names (A03.WAV).
-    bool chosen = false;
-    QTimer user;
-    QObject::connect(&user, &QTimer::timeout, [&] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (!menu || chosen) return;
-        chosen = true;
-        menu->actions().front()->trigger();  // "Information..."
-        menu->close();
+    const bool chosen = useRecordingMenu(*button, [](QMenu& menu) {
+        menu.actions().front()->trigger();  // "Information..."
     });
-    user.start(20);
-    QWidget& target = button->button();
-    QContextMenuEvent press(QContextMenuEvent::Mouse, QPoint(2, 2),
-                            target.mapToGlobal(QPoint(2, 2)));
-    QApplication::sendEvent(&target, &press);
-    user.stop();
-
     ASSERT_TRUE(chosen);
     const QString text = program().script().lastMessage();
     const qsizetype colon = text.indexOf(QStringLiteral(": "));
