@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, when missing.
 set -euo pipefail
 packages=(cmake g++ make pkg-config ninja-build qt6-base-dev libjpeg62-turbo-dev
-  libavformat-dev libavcodec-dev libswresample-dev libsdl2-dev libcdio-dev ffmpeg
+  libavformat-dev libavcodec-dev libswresample-dev libavfilter-dev libsdl2-dev libcdio-dev ffmpeg
   libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2 fonts-dejavu-core
   xvfb xauth clang libclang-rt-14-dev lld
   ffmpeg eyed3 id3v2 mpg123 sox libsox-fmt-mp3 python3

@@ -32,6 +32,7 @@ class Engine::Device {
     virtual unsigned play(std::optional<std::uint32_t> from, std::optional<std::uint32_t> to) = 0;
     virtual unsigned stop() = 0;
     virtual std::int64_t firstSampleAt() const = 0;
+    virtual void setListening(const Listening& listening) = 0;
 };
 
 namespace {
@@ -82,6 +83,7 @@ class FileDevice final : public Engine::Device {
     }
 
     std::int64_t firstSampleAt() const override { return playback_.firstSampleAt(); }
+    void setListening(const Listening& listening) override { playback_.setListening(listening); }
 
   private:
     std::int64_t position() const { return played_ ? playback_.position() : seekFrame_; }
@@ -157,6 +159,7 @@ class CdDevice final : public Engine::Device {
             std::unique_ptr<SoundSource> reader = d->reader();
             if (!reader) return kErrorHardware;
             playback_ = std::make_unique<Playback>(std::move(reader));
+            playback_->setListening(listening_);
         }
         playback_->play(start * kSamplesPerCdFrame, end * kSamplesPerCdFrame);
         played_ = true;
@@ -169,6 +172,10 @@ class CdDevice final : public Engine::Device {
     }
 
     std::int64_t firstSampleAt() const override { return playback_ ? playback_->firstSampleAt() : 0; }
+    void setListening(const Listening& listening) override {
+        listening_ = listening;
+        if (playback_) playback_->setListening(listening);
+    }
 
   private:
     const CdDisc* disc() {
@@ -223,6 +230,7 @@ class CdDevice final : public Engine::Device {
     QString source_;
     std::unique_ptr<CdDisc> disc_;
     std::unique_ptr<Playback> playback_;
+    Listening listening_;
     unsigned format_ = kFormatMsf;
     std::int64_t seekAddress_ = -1;
     bool played_ = false;
@@ -276,6 +284,7 @@ unsigned Engine::open(unsigned deviceType, const QString& element, bool, unsigne
     } else {
         return kErrorInvalidDeviceName;
     }
+    made->setListening(listening_);
     deviceId = nextId_++;
     devices_[deviceId] = std::move(made);
     return 0;
@@ -349,6 +358,15 @@ void Engine::setGain(double gain) {
 
 double Engine::gain() const {
     return Output::instance().gain();
+}
+
+void Engine::setListening(const Listening& listening) {
+    listening_ = listening;
+    for (auto& [id, device] : devices_) device->setListening(listening);
+}
+
+Listening Engine::listening() const {
+    return listening_;
 }
 
 SoundAnalysis* Engine::analysis() {

@@ -35,6 +35,8 @@ class Engine final : public MediaControl {
     void setGain(double gain) override;
     double gain() const override;
     SoundAnalysis* analysis() override;
+    void setListening(const Listening& listening) override;
+    Listening listening() const override;
 
     // For measurements: when the device's current play handed its first
     // sound to the output (steady-clock nanoseconds), 0 before.
@@ -48,6 +50,7 @@ class Engine final : public MediaControl {
     std::map<unsigned, std::unique_ptr<Device>> devices_;
     unsigned nextId_ = 1;
     std::optional<QStringList> drives_;
+    Listening listening_;
 };
 
 }  // namespace platform::audio

@@ -137,6 +137,8 @@ class EngineLoader final : public MediaControl {
         return engine_ ? engine_->gain() : gain_;
     }
     SoundAnalysis* analysis() override { return engine().analysis(); }
+    void setListening(const Listening& listening) override { engine().setListening(listening); }
+    Listening listening() const override { return const_cast<EngineLoader*>(this)->engine().listening(); }
 
   private:
     std::once_flag once_;

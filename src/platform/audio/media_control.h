@@ -13,6 +13,23 @@ namespace platform::audio {
 
 class SoundAnalysis;
 
+// How the sound is to be heard: slowed (the pitch lowered with it or kept),
+// an octave lower, a range played again and again, one band of frequencies
+// alone. Ranges are in the medium's own time, whatever the speed.
+struct Listening {
+    enum class Speed { Normal, TapeHalf, TapeQuarter, KeptThreeQuarters, KeptHalf, KeptQuarter, OctaveDown };
+    Speed speed = Speed::Normal;
+    // Milliseconds of the medium; no loop unless to > from.
+    std::int64_t loopFromMs = 0;
+    std::int64_t loopToMs = 0;
+    // Hz; no band unless high > low.
+    double bandLowHz = 0;
+    double bandHighHz = 0;
+    bool loops() const { return loopToMs > loopFromMs; }
+    bool banded() const { return bandHighHz > bandLowHz; }
+    bool operator==(const Listening&) const = default;
+};
+
 namespace mci {
 inline constexpr unsigned kErrorInvalidDeviceId = 257;
 inline constexpr unsigned kErrorUnrecognizedCommand = 261;
@@ -98,6 +115,14 @@ class MediaControl {
 
     // Decoding for analysis (sonograms) beside playback; none without it.
     virtual SoundAnalysis* analysis() { return nullptr; }
+
+    // How whatever plays, now or next, is heard; switched while playing it
+    // takes effect at once.
+    virtual void setListening(const Listening& listening) { listening_ = listening; }
+    virtual Listening listening() const { return listening_; }
+
+  private:
+    Listening listening_;
 };
 
 // The engine the program uses; tests may put another in its place.
@@ -114,6 +139,6 @@ void loadSoundEngine();
 // Raised with every change of MediaControl's virtual functions: a module
 // built against another version (an older installation left on the path)
 // is passed over rather than called through the wrong table.
-inline constexpr int kSoundEngineInterface = 2;
+inline constexpr int kSoundEngineInterface = 3;
 
 }  // namespace platform::audio

@@ -13,6 +13,8 @@ constexpr std::size_t kRingFrames = kOutputRate / 2;
 constexpr int kChunkFrames = 2048;
 // The first chunk is small so that sound starts as soon as it can.
 constexpr int kFirstChunkFrames = 512;
+// A change of the way of listening fades the old sound out over 3 ms.
+constexpr std::uint64_t kFadeOutFrames = 128;
 
 std::int64_t nowNs() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -23,7 +25,7 @@ std::int64_t nowNs() {
 }  // namespace
 
 Playback::Playback(std::unique_ptr<SoundSource> source)
-    : source_(std::move(source)), ring_(kRingFrames * kOutputChannels) {
+    : source_(std::move(source)), stage_(*source_), ring_(kRingFrames * kOutputChannels), places_(kRingFrames) {
     thread_ = std::thread([this] { run(); });
     Output::instance().attach(this);
 }
@@ -43,8 +45,7 @@ void Playback::play(std::int64_t from, std::int64_t to) {
     output.lock();
     active_ = false;
     output.unlock();
-    from_ = from;
-    consumed_ = 0;
+    position_ = from;
     firstSampleAt_ = 0;
     finished_ = false;
     playing_ = true;
@@ -64,8 +65,6 @@ void Playback::stop() {
     active_ = false;
     output.unlock();
     // The place reached stays readable after the stop.
-    from_ = from_.load() + consumed_.load();
-    consumed_ = 0;
     playing_ = false;
     {
         std::lock_guard guard(mutex_);
@@ -75,17 +74,81 @@ void Playback::stop() {
     wake_.notify_one();
 }
 
+void Playback::setListening(const Listening& listening) {
+    {
+        std::lock_guard guard(mutex_);
+        ++listeningCommand_;
+        commandListening_ = listening;
+    }
+    wake_.notify_one();
+}
+
 std::size_t Playback::ringFree() const {
     return kRingFrames - static_cast<std::size_t>(written_.load() - read_.load());
 }
 
+void Playback::retune(const Listening& listening, std::int64_t to) {
+    // What the output has not yet taken is dropped but for a few
+    // milliseconds, which fade out; the sound goes on from the place they
+    // end at, the new way, fading in. Half a second of ring would otherwise
+    // be heard the old way first.
+    Output& output = Output::instance();
+    output.lock();
+    const std::uint64_t r = read_.load();
+    const std::uint64_t keep = std::min<std::uint64_t>(written_.load() - r, kFadeOutFrames);
+    for (std::uint64_t i = 0; i < keep; ++i) {
+        const std::size_t at = static_cast<std::size_t>((r + i) % kRingFrames) * kOutputChannels;
+        const float g = 1.0f - static_cast<float>(i + 1) / static_cast<float>(keep);
+        ring_[at] *= g;
+        ring_[at + 1] *= g;
+    }
+    written_ = r + keep;
+    const std::int64_t from = keep > 0 ? places_[static_cast<std::size_t>((r + keep - 1) % kRingFrames)] + 1
+                                       : position_.load();
+    sourceEnded_ = false;
+    output.unlock();
+    stage_.configure(listening);
+    if (!stage_.start(from, to, true)) sourceEnded_ = true;
+}
+
+int Playback::fill(float* chunk, std::int64_t* places, int frames) {
+    const int got = stage_.read(chunk, places, frames);
+    std::uint64_t w = written_.load();
+    for (int i = 0; i < got; ++i, ++w) {
+        const std::size_t slot = static_cast<std::size_t>(w % kRingFrames);
+        ring_[slot * kOutputChannels] = chunk[static_cast<std::size_t>(i) * 2];
+        ring_[slot * kOutputChannels + 1] = chunk[static_cast<std::size_t>(i) * 2 + 1];
+        places_[slot] = places[i];
+    }
+    written_ = w;
+    if (got < frames) sourceEnded_ = true;
+    return got;
+}
+
 void Playback::run() {
     std::uint64_t handled = 0;
+    std::uint64_t handledListening = 0;
     bool streaming = false;
+    std::int64_t playTo = 0;
     std::vector<float> chunk(static_cast<std::size_t>(kChunkFrames) * kOutputChannels);
+    std::vector<std::int64_t> places(kChunkFrames);
     std::unique_lock lock(mutex_);
     for (;;) {
         if (quit_) return;
+        if (listeningCommand_ != handledListening) {
+            handledListening = listeningCommand_;
+            const Listening listening = commandListening_;
+            const bool retuning = streaming || (active_ && !finished_ && written_.load() != read_.load());
+            lock.unlock();
+            if (retuning) {
+                retune(listening, playTo);
+                streaming = !sourceEnded_ && fill(chunk.data(), places.data(), kFirstChunkFrames) == kFirstChunkFrames;
+            } else {
+                stage_.configure(listening);
+            }
+            lock.lock();
+            continue;
+        }
         if (command_ != handled) {
             handled = command_;
             const bool play = commandPlay_;
@@ -98,19 +161,11 @@ void Playback::run() {
                 written_ = 0;
                 read_ = 0;
                 sourceEnded_ = false;
-                if (source_->start(from, to)) {
-                    streaming = true;
+                playTo = to;
+                if (stage_.start(from, to)) {
+                    streaming = fill(chunk.data(), places.data(), kFirstChunkFrames) == kFirstChunkFrames;
                 } else {
                     sourceEnded_ = true;
-                }
-            }
-            int first = streaming ? source_->read(chunk.data(), kFirstChunkFrames) : 0;
-            if (streaming) {
-                std::copy_n(chunk.data(), first * kOutputChannels, ring_.data());
-                written_ = static_cast<std::uint64_t>(first);
-                if (first == 0) {
-                    sourceEnded_ = true;
-                    streaming = false;
                 }
             }
             lock.lock();
@@ -127,18 +182,7 @@ void Playback::run() {
             continue;
         }
         lock.unlock();
-        const int got = source_->read(chunk.data(), kChunkFrames);
-        std::uint64_t w = written_.load();
-        for (int i = 0; i < got; ++i, ++w) {
-            const std::size_t at = static_cast<std::size_t>(w % kRingFrames) * kOutputChannels;
-            ring_[at] = chunk[static_cast<std::size_t>(i) * 2];
-            ring_[at + 1] = chunk[static_cast<std::size_t>(i) * 2 + 1];
-        }
-        written_ = w;
-        if (got < kChunkFrames) {
-            sourceEnded_ = true;
-            streaming = false;
-        }
+        if (fill(chunk.data(), places.data(), kChunkFrames) < kChunkFrames) streaming = false;
         lock.lock();
     }
 }
@@ -156,7 +200,7 @@ void Playback::mixInto(float* out, int frames, float gain) {
     if (n > 0) {
         if (firstSampleAt_.load() == 0) firstSampleAt_ = nowNs();
         read_ = r + static_cast<std::uint64_t>(n);
-        consumed_ += n;
+        position_ = places_[static_cast<std::size_t>((r + static_cast<std::uint64_t>(n) - 1) % kRingFrames)] + 1;
     }
     if (n < frames && sourceEnded_ && written_.load() == read_.load()) finished_ = true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/audio/listening_stage.h"
 #include "platform/audio/sound_source.h"
 
 #include <atomic>
@@ -26,9 +27,12 @@ class Playback {
     void play(std::int64_t from, std::int64_t to);
     void stop();
     bool playing() const { return playing_ && !finished_.load(); }
-    // The place reached: the start of the range plus the frames the output
-    // has consumed since.
-    std::int64_t position() const { return from_.load() + consumed_.load(); }
+    // The place reached in the medium: where the last frame the output
+    // consumed came from (at any speed, and going back at a loop's joint).
+    std::int64_t position() const { return position_.load(); }
+    // How the sound is heard; while playing the change is heard within a few
+    // output buffers, softly faded over.
+    void setListening(const Listening& listening);
     // Nanoseconds (steady clock) at which the first sound of the range went
     // to the output; 0 until then.
     std::int64_t firstSampleAt() const { return firstSampleAt_.load(); }
@@ -40,15 +44,20 @@ class Playback {
     void run();
     std::size_t ringFree() const;
 
+    void retune(const Listening& listening, std::int64_t to);
+    // Reads from the stage into the ring; the frames read.
+    int fill(float* chunk, std::int64_t* places, int frames);
+
     std::unique_ptr<SoundSource> source_;
+    ListeningStage stage_;
     std::vector<float> ring_;
+    std::vector<std::int64_t> places_;  // the medium frame of each ring frame
     std::atomic<std::uint64_t> written_{0};  // frames, counting up forever
     std::atomic<std::uint64_t> read_{0};
     std::atomic<bool> active_{false};       // the output may drain the ring
     std::atomic<bool> sourceEnded_{false};
     std::atomic<bool> finished_{false};
-    std::atomic<std::int64_t> from_{0};
-    std::atomic<std::int64_t> consumed_{0};
+    std::atomic<std::int64_t> position_{0};
     std::atomic<std::int64_t> firstSampleAt_{0};
     bool playing_ = false;
 
@@ -58,6 +67,8 @@ class Playback {
     std::int64_t commandFrom_ = 0;
     std::int64_t commandTo_ = 0;
     bool commandPlay_ = false;
+    std::uint64_t listeningCommand_ = 0;  // bumped by setListening
+    Listening commandListening_;
     bool quit_ = false;
     std::thread thread_;
 };

@@ -1,14 +1,16 @@
-# The sound engine: FFmpeg decoding, SDL output, libcdio for audio CDs. It is
+# The sound engine: FFmpeg decoding, SDL output, libcdio for audio CDs,
+# libavfilter for slowed, lowered and band-filtered listening. It is
 # a module of its own, loaded at its first use (media_control.cpp): linked
 # into the program, its libraries would be loaded and set up before main.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(KORVELAN_AUDIO_DEPS REQUIRED IMPORTED_TARGET
-  libavformat libavcodec libavutil libswresample sdl2 libcdio)
+  libavformat libavcodec libavutil libswresample libavfilter sdl2 libcdio)
 add_library(korvelan_sound_engine SHARED)
 target_sources(korvelan_sound_engine PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/cd_disc.cpp
   ${CMAKE_CURRENT_LIST_DIR}/engine.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_decoder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/listening_stage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mono_decoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mpeg_frames.cpp
   ${CMAKE_CURRENT_LIST_DIR}/playback.cpp
