@@ -168,7 +168,11 @@ void Sonogram::compute(const std::atomic<bool>& cancel) {
     if (state() == Decoding) {
         MonoSound sound;
         SoundAnalysis& analysis = soundAnalysis();
-        const unsigned error = analysis.decodeMono(source_.file, source_.from_ms, source_.to_ms, sound, &cancel);
+        const unsigned error =
+            source_.cd_drive >= 0
+                ? analysis.decodeCdMono(source_.cd_drive, source_.cd_track, source_.from_ms, source_.to_ms, sound,
+                                        &cancel)
+                : analysis.decodeMono(source_.file, source_.from_ms, source_.to_ms, sound, &cancel);
         if (cancel.load()) return;
         if (error != 0) {
             const QString reason = mediaControl().errorText(error);

@@ -54,6 +54,12 @@ struct Source {
     QString file;
     std::int64_t from_ms = 0;
     std::int64_t to_ms = -1;  // negative: to the end
+    // A part of a track on the audio CD in a drive (its ordinal from 0;
+    // negative for a file): the range counts from the track's start, and
+    // the disc's identity tells one disc's track from another's.
+    int cd_drive = -1;
+    int cd_track = 0;
+    QString disc_identity{};
     bool operator==(const Source&) const = default;
 };
 

@@ -1,3 +1,4 @@
+#include "platform/audio/engine.h"
 #include "platform/audio/sound_analysis.h"
 #include "sound/sonogram.h"
 #include "sound_media.h"
@@ -227,4 +228,49 @@ TEST_F(SonogramTest, EveryDemoRecordingHasASonogram) {
         ++files;
     }
     EXPECT_GT(files, 10);
+}
+
+TEST_F(SonogramTest, APartOfATrackOnTheAudioCdInTheDriveIsShownFromTheDisc) {
+    using namespace platform::audio;
+    // Tracks of 2, 3 and 2 seconds; track n holds a tone of 250 + 50 n Hz.
+    struct DiscInDrive {
+        explicit DiscInDrive(const QStringList& drives) {
+            Engine::instance().setCdDrives(drives);
+            setMediaControl(&Engine::instance());
+        }
+        ~DiscInDrive() {
+            setMediaControl(nullptr);
+            Engine::instance().setCdDrives({});
+        }
+    } disc({sound_media::discImage(dir_.path(), {150, 225, 150}), dir_.filePath("none.cue")});
+    const auto shown = [&](int drive, int track, int fromMs, int toMs) {
+        Source part;
+        part.cd_drive = drive;
+        part.cd_track = track;
+        part.from_ms = fromMs;
+        part.to_ms = toMs;
+        // The tones are at -12 dB: well inside the scale, so that the
+        // strongest row is not one of several at the top level.
+        auto s = cache_.get(part, Settings{12000, 60, -30, Palette::Grey});
+        cache_.wait_idle();
+        return s;
+    };
+    auto part = shown(0, 2, 1000, 2500);
+    ASSERT_EQ(part->state(), Sonogram::Done) << part->message().toStdString();
+    EXPECT_EQ(part->columns(), (66150 + 255) / 256) << "1.5 s of the track, not the whole disc";
+    const int row350 = static_cast<int>(std::lround(350 / (44100.0 / 1024)));
+    EXPECT_EQ(strongestRow(*part, part->columns() / 2), row350) << "track 2's own tone";
+
+    // A part running past its track's end stops there: the next track's
+    // tone never shows.
+    auto tail = shown(0, 1, 1500, 4000);
+    ASSERT_EQ(tail->state(), Sonogram::Done);
+    EXPECT_EQ(tail->columns(), (22050 + 255) / 256);
+    EXPECT_FALSE(tail->message().contains(QStringLiteral("breaks off")))
+        << "a part clipped at its track's end is whole: " << tail->message().toStdString();
+
+    for (auto failed : {shown(0, 7, 0, 1000), shown(1, 1, 0, 1000), shown(5, 1, 0, 1000)}) {
+        EXPECT_EQ(failed->state(), Sonogram::Failed) << "no such track, an empty drive, no such drive";
+        EXPECT_FALSE(failed->message().isEmpty());
+    }
 }

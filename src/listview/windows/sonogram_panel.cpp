@@ -25,9 +25,15 @@ sonogram::Source sourceOf(Tsound_bar& bar) {
     const Tcutpart& cut = bar.cut_part();
     sonogram::Source source{bar.recording_file()};
     if (!cut.is_sound_file) {
-        // A part of a track copied from an audio CD.
+        // A part of a track copied from an audio CD, or still on the CD.
         source.from_ms = cut.offset;
         source.to_ms = cut.offset + cut.length;
+        if (source.file.isEmpty() && dynamic_cast<TAudioCDTrackPlayer*>(bar.player())) {
+            namespace g = settings::general;
+            source.cd_drive = GLB_read_int(g::kSection, g::kAudioCdDrive, g::kAudioCdDriveDefault) - 1;
+            source.cd_track = cut.track;
+            if (cut.audio_cd) source.disc_identity = cut.audio_cd->identity_text;
+        }
     }
     return source;
 }
@@ -110,9 +116,8 @@ void TSonogramPanel::show_button(Tsound_bar* bar) {
     const sonogram::Settings settings = stored_settings();
     std::shared_ptr<sonogram::Sonogram> shown;
     QString note;
-    if (source.file.isEmpty()) {
-        note = QStringLiteral("This recording is on an audio CD in the drive: its sonogram is shown once the CD is "
-                              "copied to the hard disk.");
+    if (source.file.isEmpty() && source.cd_drive < 0) {
+        note = QStringLiteral("This recording's sound cannot be found: play it to see its sonogram.");
     } else {
         shown = cache_.get(source, settings);
     }

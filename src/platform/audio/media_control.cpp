@@ -57,6 +57,10 @@ class NoSoundAnalysis final : public SoundAnalysis {
         out = {};
         return kErrorCannotLoadDriver;
     }
+    unsigned decodeCdMono(int, int, std::int64_t, std::int64_t, MonoSound& out, const std::atomic<bool>*) override {
+        out = {};
+        return kErrorCannotLoadDriver;
+    }
     std::unique_ptr<RealTransform> realTransform(int) override { return nullptr; }
 };
 
@@ -173,8 +177,12 @@ void loadSoundEngine() {
 
 SoundAnalysis& soundAnalysis() {
     // The engine's own, even while a test plays through a stand-in: the
-    // analysis only reads files.
+    // analysis only reads files. An engine put in its place that analyses
+    // (the engine linked into a test) is asked instead: its drives are the
+    // ones its players see.
     static NoSoundAnalysis none;
+    if (installed)
+        if (SoundAnalysis* own = installed->analysis()) return *own;
     SoundAnalysis* analysis = engineLoader().engine().analysis();
     return analysis ? *analysis : none;
 }

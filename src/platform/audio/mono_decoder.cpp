@@ -1,5 +1,7 @@
 #include "platform/audio/mono_decoder.h"
 
+#include "platform/audio/cd_disc.h"
+#include "platform/audio/engine.h"
 #include "platform/audio/media_control.h"
 
 #include <QFile>
@@ -103,6 +105,8 @@ class EngineAnalysis final : public SoundAnalysis {
   public:
     unsigned decodeMono(const QString& file, std::int64_t fromMs, std::int64_t toMs, MonoSound& out,
                         const std::atomic<bool>* cancel) override;
+    unsigned decodeCdMono(int driveOrdinal, int track, std::int64_t fromMs, std::int64_t toMs, MonoSound& out,
+                          const std::atomic<bool>* cancel) override;
     std::unique_ptr<RealTransform> realTransform(int size) override {
         if (size < 16 || size > (1 << 16) || (size & (size - 1)) != 0) return nullptr;
         return AvRealTransform::make(size);
@@ -201,6 +205,43 @@ unsigned EngineAnalysis::decodeMono(const QString& file, std::int64_t fromMs, st
     const bool short_of_declared =
         cursor < last && ((declared > 0 && cursor < declared - rate / 20) || waveDataCutShort(file));
     out.complete = !broken && !short_of_declared && (last == INT64_MAX || cursor >= last || cursor >= declared);
+    return 0;
+}
+
+unsigned EngineAnalysis::decodeCdMono(int driveOrdinal, int track, std::int64_t fromMs, std::int64_t toMs,
+                                      MonoSound& out, const std::atomic<bool>* cancel) {
+    out = {};
+    // Its own handle on the drive, as playback has its own: reading for the
+    // picture never moves what is heard.
+    const QStringList drives = Engine::instance().cdDrives();
+    if (driveOrdinal < 0 || driveOrdinal >= drives.size()) return kErrorInvalidDeviceName;
+    const std::unique_ptr<CdDisc> disc = CdDisc::open(drives[driveOrdinal]);
+    if (!disc) return kErrorDeviceNotReady;
+    if (!disc->hasTrack(track)) return kErrorOutOfRange;
+    if (!disc->isAudio(track)) return kErrorOutOfRange;
+    const std::int64_t trackFirst = static_cast<std::int64_t>(disc->trackStart(track)) * kSamplesPerCdFrame;
+    const std::int64_t trackEnd = trackFirst + static_cast<std::int64_t>(disc->trackLength(track)) * kSamplesPerCdFrame;
+    const std::int64_t first = std::min(trackEnd, trackFirst + std::max<std::int64_t>(0, fromMs) * kOutputRate / 1000);
+    const std::int64_t last = toMs < 0 ? trackEnd : std::clamp(trackFirst + toMs * kOutputRate / 1000, first, trackEnd);
+    std::unique_ptr<SoundSource> reader = disc->reader();
+    if (!reader || !reader->start(first, last)) return kErrorHardware;
+    out.rate = kOutputRate;
+    out.channels = 2;
+    out.samples.reserve(static_cast<std::size_t>(last - first));
+    constexpr int kChunk = 8 * kSamplesPerCdFrame;
+    std::vector<float> stereo(static_cast<std::size_t>(kChunk) * 2);
+    std::int64_t got = 0;
+    while (got < last - first) {
+        if (cancel && cancel->load(std::memory_order_relaxed)) return 0;
+        const int n = reader->read(stereo.data(), kChunk);
+        if (n <= 0) break;
+        for (int i = 0; i < n; ++i)
+            out.samples.push_back(0.5f * (stereo[2 * static_cast<std::size_t>(i)] +
+                                          stereo[2 * static_cast<std::size_t>(i) + 1]));
+        got += n;
+    }
+    // A scratch the drive cannot read past ends the picture there.
+    out.complete = got >= last - first;
     return 0;
 }
 

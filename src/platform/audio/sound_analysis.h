@@ -38,6 +38,11 @@ class SoundAnalysis {
     // 0 or a media-control error code. `cancel`, when set, stops early.
     virtual unsigned decodeMono(const QString& file, std::int64_t fromMs, std::int64_t toMs,
                                 MonoSound& out, const std::atomic<bool>* cancel) = 0;
+    // The same for a part of a track on the audio CD in a drive (its
+    // ordinal from 0, as the engine lists the drives), `fromMs` and `toMs`
+    // counted from the track's start.
+    virtual unsigned decodeCdMono(int driveOrdinal, int track, std::int64_t fromMs, std::int64_t toMs,
+                                  MonoSound& out, const std::atomic<bool>* cancel) = 0;
     // None for a size the transform does not do.
     virtual std::unique_ptr<RealTransform> realTransform(int size) = 0;
 };
