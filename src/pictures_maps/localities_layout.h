@@ -33,6 +33,16 @@ class TLocalitiesLayout {
     // main map).
     static QPoint dot_position(const Txy& xy) { return xy.on_main ? xy.main : xy.inset; }
 
+    // The keyboard's walk over the dots. The dot a walk starts from: the
+    // one nearest the point; -1 when no dot is shown.
+    int nearest_to(QPoint point) const;
+    // The dot the arrow in `direction` (one of (±1, 0), (0, ±1)) goes to
+    // from dot `from`: the nearest ahead within the quarter the arrow points
+    // into, a dot sideways counting double its distance; dots on the very
+    // same spot come first, in list order forward (right, down) or back.
+    // -1 when none lies that way.
+    int next_in_direction(int from, QPoint direction) const;
+
   private:
     std::vector<Txy> positions_;
 };

@@ -1,6 +1,7 @@
 #include "listview/windows/show_form.h"
 
 #include "listview/windows/list_window_services.h"
+#include "listview/windows/show_strings_accessible.h"
 #include "listview/windows/show_strings.h"
 #include "platform/system.h"
 
@@ -27,6 +28,7 @@ TShowForm::TShowForm(const TListWindowServices& services, QWidget* parent)
     verticalScrollBar()->setSingleStep(kLineIncrement);
     verticalScrollBar()->setTracking(true);
     horizontalScrollBar()->setSingleStep(kLineIncrement);
+    list_accessibility::install();
 }
 
 TShowForm::~TShowForm() = default;
@@ -49,6 +51,7 @@ void TShowForm::set_up_as_copy(const TShowStrings& other) {
     strings_->set_host(viewport());
     update_scroll_range();
     update_status();
+    list_accessibility::lines_changed(*this);
 }
 
 void TShowForm::set_up(const SHST_TClassShowStringsData& settings, const TFoldSnapshot& snapshot) {
@@ -66,6 +69,7 @@ void TShowForm::set_up(const SHST_TClassShowStringsData& settings, const TFoldSn
         viewport()->update();
     }
     update_status();
+    list_accessibility::lines_changed(*this);
 }
 
 void TShowForm::apply_geometry() {
@@ -108,6 +112,7 @@ void TShowForm::list_changed() {
     update_scroll_range();
     viewport()->update();
     update_status();
+    list_accessibility::lines_changed(*this);
 }
 
 void TShowForm::after_change(const TListChange& change) {
@@ -117,6 +122,8 @@ void TShowForm::after_change(const TListChange& change) {
     }
     if (change.changed || change.selection_changed) viewport()->update();
     update_status();
+    if (change.changed) list_accessibility::lines_changed(*this);
+    if (change.selection_changed) list_accessibility::selection_moved(*this);
 }
 
 void TShowForm::fold_all() {
@@ -126,6 +133,8 @@ void TShowForm::fold_all() {
     scroll_to(0);
     viewport()->update();
     update_status();
+    list_accessibility::lines_changed(*this);
+    list_accessibility::selection_moved(*this);
 }
 
 void TShowForm::change_names(const SHST_TClassShowStringsData& settings) {
@@ -135,6 +144,7 @@ void TShowForm::change_names(const SHST_TClassShowStringsData& settings) {
     update_scroll_range();
     viewport()->update();
     update_status();
+    list_accessibility::lines_changed(*this);
 }
 
 TFoldSnapshot TShowForm::take_snapshot() const {
@@ -209,6 +219,7 @@ void TShowForm::move_selection(bool forward) {
     if (result.scroll_to) scroll_to(*result.scroll_to);
     viewport()->update();
     update_status();
+    if (!result.end_reached) list_accessibility::selection_moved(*this);
 }
 
 // Return, Enter and Space fold or unfold the selected row; the keypad's
@@ -271,6 +282,7 @@ bool TShowForm::navigation_key(const QKeyEvent& event) {
             }
             viewport()->update();
             update_status();
+            list_accessibility::selection_moved(*this);
             return true;
         case Qt::Key_Left:
         case Qt::Key_Up:
@@ -309,6 +321,8 @@ bool TShowForm::command_key(const QKeyEvent& event) {
 void TShowForm::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
     viewport()->update();
+    // The reader hears the list, then the row the keyboard is on.
+    list_accessibility::selection_moved(*this);
 }
 
 void TShowForm::focusOutEvent(QFocusEvent* event) {

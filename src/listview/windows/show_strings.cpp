@@ -44,6 +44,9 @@ constexpr int kRowReach = 10;
 // Lines within this distance above a painted area are found from the cache.
 constexpr int kPaintMargin = 150;
 
+// Every list and every change of one gets a version no other had.
+int gNextLinesVersion = 0;
+
 }  // namespace
 
 TShowStrings::TShowStrings(const TListWindowServices& services,
@@ -72,6 +75,7 @@ TShowStrings::~TShowStrings() {
 }
 
 void TShowStrings::reset_cache() {
+    lines_version_ = ++gNextLinesVersion;
     cached_top_ = model_->first_line();
     cached_top_reference_y_ = cached_top_ ? cached_top_->advance : 0;
 }
@@ -323,6 +327,7 @@ TListChange TShowStrings::apply_toggle(TRecordShowStringData* toggle, const TVie
     // always stays, and its y does not move.
     cached_top_ = toggle;
     cached_top_reference_y_ = y;
+    if (change.changed) lines_version_ = ++gNextLinesVersion;
     return change;
 }
 

@@ -97,6 +97,10 @@ class TShowStrings : public TRecordingButtonList {
     void apply_snapshot(const TFoldSnapshot& snapshot);
     // The chain was changed from outside (a find that unfolded rows).
     void chain_changed();
+    // A number that changes with every change of the chain (a fold, a
+    // rebuild, another list): views of the lines, such as the one screen
+    // readers read, know from it when to look at them again.
+    int lines_version() const { return lines_version_; }
 
     // --- Commands on the selection (false: the caller beeps) ----------------
     bool show_map_of_selection();
@@ -156,4 +160,5 @@ class TShowStrings : public TRecordingButtonList {
     bool picture_drawn_ = false;
     TLinkRegister links_;
     std::vector<std::pair<int, TRecordingButton*>> buttons_;
+    int lines_version_ = 0;
 };

@@ -10,6 +10,7 @@
 #include "listview/list_fonts.h"
 #include "listview/windows/show_form.h"
 #include "listview/windows/sonogram_panel.h"
+#include "listview/windows/sound_bar_accessible.h"
 #include "listview/show_strings_data.h"
 #include "listview/top_forms.h"
 #include "platform/dialog_service.h"
@@ -340,6 +341,7 @@ void Tsound_bar::play() {
     timer_.start();
     globallyPlaying = this;
     button_->update();
+    sound_bar_accessibility::playing_changed(*this);
 }
 
 void Tsound_bar::pause() {
@@ -349,15 +351,18 @@ void Tsound_bar::pause() {
     int position = 0;
     if (player_->GetPosition(position)) bar_->setValue(position / 100);
     button_->update();
+    sound_bar_accessibility::playing_changed(*this);
 }
 
 void Tsound_bar::close_player() {
     if (playing_) timer_.stop();
     player_->Close();
+    const bool wasPlaying = playing_;
     opened_ = false;
     playing_ = false;
     if (globallyPlaying == this) globallyPlaying = nullptr;
     button_->update();
+    if (wasPlaying) sound_bar_accessibility::playing_changed(*this);
 }
 
 void Tsound_bar::tick() {

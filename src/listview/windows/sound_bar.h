@@ -93,6 +93,8 @@ class Tsound_bar : public QWidget, public TRecordingButton {
     TMCIDevicePlayer* player() { return player_.get(); }
     const Tcutpart& cut_part() const { return *cut_; }
     const Tcupaitem& recording() const { return *item_; }
+    // The recording's number within its species, as its row shows it.
+    int recording_number() const { return block_->recording_number; }
     // The file the recording is in; empty for an audio CD in the drive.
     QString recording_file() const;
     // Moves the playhead (ms from the recording's start), playing on from

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
@@ -47,6 +48,7 @@ void TLocalitiesMapForm::ShowLocalitiesMap(const Tspecies* species, const Tlocal
     built_ = false;
     release_tooltip();
     hovered_ = -1;
+    keyboard_dot_ = -1;
     ShowMap(species, locality, releaseOnClose, caption);
 }
 
@@ -70,6 +72,75 @@ void TLocalitiesMapForm::paint_over(QPainter& painter) {
         if (xy.on_main || xy.on_inset)
             GLB_draw_locality_dot(dotted, TLocalitiesLayout::dot_position(xy) - margins, true);
     painter.drawImage(origin, dotted);
+    // The keyboard's dot wears a ring that shows on any map colour.
+    if (keyboard_dot_ >= 0) {
+        const QPoint dot = canvas_point_of(keyboard_dot_);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(Qt::white, 3));
+        painter.drawEllipse(dot, 7, 7);
+        painter.setPen(QPen(Qt::black, 1));
+        painter.drawEllipse(dot, 7, 7);
+    }
+}
+
+QPoint TLocalitiesMapForm::canvas_point_of(int index) const {
+    const QPoint margins(std::max(0, layout().main.left_margin), std::max(0, layout().main.top_margin));
+    return TLocalitiesLayout::dot_position(dots_.positions()[static_cast<size_t>(index)]) - margins +
+           map_origin();
+}
+
+void TLocalitiesMapForm::walk_to(int index) {
+    if (index < 0) {
+        QApplication::beep();
+        return;
+    }
+    keyboard_dot_ = index;
+    const QPoint dot = canvas_point_of(index);
+    ensure_visible(dot);
+    release_tooltip();
+    hovered_ = index;
+    show_tooltip(index, dot);
+    // Screen readers read the map by the place the keyboard is on.
+    const Tlocality& place = *localities_[static_cast<size_t>(index)];
+    canvas()->setAccessibleName(GLB_without_codes(place.display_text(true)));
+    canvas()->setAccessibleDescription(
+        GLB_without_codes(tooltip_text(place, 1 << 20, tooltipFont())).replace(u'\n', u' '));
+    canvas()->update();
+}
+
+void TLocalitiesMapForm::keyPressEvent(QKeyEvent* event) {
+    QPoint direction;
+    switch (event->key()) {
+        case Qt::Key_Left: direction = {-1, 0}; break;
+        case Qt::Key_Right: direction = {1, 0}; break;
+        case Qt::Key_Up: direction = {0, -1}; break;
+        case Qt::Key_Down: direction = {0, 1}; break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (keyboard_dot_ >= 0) {
+                release_tooltip();
+                hovered_ = -1;
+                OpenSiteDescription(*localities_[static_cast<size_t>(keyboard_dot_)]);
+                activateWindow();
+                return;
+            }
+            break;
+        default:
+            break;
+    }
+    if (direction.isNull()) {
+        TMapForm::keyPressEvent(event);
+        return;
+    }
+    if (keyboard_dot_ < 0) {
+        // The first arrow takes the keyboard to the dot nearest the middle of the view.
+        const QPoint margins(std::max(0, layout().main.left_margin), std::max(0, layout().main.top_margin));
+        const QWidget* view = canvas()->parentWidget();
+        const QPoint middle = view ? canvas()->mapFrom(view, view->rect().center()) : canvas()->rect().center();
+        walk_to(dots_.nearest_to(middle - map_origin() + margins));
+        return;
+    }
+    walk_to(dots_.next_in_direction(keyboard_dot_, direction));
 }
 
 QString TLocalitiesMapForm::tooltip_text(const Tlocality& locality, int wrapWidth, const QFont& font) {
@@ -95,9 +166,12 @@ void TLocalitiesMapForm::canvas_mouse_move(QPoint canvasPoint) {
     release_tooltip();
     hovered_ = index;
     if (index < 0) return;
+    show_tooltip(index, TLocalitiesLayout::dot_position(dots_.positions()[static_cast<size_t>(index)]) -
+                            margins + origin);
+}
+
+void TLocalitiesMapForm::show_tooltip(int index, QPoint dot) {
     const Tlocality& l = *localities_[static_cast<size_t>(index)];
-    const QPoint dot = TLocalitiesLayout::dot_position(dots_.positions()[static_cast<size_t>(index)]) -
-                       margins + origin;
     const QPoint screenDot = canvas()->mapToGlobal(dot);
     const QScreen* screen = QGuiApplication::screenAt(screenDot);
     if (!screen) screen = this->screen();
@@ -122,6 +196,7 @@ void TLocalitiesMapForm::canvas_mouse_move(QPoint canvasPoint) {
             GLB_draw_text(canvas, canvas.metrics().height(), false, t);
         },
         text, sensitive, this);
+    tooltip_->setAccessibleName(GLB_without_codes(text).replace(u'\n', u' '));
     tooltip_->move(GLB_locality_tooltip_place(screenDot, tooltip_->size(), work));
     tooltip_->show();
     activateWindow();
@@ -147,6 +222,7 @@ void TLocalitiesMapForm::closeEvent(QCloseEvent* event) {
     TMapForm::closeEvent(event);
     release_tooltip();
     hovered_ = -1;
+    keyboard_dot_ = -1;
 }
 
 TLocalitiesMapForm& GLB_localities_map() {

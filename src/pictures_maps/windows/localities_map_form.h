@@ -30,6 +30,9 @@ class TLocalitiesMapForm : public TMapForm {
     const TLocalitiesLayout& dots() const { return dots_; }
     const std::vector<const Tlocality*>& localities() const { return localities_; }
     int hovered() const { return hovered_; }
+    // The dot the keyboard is on (the arrows walk the dots, Enter opens its
+    // site description); -1 before the first arrow.
+    int keyboard_dot() const { return keyboard_dot_; }
     TTooltipForm* tooltip() const { return tooltip_; }
     // The lines of the tooltip for a locality.
     static QString tooltip_text(const Tlocality& locality, int wrapWidth, const QFont& font);
@@ -41,15 +44,22 @@ class TLocalitiesMapForm : public TMapForm {
     void canvas_mouse_move(QPoint canvasPoint) override;
     bool canvas_mouse_press(QPoint canvasPoint) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void release_tooltip();
+    // Shows the tooltip of dot `index` (canvas point `dot`), as the mouse
+    // over it does.
+    void show_tooltip(int index, QPoint dot);
+    QPoint canvas_point_of(int index) const;
+    void walk_to(int index);
 
     TLocalityFilter filter_;
     std::vector<const Tlocality*> localities_;
     TLocalitiesLayout dots_;
     bool built_ = false;
     int hovered_ = -1;
+    int keyboard_dot_ = -1;
     QPointer<TTooltipForm> tooltip_;
 };
 

@@ -290,6 +290,10 @@ void TMapForm::scroll_by(int dx, int dy) {
     if (dy && v->maximum() > 0) v->setValue(v->value() + dy * v->singleStep());
 }
 
+void TMapForm::ensure_visible(QPoint canvasPoint) {
+    scroll_->ensureVisible(canvasPoint.x(), canvasPoint.y(), 40, 40);
+}
+
 void TMapForm::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Escape: close(); return;

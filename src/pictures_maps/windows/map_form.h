@@ -45,6 +45,8 @@ class TMapForm : public QWidget {
     virtual void canvas_mouse_move(QPoint canvasPoint) { (void)canvasPoint; }
     virtual bool canvas_mouse_press(QPoint canvasPoint);
     virtual void after_build() {}
+    // Scrolls the map so that the canvas point is in sight with a margin.
+    void ensure_visible(QPoint canvasPoint);
 
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -1,0 +1,282 @@
+// What a screen reader and a keyboard user get from the program as main
+// makes it, on the demo edition: the list's rows as a tree, the recording
+// buttons, the localities map's dots.
+#include "journeys/journey.h"
+
+#include "data/people_places.h"
+#include "info_windows/windows/web_browser_form.h"
+#include "listview/windows/child_form.h"
+#include "listview/windows/tooltip_form.h"
+#include "pictures_maps/windows/localities_map_form.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QAccessibleValueInterface>
+#include <QApplication>
+#include <QFileInfo>
+#include <cmath>
+#include <set>
+
+using testing_support::Journey;
+
+namespace {
+
+// Lines of the texts-file section "MENUS".
+constexpr int kSiteDescriptionsMenu = 14;
+
+struct Item {
+    QString name;
+    int level = 0;
+    bool expandable = false;
+    bool expanded = false;
+};
+
+Item itemOf(QAccessibleInterface* iface) {
+    const QAccessible::State s = iface->state();
+    const QString level = iface->text(QAccessible::Description);
+    return {iface->text(QAccessible::Name), level.section(u' ', 1).toInt(), bool(s.expandable),
+            bool(s.expanded)};
+}
+
+}  // namespace
+
+class AccessibilityJourney : public Journey {
+  protected:
+    QAccessibleInterface* tree() { return QAccessible::queryAccessibleInterface(&form()); }
+    std::vector<Item> items() {
+        std::vector<Item> all;
+        QAccessibleInterface* t = tree();
+        for (int i = 0; i < t->childCount(); ++i) all.push_back(itemOf(t->child(i)));
+        return all;
+    }
+    int indexOf(const QString& name) {
+        const std::vector<Item> all = items();
+        for (size_t i = 0; i < all.size(); ++i)
+            if (all[i].name == name) return int(i);
+        return -1;
+    }
+    // A key as the keyboard sends it, to what has the list window's focus.
+    void key(int k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* focused = mainWindow().focusWidget();
+        ASSERT_NE(focused, nullptr);
+        QTest::keyClick(focused, Qt::Key(k), modifiers);
+        repaint();
+    }
+    QString focusedName() {
+        QAccessibleInterface* f = tree()->focusChild();
+        return f ? f->text(QAccessible::Name) : QString();
+    }
+    QAccessibleInterface* buttonOf(Tsound_bar& bar) {
+        return QAccessible::queryAccessibleInterface(&bar.button());
+    }
+};
+
+TEST_F(AccessibilityJourney, TheListIsATreeOfItsRowsFoldedAndUnfoldedByTheKeyboard) {
+    form().setFocus();
+    QAccessibleInterface* t = tree();
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->role(), QAccessible::Tree);
+
+    // Folded: one item per family, in the window's order, each a folded
+    // first level.
+    int families = 0;
+    for (auto* l = list().model().first_line(); l; l = l->next) families += l->kind == line_kind::kFamilyMarker;
+    std::vector<Item> folded = items();
+    ASSERT_EQ(int(folded.size()), families);
+    EXPECT_EQ(folded[0].name, QStringLiteral("Tinamous. Tinamidae"));
+    EXPECT_EQ(folded[1].name, QStringLiteral("Ducks, Geese and Swans. Anatidae"));
+    for (const Item& item : folded) {
+        EXPECT_EQ(item.level, 1) << qPrintable(item.name);
+        EXPECT_TRUE(item.expandable && !item.expanded) << qPrintable(item.name);
+    }
+    EXPECT_EQ(t->child(0)->role(), QAccessible::TreeItem);
+    EXPECT_TRUE(t->child(0)->state().focused);
+    EXPECT_EQ(t->indexOfChild(t->child(3)), 3);
+
+    // Return unfolds the family: its species follow it one level down, the
+    // second name on the row's own item, and the next family after them.
+    key(Qt::Key_Return);
+    std::vector<Item> open = items();
+    ASSERT_GT(open.size(), folded.size());
+    EXPECT_TRUE(open[0].expanded);
+    EXPECT_EQ(open[1].level, 2);
+    EXPECT_TRUE(open[1].name.startsWith(QStringLiteral("1. Gray Tinamou. Tinamus tao")));
+    EXPECT_EQ(open[2].name, QStringLiteral("Perdiz Gris"));  // its other names, below it
+    EXPECT_EQ(open[2].level, 3);
+    const int nextFamily = indexOf(QStringLiteral("Ducks, Geese and Swans. Anatidae"));
+    ASSERT_GT(nextFamily, 1);
+    int species = 0;
+    for (int i = 1; i < nextFamily; ++i) {
+        const Item& item = open[size_t(i)];
+        const bool isSpecies = item.name.startsWith(QStringLiteral("%1. ").arg(species + 1));
+        species += isSpecies;
+        EXPECT_EQ(item.level, isSpecies ? 2 : 3) << qPrintable(item.name);
+        EXPECT_EQ(item.expandable, isSpecies) << qPrintable(item.name);
+    }
+    EXPECT_EQ(species, 6);
+    EXPECT_EQ(open.size() - folded.size(), size_t(nextFamily - 1));
+
+    // A species unfolded shows its notes as text and its recordings a level
+    // further down.
+    key(Qt::Key_Down);
+    EXPECT_TRUE(focusedName().startsWith(QStringLiteral("1. Gray Tinamou")));
+    key(Qt::Key_Return);
+    QAccessibleInterface* notes = nullptr;
+    for (int i = 0; i < t->childCount() && !notes; ++i)
+        if (t->child(i)->text(QAccessible::Name).startsWith(QStringLiteral("Voice a single long")))
+            notes = t->child(i);
+    ASSERT_NE(notes, nullptr);
+    EXPECT_EQ(itemOf(notes).level, 3);
+    QAccessibleTextInterface* text = notes->textInterface();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->text(0, text->characterCount()), notes->text(QAccessible::Name));
+    EXPECT_TRUE(notes->text(QAccessible::Name).contains(QStringLiteral("Species notes by: Aldo")));
+
+    // Folding the family again takes its species' items away.
+    key(Qt::Key_Up);
+    key(Qt::Key_Return);
+    std::vector<Item> again = items();
+    ASSERT_EQ(again.size(), folded.size());
+    EXPECT_FALSE(again[0].expanded);
+    EXPECT_FALSE(notes->isValid()) << "an item of a folded row still claims to be there";
+}
+
+TEST_F(AccessibilityJourney, TheFocusedItemFollowsTheArrowsAndAMoveIsAnnounced) {
+    form().setFocus();
+    std::vector<QString> focusEvents;
+    static std::vector<QString>* seen = nullptr;
+    seen = &focusEvents;
+    QAccessible::UpdateHandler previous = QAccessible::installUpdateHandler([](QAccessibleEvent* e) {
+        if (e->type() == QAccessible::Focus && e->accessibleInterface() && seen)
+            seen->push_back(e->accessibleInterface()->text(QAccessible::Name));
+    });
+
+    EXPECT_EQ(focusedName(), QStringLiteral("Tinamous. Tinamidae"));
+    key(Qt::Key_Down);
+    EXPECT_EQ(focusedName(), QStringLiteral("Ducks, Geese and Swans. Anatidae"));
+    EXPECT_FALSE(tree()->child(0)->state().focused);
+    EXPECT_TRUE(tree()->child(1)->state().focused && tree()->child(1)->state().selected);
+    key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(focusedName(), items().back().name);
+    key(Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(focusedName(), QStringLiteral("Tinamous. Tinamidae"));
+
+    QAccessible::installUpdateHandler(previous);
+    seen = nullptr;
+    // Qt hands events on only while a screen reader's bridge is active (the
+    // desktop session with the accessibility bus); offscreen there is none.
+    if (QAccessible::isActive()) {
+        const std::vector<QString> expected{QStringLiteral("Ducks, Geese and Swans. Anatidae"),
+                                            items().back().name, QStringLiteral("Tinamous. Tinamidae")};
+        EXPECT_EQ(focusEvents, expected);
+    }
+}
+
+TEST_F(AccessibilityJourney, ARecordingButtonIsNamedForItsRecordingAndPlaysPausesAndSeeksByItsActions) {
+    unfoldFirstSpecies();
+    Tsound_bar* bar = recordingButton(1);
+    ASSERT_NE(bar, nullptr);
+    QAccessibleInterface* button = buttonOf(*bar);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->role(), QAccessible::Button);
+    EXPECT_EQ(button->text(QAccessible::Name),
+              QStringLiteral("Recording 1, Song at dusk. Cusco, Peru, San Pedro, Kosñipata road, 68 seconds"));
+    EXPECT_EQ(button->text(QAccessible::Value), QStringLiteral("0 of 68 seconds"));
+    EXPECT_FALSE(button->state().checked);
+
+    // The button hangs in the tree under its recording's row.
+    QAccessibleInterface* row = button->parent();
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->role(), QAccessible::TreeItem);
+    EXPECT_TRUE(row->text(QAccessible::Name).startsWith(QStringLiteral("1. A Song at dusk")));
+    ASSERT_EQ(row->childCount(), 1);
+    EXPECT_EQ(row->child(0)->object(), &bar->button());
+    EXPECT_EQ(row->parent()->object(), &form());
+
+    QAccessibleActionInterface* actions = button->actionInterface();
+    ASSERT_NE(actions, nullptr);
+    for (const char* name : {"Play", "Pause", "Seek forward", "Seek back"})
+        EXPECT_TRUE(actions->actionNames().contains(QLatin1String(name))) << name;
+
+    actions->doAction(QStringLiteral("Play"));
+    ASSERT_TRUE(eventually([&] { return bar->is_playing(); }));
+    EXPECT_TRUE(button->state().checked);
+    EXPECT_EQ(button->text(QAccessible::Description), QStringLiteral("Playing"));
+    actions->doAction(QStringLiteral("Play"));  // playing already: goes on
+    EXPECT_TRUE(bar->is_playing());
+
+    actions->doAction(QStringLiteral("Pause"));
+    ASSERT_FALSE(bar->is_playing());
+    EXPECT_FALSE(button->state().checked);
+    EXPECT_EQ(button->text(QAccessible::Description), QStringLiteral("Paused"));
+    const int before = bar->bar().value();
+    actions->doAction(QStringLiteral("Seek forward"));
+    EXPECT_EQ(bar->bar().value(), before + 50);
+    QAccessibleValueInterface* value = button->valueInterface();
+    ASSERT_NE(value, nullptr);
+    EXPECT_DOUBLE_EQ(value->currentValue().toDouble(), bar->bar().value() / 10.0);
+    EXPECT_NEAR(value->maximumValue().toDouble(), 68.0, 0.5);
+    EXPECT_EQ(button->text(QAccessible::Value),
+              QStringLiteral("%1 of 68 seconds").arg(std::lround(bar->bar().value() / 10.0)));
+    actions->doAction(QStringLiteral("Seek back"));
+    EXPECT_EQ(bar->bar().value(), before);
+    value->setCurrentValue(30.0);
+    EXPECT_EQ(bar->bar().value(), 300);
+    EXPECT_EQ(button->text(QAccessible::Value), QStringLiteral("30 of 68 seconds"));
+}
+
+TEST_F(AccessibilityJourney, TheArrowsWalkTheLocalitiesMapsDotsShowingTheirTooltipAndEnterOpensThePage) {
+    QAction* menu = main_->menu_action(kSiteDescriptionsMenu);
+    ASSERT_NE(menu, nullptr);
+    menu->trigger();
+    TLocalitiesMapForm& map = GLB_localities_map();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&map));
+    map.activateWindow();
+    QWidget* keys = map.focusWidget() ? map.focusWidget() : &map;
+    EXPECT_EQ(map.keyboard_dot(), -1);
+
+    QTest::keyClick(keys, Qt::Key_Right);
+    const int first = map.keyboard_dot();
+    ASSERT_GE(first, 0);
+    ASSERT_NE(map.tooltip(), nullptr) << "the focused dot shows no tooltip";
+    const Tlocality& place = *map.localities()[size_t(first)];
+    EXPECT_TRUE(map.tooltip()->isVisible());
+    // The tooltip paints its text itself; a reader gets it as its name.
+    EXPECT_TRUE(map.tooltip()->accessibleName().contains(place.name))
+        << qPrintable(map.tooltip()->accessibleName());
+    EXPECT_EQ(map.canvas()->accessibleName(), GLB_without_codes(place.display_text(true)));
+
+    // Every arrow goes on to another dot, the way it points, until the
+    // map's edge; a place with a site description is reached.
+    std::set<int> visited{first};
+    const Qt::Key walk[] = {Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_Up};
+    int described = -1;
+    for (int step = 0; step < 200 && (visited.size() < 5 || described < 0); ++step) {
+        const int from = map.keyboard_dot();
+        const Qt::Key k = walk[(step / 5) % 4];
+        QTest::keyClick(keys, k);
+        const int to = map.keyboard_dot();
+        if (to == from) continue;  // the edge that way
+        const QPoint a = TLocalitiesLayout::dot_position(map.dots().positions()[size_t(from)]);
+        const QPoint b = TLocalitiesLayout::dot_position(map.dots().positions()[size_t(to)]);
+        if (a != b) {
+            const QPoint d = b - a;
+            const int ahead = k == Qt::Key_Right ? d.x() : k == Qt::Key_Left ? -d.x()
+                            : k == Qt::Key_Down  ? d.y() : -d.y();
+            EXPECT_GT(ahead, 0) << "an arrow went against its way";
+        }
+        visited.insert(to);
+        ASSERT_NE(map.tooltip(), nullptr);
+        described = map.localities()[size_t(to)]->site_description.isEmpty() ? -1 : to;
+    }
+    EXPECT_GE(visited.size(), 5u);
+    ASSERT_GE(described, 0) << "no described place reached by the arrows";
+
+    QTest::keyClick(keys, Qt::Key_Return);
+    TWebBrowserForm* browser = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* b = qobject_cast<TWebBrowserForm*>(w); b && b->isVisible()) browser = b;
+    ASSERT_NE(browser, nullptr) << "Enter opened no page";
+    EXPECT_EQ(QFileInfo(browser->current_url().toLocalFile()).fileName(),
+              map.localities()[size_t(described)]->site_description);
+}
