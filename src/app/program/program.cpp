@@ -15,6 +15,7 @@
 #include "info_windows/windows/list_window_commands.h"
 #include "info_windows/qt_translations.h"
 #include "info_windows/windows/web_browser_form.h"
+#include "learning/windows/quiz_window.h"
 #include "listview/windows/child_form.h"
 #include "listview/windows/find_dialog.h"
 #include "listview/list_bitmaps.h"
@@ -72,6 +73,17 @@ void makeMp3sOf(TChildForm& window) {
     const SHST_TClassShowStringsData& settings = window.list_form()->strings().model().settings();
     GLB_open_make_all_mp3_files_form(GLB_data(), settings.systematic_order, settings.visible_set,
                                      std::make_unique<TListTagTexts>(settings), &window);
+}
+
+// The listening quiz over a window's species, with the program's
+// sonograms and small pictures.
+void openQuizOf(TChildForm& window, sonogram::Cache* sonograms, TSmallPictureSource* pictures) {
+    const SHST_TClassShowStringsData& settings = window.list_form()->strings().model().settings();
+    TQuizWindowServices services;
+    services.sonograms = sonograms;
+    services.small_pictures = pictures;
+    auto* quiz = new TQuizWindow(services, settings.visible_set, settings.systematic_order, &window);
+    quiz->show();
 }
 
 // The sound engine's module takes longer to load than the whole list takes
@@ -138,6 +150,9 @@ TProgram::TProgram(Clock::time_point started) : parts_(std::make_unique<Parts>()
     services.copy_to_hard_disk = &CopyToHardDisk;
     services.options = &GLB_show_options_dialog;
     services.make_mp3s = &makeMp3sOf;
+    services.quiz = [&p](TChildForm& window) {
+        openQuizOf(window, p.sonograms.get(), p.small_pictures.get());
+    };
     services.cd_status_report = &audioCdStatus;
     services.volume_keys = &stepVolume;
 

@@ -172,6 +172,11 @@ void TChildForm::create_menus() {
         enable(playLists, [this] { services_.show_commands.play_lists(*this); });
     QAction* makeMp3s = addAction(file, kMakeMp3s, dialogDots);
     if (services_.make_mp3s) enable(makeMp3s, [this] { services_.make_mp3s(*this); });
+    if (services_.quiz && !show_window_) {
+        QAction* quiz = file->addAction(QStringLiteral("Quiz..."));
+        quiz->setObjectName(QStringLiteral("quiz"));
+        connect(quiz, &QAction::triggered, this, [this] { services_.quiz(*this); });
+    }
     file->addSeparator();
     enable(addAction(file, secondary_ ? kCloseWord : kExit), [this] { close(); });
     if (secondary_) actions_[kPlayLists - 1]->setVisible(false);

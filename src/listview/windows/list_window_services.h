@@ -54,6 +54,8 @@ struct TListWindowServices {
     std::function<bool(TChildForm&)> options;
     // "Make mp3s" of the window's list.
     std::function<void(TChildForm&)> make_mp3s;
+    // "Quiz...": the listening quiz over the window's species.
+    std::function<void(TChildForm&)> quiz;
     // The text of the CD-status panel, asked every 2 s; none leaves it.
     std::function<std::optional<QString>()> cd_status_report;
     // Volume steps from the list's keys (louder when positive).
