@@ -7,7 +7,8 @@ packages=(cmake g++ make pkg-config ninja-build qt6-base-dev libjpeg62-turbo-dev
   xvfb xauth clang libclang-rt-14-dev lld
   ffmpeg eyed3 id3v2 mpg123 sox libsox-fmt-mp3 python3
   librsvg2-bin desktop-file-utils appstream dpkg-dev file
-  qt6-translations-l10n xdotool)
+  qt6-translations-l10n xdotool
+  dbus)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -36,6 +36,8 @@ inline const QString kOnlyWithSoundsOrPhotos =
 inline const QString kOnlyWithSounds = QStringLiteral("Show Only Specs With Sounds");
 inline const QString kOnlyWithPhotos = QStringLiteral("Show Only Specs With Photos");
 inline const QString kSelectedArea = QStringLiteral("Selected Area");
+// Species on the user's own list are hidden.
+inline const QString kNotYetOnMyList = QStringLiteral("Not Yet On My List");
 // Whether the window shows the sonogram panel.
 inline const QString kSonogram = QStringLiteral("Sonogram");
 

@@ -78,6 +78,8 @@ TClassVisibleSpeciesAndRecordings::TClassVisibleSpeciesAndRecordings(
       only_with_sounds(other.only_with_sounds),
       only_with_photos(other.only_with_photos),
       carriers(other.carriers),
+      marks(other.marks),
+      only_not_marked(other.only_not_marked),
       data_(other.data_),
       selected_area_(other.selected_area_ ? other.selected_area_->clone() : nullptr) {}
 
@@ -90,6 +92,8 @@ TClassVisibleSpeciesAndRecordings& TClassVisibleSpeciesAndRecordings::operator=(
         only_with_sounds = other.only_with_sounds;
         only_with_photos = other.only_with_photos;
         carriers = other.carriers;
+        marks = other.marks;
+        only_not_marked = other.only_not_marked;
     }
     return *this;
 }
@@ -123,6 +127,7 @@ void TClassVisibleSpeciesAndRecordings::read_settings(const QString& section) {
             GLB_read_flag(section, settings::window::kOnlyWithPhotos, settings::window::kOnlyWithDefault);
     }
     carriers.read_settings(section, data_->audio_cd_count());
+    only_not_marked = GLB_read_flag(section, settings::window::kNotYetOnMyList, false);
 }
 
 void TClassVisibleSpeciesAndRecordings::save_to_settings(const QString& section) const {
@@ -134,6 +139,7 @@ void TClassVisibleSpeciesAndRecordings::save_to_settings(const QString& section)
         GLB_write_flag(section, settings::window::kOnlyWithPhotos, only_with_photos);
     }
     carriers.write_settings(section, data_->audio_cd_count());
+    GLB_write_flag(section, settings::window::kNotYetOnMyList, only_not_marked);
 }
 
 void TClassVisibleSpeciesAndRecordings::copy_from(const TClassVisibleSpeciesAndRecordings& other) {
@@ -143,6 +149,7 @@ void TClassVisibleSpeciesAndRecordings::copy_from(const TClassVisibleSpeciesAndR
     only_with_sounds = other.only_with_sounds;
     only_with_photos = other.only_with_photos;
     carriers = other.carriers;
+    only_not_marked = other.only_not_marked;
 }
 
 // --- Recordings ----------------------------------------------------------------------
@@ -226,6 +233,7 @@ bool TClassVisibleSpeciesAndRecordings::item_starts_new_group(const Tcupaitem& i
 // --- Species ---------------------------------------------------------------------------
 
 bool TClassVisibleSpeciesAndRecordings::species_visible(const Tspecies& species) const {
+    if (only_not_marked && marks && marks->marked(species)) return false;
     const TArea* area = selected_area_.get();
     bool visible = species.present_in_region;
     if (visible && species.distribution && area)

@@ -41,6 +41,13 @@ class TClassSoundCarriersUseSpecification {
     bool operator==(const TClassSoundCarriersUseSpecification&) const = default;
 };
 
+// The species a user has put on a list of their own.
+class TSpeciesMarks {
+  public:
+    virtual ~TSpeciesMarks() = default;
+    virtual bool marked(const Tspecies& species) const = 0;
+};
+
 class TClassVisibleSpeciesAndRecordings {
   public:
     // Request types of the kind-letter filter: "A" and "X" always pass,
@@ -71,6 +78,9 @@ class TClassVisibleSpeciesAndRecordings {
     bool only_with_sounds = false;
     bool only_with_photos = false;
     TClassSoundCarriersUseSpecification carriers;
+    // The user's own list (none: no marks) and whether the species on it are hidden.
+    const TSpeciesMarks* marks = nullptr;
+    bool only_not_marked = false;
 
     // --- Recordings ----------------------------------------------------------
     bool carrier_shown(const Tcutpart& cutPart) const;

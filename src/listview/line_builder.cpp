@@ -126,6 +126,9 @@ void TShowStringsModel::Builder::species_row(const Tspecies& species, int j) {
     number->font = &m_.fonts_.standard();
     number->value = j;
     names(species.scientific_name, species.common_name, kSpeciesScientific, kSpeciesOtherLanguage);
+    // On the user's own list: a tick after the names.
+    const TSpeciesMarks* marks = settings.visible_set.marks;
+    if (marks && marks->marked(species)) at_->text += QStringLiteral(" \u2713");
     if (species.has_distribution_map()) add(kMapMarker, 0);
     Line* media = add(kMediaMarker, 0);
     media->media = {

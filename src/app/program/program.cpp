@@ -5,6 +5,7 @@
 #include "app/windows/first_paint_report.h"
 #include "app/messages.h"
 #include "app/program/program_list_actions.h"
+#include "app/program/program_media_controls.h"
 #include "app/program/recording_button_commands.h"
 #include "app/settings.h"
 #include "app/settings_general.h"
@@ -14,6 +15,8 @@
 #include "info_windows/windows/help_window.h"
 #include "info_windows/windows/list_window_commands.h"
 #include "info_windows/qt_translations.h"
+#include "learning/my_list.h"
+#include "learning/windows/my_list_dialog.h"
 #include "info_windows/windows/web_browser_form.h"
 #include "learning/windows/quiz_window.h"
 #include "listview/windows/child_form.h"
@@ -86,6 +89,16 @@ void openQuizOf(TChildForm& window, sonogram::Cache* sonograms, TSmallPictureSou
     quiz->show();
 }
 
+// A change to the user's own list shows in every list window (its ticks,
+// and the species the "not yet on my list" filter hides).
+void rebuildListWindows() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* window = qobject_cast<TChildForm*>(widget);
+        if (window && window->list_form() && window->list_form()->has_strings())
+            window->rebuild_list(window->list_form()->strings().model().settings());
+    }
+}
+
 // The sound engine's module takes longer to load than the whole list takes
 // to show: it loads on a thread of its own once the main window is painted
 // (a recording played before then waits for it); what needs the engine at
@@ -127,11 +140,15 @@ struct TProgram::Parts {
     std::unique_ptr<TProgramSoundBarCommands> sound_bar_commands;
     std::unique_ptr<TSoundBarFactory> recording_buttons;
     std::unique_ptr<TSmallPictureCache> small_pictures;
+    // The user's own list of the edition, read before the first list window.
+    std::unique_ptr<TMyList> my_list;
     TListWindowServices list_window_services;
     TSoundEngineLoading sound_engine;
     std::unique_ptr<TFindInShowStringsDialog> find_dialog;
     std::unique_ptr<TVolume_control_form> volume_form;
     std::unique_ptr<TStartup> startup;
+    // The desktop's media controls follow the recording buttons.
+    std::unique_ptr<TProgramMediaControls> media_controls;
     QPointer<QWidget> main_window;
     bool engine_ready = false;
     bool shut_down = false;
@@ -155,6 +172,7 @@ TProgram::TProgram(Clock::time_point started) : parts_(std::make_unique<Parts>()
     };
     services.cd_status_report = &audioCdStatus;
     services.volume_keys = &stepVolume;
+    p.media_controls = std::make_unique<TProgramMediaControls>();
 
     p.startup = std::make_unique<TStartup>(TStartup::Seams{
         .load_species_database =
@@ -166,6 +184,13 @@ TProgram::TProgram(Clock::time_point started) : parts_(std::make_unique<Parts>()
             // The main list window first: it is the application's main form.
             p.find_dialog = std::make_unique<TFindInShowStringsDialog>();
             p.list_window_services.find_dialog = p.find_dialog.get();
+            p.my_list = std::make_unique<TMyList>(TMyList::edition_file());
+            p.my_list->load();
+            p.list_window_services.my_list_marks = p.my_list.get();
+            p.list_window_services.edit_my_list = [&p](TChildForm& window, const Tspecies& species) {
+                GLB_open_my_list_dialog(*p.my_list, species, &window, &rebuildListWindows);
+            };
+            p.list_window_services.export_my_list = [&p] { GLB_export_my_list(*p.my_list, GLB_data()); };
             TChildForm* main = GLB_open_main_list_window(p.list_window_services);
             p.volume_form = std::make_unique<TVolume_control_form>(main, false);
             if (TFirstPaintReport::wanted()) new TFirstPaintReport(started, main);
@@ -262,4 +287,6 @@ void TProgram::shut_down() {
     GLB_close_web_browsers();
     p.startup->shut_down();
     p.volume_form.reset();
+    // Off the bus with the end of the program.
+    p.media_controls.reset();
 }

@@ -172,6 +172,18 @@ void TChildForm::create_menus() {
         enable(playLists, [this] { services_.show_commands.play_lists(*this); });
     QAction* makeMp3s = addAction(file, kMakeMp3s, dialogDots);
     if (services_.make_mp3s) enable(makeMp3s, [this] { services_.make_mp3s(*this); });
+    if (services_.edit_my_list && !show_window_) {
+        file->addSeparator();
+        QAction* myList = file->addAction(QStringLiteral("My list..."));
+        myList->setObjectName(QStringLiteral("my_list_action"));
+        myList->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+        myList->setShortcutContext(Qt::WindowShortcut);
+        connect(myList, &QAction::triggered, this, [this] { edit_my_list(); });
+        QAction* exportList = file->addAction(QStringLiteral("Export my list..."));
+        exportList->setObjectName(QStringLiteral("export_my_list_action"));
+        if (services_.export_my_list) connect(exportList, &QAction::triggered, this, services_.export_my_list);
+        else exportList->setEnabled(false);
+    }
     if (services_.quiz && !show_window_) {
         QAction* quiz = file->addAction(QStringLiteral("Quiz..."));
         quiz->setObjectName(QStringLiteral("quiz"));
@@ -200,6 +212,19 @@ void TChildForm::create_menus() {
         connect(sonogram_action_, &QAction::toggled, this, [this](bool on) { show_sonogram(on); });
     } else if (!actions_[kSiteDescriptions - 1]->isVisible()) {
         view->menuAction()->setVisible(false);
+    }
+    if (services_.my_list_marks && !show_window_) {
+        view->menuAction()->setVisible(true);
+        not_on_my_list_action_ = view->addAction(QStringLiteral("Not yet on my list"));
+        not_on_my_list_action_->setObjectName(QStringLiteral("not_on_my_list_action"));
+        not_on_my_list_action_->setCheckable(true);
+        connect(not_on_my_list_action_, &QAction::toggled, this, [this](bool on) {
+            if (!list_form_->has_strings()) return;
+            SHST_TClassShowStringsData settings = list_form_->strings().model().settings();
+            if (settings.visible_set.only_not_marked == on) return;
+            settings.visible_set.only_not_marked = on;
+            rebuild_list(settings);
+        });
     }
 
     QMenu* options = menuBar()->addMenu(menuText(kOptionsMenu));
@@ -287,6 +312,7 @@ void TChildForm::open_list_window(const TOpenOptions& options) {
         if (GLB_read_string(windowSection(n), settings::window::kVisibleAudioCds,
                             QStringLiteral("\x01absent")) == QStringLiteral("\x01absent"))
             settings.visible_set.reset_carriers();
+        settings.visible_set.marks = services_.my_list_marks;
         const TFoldSnapshot snapshot = TFoldSnapshot::from_text(
             GLB_read_string(windowSection(n), settings::window::kVisible, QString()),
             hasClassRows());
@@ -298,12 +324,18 @@ void TChildForm::open_list_window(const TOpenOptions& options) {
         SHST_TClassShowStringsData settings =
             options.settings_to_copy ? *options.settings_to_copy : SHST_TClassShowStringsData(data);
         if (!options.settings_to_copy) settings.visible_set.reset_carriers();
+        settings.visible_set.marks = services_.my_list_marks;
         TFoldSnapshot snapshot = TFoldSnapshot::initial();
         list_form_->set_up(settings, snapshot);
     }
     data.warn_if_order_incomplete(list_form_->strings().model().settings().systematic_order);
     update_area_panel();
     remember_normal_rect();
+    if (not_on_my_list_action_) {
+        const QSignalBlocker quiet(not_on_my_list_action_);
+        not_on_my_list_action_->setChecked(
+            list_form_->strings().model().settings().visible_set.only_not_marked);
+    }
 }
 
 void TChildForm::restore_geometry(int n) {
@@ -441,6 +473,16 @@ void TChildForm::find_again() {
 
 void TChildForm::set_window_caption(const QString& caption) {
     setWindowTitle(caption);
+}
+
+void TChildForm::edit_my_list() {
+    const TRecordShowStringData* selected =
+        list_form_->has_strings() ? list_form_->strings().selected() : nullptr;
+    if (!services_.edit_my_list || !selected || !selected->species) {
+        platform::DialogService::beep();
+        return;
+    }
+    services_.edit_my_list(*this, *selected->species);
 }
 
 void TChildForm::refresh_list() {

@@ -64,6 +64,8 @@ class TChildForm : public QMainWindow, public TRegisteredListWindow {
     void find(bool fromTop);
     void find_command();
     void find_again();
+    // "My list..." on the selected species (a beep without one).
+    void edit_my_list();
 
     QString find_text;
     bool search_from_top = true;
@@ -113,6 +115,7 @@ class TChildForm : public QMainWindow, public TRegisteredListWindow {
     TSonogramPanel* sonogram_panel_ = nullptr;
     QDockWidget* sonogram_dock_ = nullptr;
     QAction* sonogram_action_ = nullptr;
+    QAction* not_on_my_list_action_ = nullptr;
     QRect normal_rect_;
     // A restored "Coord" that had to be fitted to the screen, and where it
     // was fitted to: while the window stays there the stored text is kept.

@@ -19,6 +19,8 @@ class TFindInShowStringsDialog;
 class TListActions;
 class TRecordingButtonFactory;
 class TSmallPictureSource;
+class TSpeciesMarks;
+class Tspecies;
 namespace sonogram {
 class Cache;
 }
@@ -60,4 +62,9 @@ struct TListWindowServices {
     std::function<std::optional<QString>()> cd_status_report;
     // Volume steps from the list's keys (louder when positive).
     std::function<void(int steps)> volume_keys;
+    // The user's own list: its marks in the lists, "My list..." on a
+    // species and "Export my list...".
+    const TSpeciesMarks* my_list_marks = nullptr;
+    std::function<void(TChildForm&, const Tspecies&)> edit_my_list;
+    std::function<void()> export_my_list;
 };
