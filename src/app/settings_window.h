@@ -40,6 +40,8 @@ inline const QString kSelectedArea = QStringLiteral("Selected Area");
 inline const QString kNotYetOnMyList = QStringLiteral("Not Yet On My List");
 // Whether the window shows the sonogram panel.
 inline const QString kSonogram = QStringLiteral("Sonogram");
+// How the window's recordings are heard: speed, loop and band (listening_choice.h).
+inline const QString kListening = QStringLiteral("Listening");
 
 inline constexpr bool kMaximizedDefault = true;
 inline constexpr bool kNameKindShownDefault = true;

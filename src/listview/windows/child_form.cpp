@@ -320,6 +320,9 @@ void TChildForm::open_list_window(const TOpenOptions& options) {
         if (sonogram_action_)
             sonogram_action_->setChecked(GLB_read_flag(windowSection(n), settings::window::kSonogram,
                                                        settings::window::kSonogramDefault));
+        if (sonogram_panel_)
+            sonogram_panel_->set_listening(TListeningChoice::from_setting(
+                GLB_read_string(windowSection(n), settings::window::kListening, QString())));
     } else {
         SHST_TClassShowStringsData settings =
             options.settings_to_copy ? *options.settings_to_copy : SHST_TClassShowStringsData(data);
@@ -503,6 +506,7 @@ void TChildForm::write_window_state(int n) const {
                          : GLB_format_coord(normal_rect_));
     GLB_write_flag(section, settings::window::kMaximized, isMaximized());
     if (sonogram_action_) GLB_write_flag(section, settings::window::kSonogram, sonogram_action_->isChecked());
+    if (sonogram_panel_) GLB_write_string(section, settings::window::kListening, sonogram_panel_->listening().setting());
     if (!list_form_->has_strings()) return;
     list_form_->strings().model().settings().write_settings(section);
     GLB_write_string(section, settings::window::kVisible,

@@ -12,7 +12,11 @@
 #include "sound/windows/sonogram_view.h"
 
 #include <QDir>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
 #include <QPushButton>
+#include <QToolButton>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
@@ -64,7 +68,9 @@ TSonogramPanel::TSonogramPanel(sonogram::Cache& cache, QWidget* parent)
     : QWidget(parent), cache_(cache), view_(new TSonogramView(this)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(view_);
+    layout->setSpacing(0);
+    layout->addWidget(listening_bar(this, listening_label_));
+    layout->addWidget(view_, 1);
     setMinimumHeight(120);
     view_->set_settings(stored_settings());
     view_->set_note(QStringLiteral("Play a recording to see its sonogram here."));
@@ -89,7 +95,104 @@ sonogram::Settings TSonogramPanel::stored_settings() {
     return s;
 }
 
+QWidget* TSonogramPanel::listening_bar(QWidget* parent, QLabel*& label) {
+    auto* bar = new QWidget(parent);
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(4, 1, 4, 1);
+    auto* button = new QToolButton(bar);
+    button->setText(QStringLiteral("Listening"));
+    button->setPopupMode(QToolButton::InstantPopup);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    auto* menu = new QMenu(button);
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] { fill_listening_menu(*menu); });
+    button->setMenu(menu);
+    label = new QLabel(listening_label(), bar);
+    label->setObjectName(QStringLiteral("listening"));
+    row->addWidget(button);
+    row->addWidget(label, 1);
+    return bar;
+}
+
+QString TSonogramPanel::listening_label() const {
+    return QStringLiteral("Listening: ") + listening_.label();
+}
+
+void TSonogramPanel::fill_listening_menu(QMenu& menu) {
+    menu.clear();
+    for (int i = 0; i < TListeningChoice::kChoices; ++i) {
+        const auto choice = static_cast<TListeningChoice::Choice>(i);
+        if (choice == TListeningChoice::Loop) menu.addSeparator();
+        QAction* action = menu.addAction(TListeningChoice::name(choice), this, [this, choice] { this->choose(choice); });
+        action->setCheckable(true);
+        action->setChecked(listening_.chosen(choice));
+    }
+}
+
+void TSonogramPanel::choose(TListeningChoice::Choice choice) {
+    listening_.choose(choice);
+    listening_changed();
+}
+
+void TSonogramPanel::set_listening(const TListeningChoice& choice) {
+    listening_ = choice;
+    listening_changed();
+}
+
+void TSonogramPanel::listening_changed() {
+    const std::optional<std::pair<double, double>> band =
+        listening_.banded() ? listening_.band() : std::optional<std::pair<double, double>>();
+    std::optional<std::pair<double, double>> range = listening_.range();
+    if (range && range->second < 0) range.reset();
+    for (TSonogramView* view : {view_, window_ ? &window_->view() : nullptr}) {
+        if (!view) continue;
+        view->set_band(band);
+        view->set_selection(range);
+    }
+    listening_label_->setText(listening_label());
+    if (window_) window_->listening_label().setText(listening_label());
+    // The engine hears of it when this window's recording plays (or none
+    // does); another window's recording plays on as that window says.
+    Tsound_bar* playing = Tsound_bar::playing_button();
+    if (!playing) apply_listening(bar_);
+    else if (playing->window() == window()) apply_listening(playing);
+}
+
+void TSonogramPanel::apply_listening(Tsound_bar* bar) {
+    TListeningChoice choice = listening_;
+    std::int64_t offset = 0, length = 0;
+    if (bar) {
+        // A range belongs to the recording shown; another loops whole.
+        if (bar != bar_) choice.set_range(std::nullopt);
+        const Tcutpart& cut = bar->cut_part();
+        // The loop is placed in the file the recording lies in (a part of a
+        // copied CD track starts at its offset); none on a CD in the drive.
+        if (!bar->recording_file().isEmpty()) {
+            offset = cut.is_sound_file ? 0 : cut.offset;
+            length = cut.length;
+        }
+    }
+    platform::audio::mediaControl().setListening(choice.listening(offset, length));
+}
+
 void TSonogramPanel::connect_view(TSonogramView& view) {
+    connect(&view, &TSonogramView::selection_changed, this, [this, &view] {
+        listening_.set_range(view.selection());
+        listening_changed();
+    });
+    connect(&view, &TSonogramView::band_selected, this, [this](double low, double high) {
+        listening_.set_band(low, high);
+        listening_changed();
+    });
+    connect(&view, &TSonogramView::loop_start_requested, this, [this](double seconds) {
+        listening_.set_loop_start(seconds);
+        listening_changed();
+    });
+    connect(&view, &TSonogramView::loop_end_requested, this, [this](double seconds) {
+        listening_.set_loop_end(seconds);
+        listening_changed();
+    });
+    connect(&view, &TSonogramView::normal_listening_requested, this, [this] { choose(TListeningChoice::Normal); });
     connect(&view, &TSonogramView::seek_requested, this, &TSonogramPanel::seek);
     connect(&view, &TSonogramView::play_pause_requested, this, &TSonogramPanel::play_pause);
     connect(&view, &TSonogramView::larger_view_requested, this, [this] { open_larger_view(); });
@@ -109,6 +212,11 @@ void TSonogramPanel::hideEvent(QHideEvent* event) {
 
 void TSonogramPanel::show_button(Tsound_bar* bar) {
     if (!bar) return;
+    if (bar != bar_) {
+        // A loop's range belongs to the recording it was chosen on.
+        listening_.set_range(std::nullopt);
+        listening_label_->setText(listening_label());
+    }
     bar_ = bar;
     reported_ms_ = -1;
     const sonogram::Source source = sourceOf(*bar);
@@ -140,7 +248,8 @@ double TSonogramPanel::position_seconds() {
             reported_ms_ = ms;
             since_report_.restart();
         }
-        const qint64 guess = std::min<qint64>(since_report_.elapsed(), kLongestGuessMs);
+        // Slowed, the sound moves on through the recording more slowly.
+        const qint64 guess = std::llround(std::min<qint64>(since_report_.elapsed(), kLongestGuessMs) * listening_.rate());
         return (reported_ms_ + guess) / 1000.0;
     }
     reported_ms_ = -1;
@@ -175,6 +284,7 @@ TSonogramWindow* TSonogramPanel::open_larger_view(Tsound_bar* bar) {
     if (!window_) {
         window_ = new TSonogramWindow(this);
         connect_view(window_->view());
+        window_->view().set_band(view_->band());
     }
     if (bar && bar != bar_) {
         show_button(bar);
@@ -192,14 +302,18 @@ TSonogramWindow* TSonogramPanel::open_larger_view(Tsound_bar* bar) {
 
 // ---------------------------------------------------------------------------
 
-TSonogramWindow::TSonogramWindow(QWidget* owner) : QWidget(owner, Qt::Window), view_(new TSonogramView(this)) {
+TSonogramWindow::TSonogramWindow(TSonogramPanel* owner)
+    : QWidget(owner, Qt::Window), view_(new TSonogramView(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Sonogram"));
     auto* layout = new QVBoxLayout(this);
+    auto* top = new QHBoxLayout;
     auto* exportButton = new QPushButton(QStringLiteral("Export as PNG..."), this);
     exportButton->setAutoDefault(false);
     connect(exportButton, &QPushButton::clicked, this, [this] { export_png(); });
-    layout->addWidget(exportButton, 0, Qt::AlignLeft);
+    top->addWidget(exportButton);
+    top->addWidget(owner->listening_bar(this, listening_label_), 1);
+    layout->addLayout(top);
     layout->addWidget(view_, 1);
     resize(1000, 420);
 }

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "sound/listening_choice.h"
+
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
+class QLabel;
+class QMenu;
 class Tsound_bar;
 class TSonogramView;
 class TSonogramWindow;
@@ -16,7 +20,8 @@ struct Settings;
 // The strip at the bottom of a list window: the sonogram of the recording
 // that plays or played last, its playhead following the sound. A click
 // seeks, Space plays and pauses the recording's own button; Enter (or the
-// button's menu) opens the same in a larger window.
+// button's menu) opens the same in a larger window. Its listening choice
+// (slowed, lowered, a loop, a band) applies to the window's recordings.
 class TSonogramPanel : public QWidget {
     Q_OBJECT
   public:
@@ -33,21 +38,36 @@ class TSonogramPanel : public QWidget {
     // The settings from the Options (colours, dB range and floor, top frequency).
     static sonogram::Settings stored_settings();
 
+    // How this window's recordings are heard (remembered with the window).
+    const TListeningChoice& listening() const { return listening_; }
+    void set_listening(const TListeningChoice& choice);
+    void choose(TListeningChoice::Choice choice);
+    // The choices, checkable, for the panel's button and a recording button's menu.
+    void fill_listening_menu(QMenu& menu);
+    // Tells the sound engine how the button's recording, about to play, is heard.
+    void apply_listening(Tsound_bar* bar);
+    QString listening_label() const;
+
   protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
   private:
+    friend class TSonogramWindow;
     void poll();
     void seek(double seconds);
     void play_pause();
     void connect_view(TSonogramView& view);
     double position_seconds();
+    void listening_changed();
+    QWidget* listening_bar(QWidget* parent, QLabel*& label);
 
     sonogram::Cache& cache_;
     TSonogramView* view_;
     QPointer<Tsound_bar> bar_;
     QPointer<TSonogramWindow> window_;
+    TListeningChoice listening_;
+    QLabel* listening_label_ = nullptr;
     QTimer poll_;
     // The engine reports positions in steps of its output buffers; between
     // them the playhead moves on by the clock.
@@ -60,8 +80,9 @@ class TSonogramPanel : public QWidget {
 class TSonogramWindow : public QWidget {
     Q_OBJECT
   public:
-    explicit TSonogramWindow(QWidget* owner);
+    explicit TSonogramWindow(TSonogramPanel* owner);
     TSonogramView& view() { return *view_; }
+    QLabel& listening_label() { return *listening_label_; }
     void set_caption(const QString& species, const QString& recording);
     QStringList caption_lines() const { return {species_, recording_}; }
     // "Export as PNG...": asks for the file name; true when written.
@@ -69,6 +90,7 @@ class TSonogramWindow : public QWidget {
 
   private:
     TSonogramView* view_;
+    QLabel* listening_label_ = nullptr;
     QString species_;
     QString recording_;
 };

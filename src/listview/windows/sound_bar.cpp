@@ -333,6 +333,12 @@ void Tsound_bar::play() {
     if (!opened_ && !open()) return;
     const bool fromStart = bar_->value() >= bar_->maximum() - 1;
     if (fromStart) bar_->setValue(0);
+    // Heard as this window's sonogram panel says (slowed, looped, a band);
+    // a window without one plays normally.
+    if (TSonogramPanel* panel = window() ? window()->findChild<TSonogramPanel*>() : nullptr)
+        panel->apply_listening(this);
+    else
+        platform::audio::mediaControl().setListening({});
     if (!player_->SeekTo(bar_->value() * 100) || !player_->Play(false)) {
         close_player();
         return;
@@ -602,6 +608,7 @@ void Tsound_bar::show_context_menu(QPoint globalPos) {
         if (sonograms) sonograms->open_larger_view(this);
     });
     sonogram->setEnabled(sonograms && GLB_available_as_file(*cut_, carriers_));
+    if (sonograms) sonograms->fill_listening_menu(*menu.addMenu(QStringLiteral("Listening")));
     menu.exec(globalPos);
 }
 

@@ -33,6 +33,7 @@ class Engine::Device {
     virtual unsigned stop() = 0;
     virtual std::int64_t firstSampleAt() const = 0;
     virtual void setListening(const Listening& listening) = 0;
+    virtual std::int64_t listeningHeardAt() const = 0;
 };
 
 namespace {
@@ -84,6 +85,7 @@ class FileDevice final : public Engine::Device {
 
     std::int64_t firstSampleAt() const override { return playback_.firstSampleAt(); }
     void setListening(const Listening& listening) override { playback_.setListening(listening); }
+    std::int64_t listeningHeardAt() const override { return playback_.listeningHeardAt(); }
 
   private:
     std::int64_t position() const { return played_ ? playback_.position() : seekFrame_; }
@@ -176,6 +178,7 @@ class CdDevice final : public Engine::Device {
         listening_ = listening;
         if (playback_) playback_->setListening(listening);
     }
+    std::int64_t listeningHeardAt() const override { return playback_ ? playback_->listeningHeardAt() : 0; }
 
   private:
     const CdDisc* disc() {
@@ -322,6 +325,11 @@ unsigned Engine::close(unsigned id) {
 std::int64_t Engine::firstSampleAt(unsigned id) const {
     const Device* d = device(id);
     return d ? d->firstSampleAt() : 0;
+}
+
+std::int64_t Engine::listeningHeardAt(unsigned id) const {
+    const Device* d = device(id);
+    return d ? d->listeningHeardAt() : 0;
 }
 
 QString Engine::errorText(unsigned code) const {

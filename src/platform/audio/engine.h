@@ -41,6 +41,9 @@ class Engine final : public MediaControl {
     // For measurements: when the device's current play handed its first
     // sound to the output (steady-clock nanoseconds), 0 before.
     std::int64_t firstSampleAt(unsigned deviceId) const;
+    // When the output first took sound made the way last set while the
+    // device played (steady-clock nanoseconds), 0 before.
+    std::int64_t listeningHeardAt(unsigned deviceId) const;
 
     class Device;
 

@@ -103,6 +103,9 @@ void Playback::retune(const Listening& listening, std::int64_t to) {
         ring_[at + 1] *= g;
     }
     written_ = r + keep;
+    retunedFrom_ = r + keep;
+    retunePending_ = true;
+    listeningHeardAt_ = 0;
     const std::int64_t from = keep > 0 ? places_[static_cast<std::size_t>((r + keep - 1) % kRingFrames)] + 1
                                        : position_.load();
     sourceEnded_ = false;
@@ -160,6 +163,7 @@ void Playback::run() {
                 // lock), so the ring may be reset here.
                 written_ = 0;
                 read_ = 0;
+                retunePending_ = false;
                 sourceEnded_ = false;
                 playTo = to;
                 if (stage_.start(from, to)) {
@@ -200,6 +204,10 @@ void Playback::mixInto(float* out, int frames, float gain) {
     if (n > 0) {
         if (firstSampleAt_.load() == 0) firstSampleAt_ = nowNs();
         read_ = r + static_cast<std::uint64_t>(n);
+        if (retunePending_ && read_.load() > retunedFrom_) {
+            retunePending_ = false;
+            listeningHeardAt_ = nowNs();
+        }
         position_ = places_[static_cast<std::size_t>((r + static_cast<std::uint64_t>(n) - 1) % kRingFrames)] + 1;
     }
     if (n < frames && sourceEnded_ && written_.load() == read_.load()) finished_ = true;

@@ -33,6 +33,9 @@ class Playback {
     // How the sound is heard; while playing the change is heard within a few
     // output buffers, softly faded over.
     void setListening(const Listening& listening);
+    // Nanoseconds (steady clock) at which the output first took sound made
+    // the way last set while playing; 0 until then.
+    std::int64_t listeningHeardAt() const { return listeningHeardAt_.load(); }
     // Nanoseconds (steady clock) at which the first sound of the range went
     // to the output; 0 until then.
     std::int64_t firstSampleAt() const { return firstSampleAt_.load(); }
@@ -59,6 +62,10 @@ class Playback {
     std::atomic<bool> finished_{false};
     std::atomic<std::int64_t> position_{0};
     std::atomic<std::int64_t> firstSampleAt_{0};
+    std::atomic<std::int64_t> listeningHeardAt_{0};
+    // The ring frame from which the sound is made the new way; none pending: 0.
+    std::uint64_t retunedFrom_ = 0;
+    bool retunePending_ = false;
     bool playing_ = false;
 
     std::mutex mutex_;

@@ -126,6 +126,28 @@ QRect TSonogramView::plot_rect() const {
                  std::max(1, height() - kTopMargin - kBottomMargin));
 }
 
+void TSonogramView::set_selection(std::optional<std::pair<double, double>> range) {
+    if (range == selection_) return;
+    selection_ = range;
+    update();
+}
+
+void TSonogramView::set_band(std::optional<std::pair<double, double>> band) {
+    if (band == band_) return;
+    band_ = band;
+    update();
+}
+
+double TSonogramView::hz_at(int y) const {
+    const QRect plot = plot_rect();
+    return std::clamp(top_hz_ * (plot.bottom() - y) / plot.height(), 0.0, top_hz_);
+}
+
+int TSonogramView::y_of(double hz) const {
+    const QRect plot = plot_rect();
+    return plot.bottom() - static_cast<int>(std::lround(hz / top_hz_ * plot.height()));
+}
+
 double TSonogramView::seconds_at(int x) const {
     const QRect plot = plot_rect();
     return from_ + (to_ - from_) * (x - plot.left()) / plot.width();
@@ -276,6 +298,14 @@ void TSonogramView::paintEvent(QPaintEvent*) {
         const int a = x_of(selection_->first), b = x_of(selection_->second);
         p.fillRect(QRect(std::min(a, b), plot.top(), std::abs(b - a) + 1, plot.height()), QColor(80, 140, 255, 70));
     }
+    if (band_) {
+        // The band heard alone: tinted, with its edges drawn.
+        const int top = y_of(band_->second), bottom = y_of(band_->first);
+        p.fillRect(QRect(plot.left(), top, plot.width(), bottom - top + 1), QColor(40, 170, 90, 60));
+        p.setPen(QPen(QColor(20, 130, 60), 1, Qt::DashLine));
+        p.drawLine(plot.left(), top, plot.right(), top);
+        p.drawLine(plot.left(), bottom, plot.right(), bottom);
+    }
     if (sonogram_) {
         const int x = x_of(playhead_);
         p.setPen(QPen(QColor(220, 30, 30), 1.5));
@@ -297,31 +327,44 @@ void TSonogramView::mousePressEvent(QMouseEvent* event) {
     setFocus(Qt::MouseFocusReason);
     if (event->button() != Qt::LeftButton || !plot_rect().adjusted(0, 0, 0, kBottomMargin).contains(event->position().toPoint()))
         return;
-    press_x_ = event->position().toPoint().x();
+    press_ = event->position().toPoint();
     dragging_ = false;
+    band_drag_ = event->modifiers().testFlag(Qt::ShiftModifier);
 }
 
 void TSonogramView::mouseMoveEvent(QMouseEvent* event) {
-    if (!press_x_) return;
-    const int x = event->position().toPoint().x();
-    if (!dragging_ && std::abs(x - *press_x_) < kDragThreshold) return;
+    if (!press_) return;
+    const QPoint at = event->position().toPoint();
+    const int moved = band_drag_ ? std::abs(at.y() - press_->y()) : std::abs(at.x() - press_->x());
+    if (!dragging_ && moved < kDragThreshold) return;
     dragging_ = true;
-    const double length = duration();
-    selection_ = std::make_pair(std::clamp(seconds_at(*press_x_), 0.0, length), std::clamp(seconds_at(x), 0.0, length));
-    if (selection_->first > selection_->second) std::swap(selection_->first, selection_->second);
+    if (band_drag_) {
+        // Shift+drag: a band of frequencies, up or down.
+        const double a = hz_at(press_->y()), b = hz_at(at.y());
+        band_ = std::make_pair(std::min(a, b), std::max(a, b));
+    } else {
+        const double length = duration();
+        const double a = std::clamp(seconds_at(press_->x()), 0.0, length), b = std::clamp(seconds_at(at.x()), 0.0, length);
+        selection_ = std::make_pair(std::min(a, b), std::max(a, b));
+    }
     update();
 }
 
 void TSonogramView::mouseReleaseEvent(QMouseEvent* event) {
-    if (!press_x_ || event->button() != Qt::LeftButton) return;
-    const int x = *press_x_;
-    press_x_.reset();
+    if (!press_ || event->button() != Qt::LeftButton) return;
+    const int x = press_->x();
+    press_.reset();
     if (dragging_) {
         dragging_ = false;
+        if (band_drag_ && band_) emit band_selected(band_->first, band_->second);
+        if (!band_drag_) emit selection_changed();
         return;
     }
+    if (band_drag_) return;
+    const bool hadSelection = selection_.has_value();
     selection_.reset();
     update();
+    if (hadSelection) emit selection_changed();
     emit seek_requested(std::clamp(seconds_at(x), 0.0, duration()));
 }
 
@@ -345,6 +388,9 @@ void TSonogramView::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Minus: zoom_time(1.5, std::clamp(playhead_, from_, to_)); return;
         case Qt::Key_Return:
         case Qt::Key_Enter: emit larger_view_requested(); return;
+        case Qt::Key_BracketLeft: emit loop_start_requested(playhead_); return;
+        case Qt::Key_BracketRight: emit loop_end_requested(playhead_); return;
+        case Qt::Key_Escape: emit normal_listening_requested(); return;
         default: QWidget::keyPressEvent(event);
     }
 }

@@ -38,6 +38,12 @@ class TSonogramView : public QWidget {
     void zoom_time(double factor, double around);
     void zoom_frequency(double factor);
     std::optional<std::pair<double, double>> selection() const { return selection_; }
+    void set_selection(std::optional<std::pair<double, double>> range);
+    // The band heard alone (Hz), drawn across the plot; Shift+drag selects it.
+    std::optional<std::pair<double, double>> band() const { return band_; }
+    void set_band(std::optional<std::pair<double, double>> band);
+    double hz_at(int y) const;
+    int y_of(double hz) const;
     // The last paint showed every column it needed.
     bool picture_complete() const { return base_valid_ && base_complete_; }
 
@@ -54,6 +60,13 @@ class TSonogramView : public QWidget {
     void seek_requested(double seconds);
     void play_pause_requested();
     void larger_view_requested();
+    // A time range dragged (or cleared by a click).
+    void selection_changed();
+    void band_selected(double lowHz, double highHz);
+    // "[" and "]": the loop's start and end at the playhead; Esc: normal listening.
+    void loop_start_requested(double seconds);
+    void loop_end_requested(double seconds);
+    void normal_listening_requested();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -82,8 +95,10 @@ class TSonogramView : public QWidget {
     double playhead_ = 0;
     bool playing_ = false;
     std::optional<std::pair<double, double>> selection_;
-    std::optional<int> press_x_;
+    std::optional<std::pair<double, double>> band_;
+    std::optional<QPoint> press_;
     bool dragging_ = false;
+    bool band_drag_ = false;
 
     // The plot and axes as last drawn; a paint draws it and the playhead.
     QImage base_;
