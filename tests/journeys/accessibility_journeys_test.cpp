@@ -43,6 +43,12 @@ Item itemOf(QAccessibleInterface* iface) {
 class AccessibilityJourney : public Journey {
   protected:
     QAccessibleInterface* tree() { return QAccessible::queryAccessibleInterface(&form()); }
+    // The list takes the keyboard, its window the active one, as after a click.
+    void focusList() {
+        QApplication::setActiveWindow(&mainWindow());
+        form().setFocus(Qt::OtherFocusReason);
+        ASSERT_TRUE(eventually([&] { return form().hasFocus(); }));
+    }
     std::vector<Item> items() {
         std::vector<Item> all;
         QAccessibleInterface* t = tree();
@@ -72,7 +78,7 @@ class AccessibilityJourney : public Journey {
 };
 
 TEST_F(AccessibilityJourney, TheListIsATreeOfItsRowsFoldedAndUnfoldedByTheKeyboard) {
-    form().setFocus();
+    focusList();
     QAccessibleInterface* t = tree();
     ASSERT_NE(t, nullptr);
     EXPECT_EQ(t->role(), QAccessible::Tree);
@@ -132,17 +138,20 @@ TEST_F(AccessibilityJourney, TheListIsATreeOfItsRowsFoldedAndUnfoldedByTheKeyboa
     EXPECT_EQ(text->text(0, text->characterCount()), notes->text(QAccessible::Name));
     EXPECT_TRUE(notes->text(QAccessible::Name).contains(QStringLiteral("Species notes by: Aldo")));
 
-    // Folding the family again takes its species' items away.
+    // Folding the family again takes its species' items away (with a
+    // reader's bridge running they are deleted, else left invalid).
+    const QAccessible::Id notesId = QAccessible::uniqueId(notes);
     key(Qt::Key_Up);
     key(Qt::Key_Return);
     std::vector<Item> again = items();
     ASSERT_EQ(again.size(), folded.size());
     EXPECT_FALSE(again[0].expanded);
-    EXPECT_FALSE(notes->isValid()) << "an item of a folded row still claims to be there";
+    QAccessibleInterface* gone = QAccessible::accessibleInterface(notesId);
+    EXPECT_TRUE(!gone || !gone->isValid()) << "an item of a folded row still claims to be there";
 }
 
 TEST_F(AccessibilityJourney, TheFocusedItemFollowsTheArrowsAndAMoveIsAnnounced) {
-    form().setFocus();
+    focusList();
     std::vector<QString> focusEvents;
     static std::vector<QString>* seen = nullptr;
     seen = &focusEvents;
