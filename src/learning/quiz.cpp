@@ -285,7 +285,8 @@ TQuizResult TQuizSession::record(bool right, const QString& answerText) {
     entry.species_id = current_->species->unique_id;
     entry.rating = right ? fsrs::Rating::Good : fsrs::Rating::Again;
     entry.elapsed_ms = static_cast<int>(std::clamp<qint64>(asked_time_.msecsTo(entry.time), 0, 86'400'000));
-    entry.recording = current_->recording->cut_part ? current_->recording->cut_part->catalogue_text() : QString();
+    entry.recording =
+        current_->recording->cut_part ? current_->recording->cut_part->catalogue_text().trimmed() : QString();
     entry.answer = answerText;
     if (!log_.append(entry)) log_write_failed_ = true;
     deck_.apply(entry);

@@ -159,7 +159,8 @@ class TQuizSession {
     int new_per_session_ = kDefaultNewPerSession;
     int new_introduced_ = 0;
     int questions_ = 0;
-    int since_new_ = kKnownBetweenNew;
+    // A sitting opens with the known species that wait, if any.
+    int since_new_ = 0;
     std::unordered_map<int, int> asked_at_;  // species id → question number
     std::unordered_map<int, bool> playable_;
     std::optional<TQuizQuestion> current_;

@@ -168,7 +168,7 @@ TEST_F(QuizOnTheDemo, AsksOnlyWithinItsScopeAndBringsNewSpeciesAtTheSetPace) {
         ASSERT_LT(kinds.size(), 60u);
     }
     ASSERT_GE(kinds.size(), 4u);
-    EXPECT_TRUE(!kinds[0] || !kinds[1]) << "not a drill of new species first";
+    EXPECT_FALSE(kinds[0] || kinds[1]) << "the species that wait come first";
     EXPECT_EQ(std::count(kinds.begin(), kinds.end(), true),
               std::min<std::ptrdiff_t>(3, std::ptrdiff_t(tinamous.species.size()) - 3));
 }

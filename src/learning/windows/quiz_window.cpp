@@ -61,7 +61,7 @@ void TQuizRetentionChart::paintEvent(QPaintEvent*) {
     const QFontMetrics metrics = fontMetrics();
     const int left = metrics.horizontalAdvance(QStringLiteral("100%")) + 8;
     const int bottom = height() - metrics.height() - 6;
-    const int top = metrics.height();
+    const int top = metrics.height() * 2;
     const int right = width() - 8;
     painter.setPen(palette().color(QPalette::Mid));
     for (int p = 0; p <= 100; p += 50) {
@@ -89,11 +89,15 @@ void TQuizRetentionChart::paintEvent(QPaintEvent*) {
         const int h = day.answers > 0 ? (bottom - top) * day.right / day.answers : 0;
         painter.fillRect(QRect(x, bottom - h, barWidth, h), QColor(70, 130, 180));
         const QPoint point(x + barWidth / 2, bottom - h);
-        if (i > 0) {
-            painter.setPen(QPen(QColor(200, 90, 40), 2));
-            painter.drawLine(previous, point);
-        }
+        painter.setPen(QPen(QColor(200, 90, 40), 2));
+        if (i > 0) painter.drawLine(previous, point);
+        painter.setBrush(QColor(200, 90, 40));
+        painter.drawEllipse(point, 3, 3);
+        painter.setBrush(Qt::NoBrush);
         previous = point;
+        painter.setPen(palette().color(QPalette::Text));
+        painter.drawText(QRect(x - 20, bottom - h - metrics.height() - 4, barWidth + 40, metrics.height()),
+                         Qt::AlignHCenter, percent(day.right, day.answers));
         painter.setPen(palette().color(QPalette::Text));
         if (i == 0 || i + 1 == days_.size() || slot > metrics.horizontalAdvance(QStringLiteral("00-00 ")))
             painter.drawText(QRect(x - 20, bottom + 2, barWidth + 40, metrics.height()), Qt::AlignHCenter,
@@ -192,7 +196,9 @@ void TQuizWindow::build() {
     sonogram_ = new TSonogramView(page);
     sonogram_->setMinimumHeight(160);
     sonogram_->hide();
-    quiz->addWidget(sonogram_, 1);
+    quiz->addWidget(sonogram_, 3);
+    // Holds the question at the top while the sonogram is hidden.
+    quiz->addStretch(1);
     connect(sonogram_, &TSonogramView::seek_requested, this, [this](double seconds) {
         if (player_ && player_->opened()) {
             player_->SeekTo(int(seconds * 1000));
@@ -293,6 +299,7 @@ void TQuizWindow::choose_scope(int index) {
 void TQuizWindow::set_mode(Mode mode) {
     mode_ = mode;
     answer_stack_->setCurrentIndex(mode == Mode::Typing ? 1 : 0);
+    if (mode == Mode::Typing && typed_->isEnabled()) typed_->setFocus();
     if (mode_box_->currentIndex() != int(mode)) mode_box_->setCurrentIndex(int(mode));
 }
 
@@ -308,10 +315,10 @@ void TQuizWindow::next_question() {
         const TQuizProgress progress = session_->progress();
         prompt_->setText(
             progress.next_due.isValid()
-                ? QStringLiteral("Nothing more is due in %1 for now. The next species comes back on %2.")
+                ? QStringLiteral("Nothing more is due for now (%1). The next species comes back on %2.")
                       .arg(session_->scope().title,
                            QLocale().toString(progress.next_due.toLocalTime(), QLocale::ShortFormat))
-                : QStringLiteral("Nothing is due in %1 for now.").arg(session_->scope().title));
+                : QStringLiteral("Nothing is due for now (%1).").arg(session_->scope().title));
         for (QPushButton* button : choices_) button->setEnabled(false), button->setText({});
         typed_->setEnabled(false);
         play_again_->setEnabled(false);
