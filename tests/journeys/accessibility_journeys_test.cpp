@@ -6,6 +6,8 @@
 #include "data/people_places.h"
 #include "info_windows/windows/web_browser_form.h"
 #include "listview/windows/child_form.h"
+#include "listview/windows/sonogram_panel.h"
+#include "sound/windows/sonogram_view.h"
 #include "listview/windows/tooltip_form.h"
 #include "pictures_maps/windows/localities_map_form.h"
 
@@ -232,6 +234,34 @@ TEST_F(AccessibilityJourney, ARecordingButtonIsNamedForItsRecordingAndPlaysPause
     value->setCurrentValue(30.0);
     EXPECT_EQ(bar->bar().value(), 300);
     EXPECT_EQ(button->text(QAccessible::Value), QStringLiteral("30 of 68 seconds"));
+}
+
+TEST_F(AccessibilityJourney, TheSonogramPanelSaysWhichRecordingItShowsAndWhereItsStrongestMarksLie) {
+    mainWindow().show_sonogram(true);
+    TSonogramPanel* panel = mainWindow().sonogram_panel();
+    ASSERT_NE(panel, nullptr);
+    unfoldFirstSpecies();
+    Tsound_bar* bar = recordingButton(1);
+    ASSERT_NE(bar, nullptr);
+    QTest::mouseClick(&bar->button(), Qt::LeftButton);
+    QWidget& view = panel->view();
+    ASSERT_TRUE(eventually([&] { return view.accessibleDescription().contains(QStringLiteral("kHz")); }, 10000))
+        << qPrintable(view.accessibleDescription());
+    bar->click();  // enough heard
+
+    const QString said = view.accessibleDescription();
+    const QString start = QStringLiteral("Sonogram of Song at dusk. Cusco, Peru, 68 seconds, strongest marks between ");
+    ASSERT_TRUE(said.startsWith(start)) << qPrintable(said);
+    const QStringList numbers = said.mid(start.size()).remove(QStringLiteral(" kHz")).split(QStringLiteral(" and "));
+    ASSERT_EQ(numbers.size(), 2) << qPrintable(said);
+    const double low = numbers[0].toDouble(), high = numbers[1].toDouble();
+    EXPECT_LT(low, high);
+    EXPECT_GT(low, 0.1) << "a bird's song lies above the hum";
+    EXPECT_LT(high, 12.0);
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&view);
+    ASSERT_NE(iface, nullptr);
+    EXPECT_EQ(iface->text(QAccessible::Name), QStringLiteral("Sonogram"));
+    EXPECT_EQ(iface->text(QAccessible::Description), said);
 }
 
 TEST_F(AccessibilityJourney, TheArrowsWalkTheLocalitiesMapsDotsShowingTheirTooltipAndEnterOpensThePage) {

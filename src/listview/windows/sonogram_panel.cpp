@@ -6,6 +6,7 @@
 #include "data/people_places.h"
 #include "data/taxa.h"
 #include "listview/windows/sound_bar.h"
+#include "listview/windows/sound_bar_accessible.h"
 #include "platform/dialog_service.h"
 #include "sound/players.h"
 #include "sound/sonogram.h"
@@ -260,6 +261,8 @@ double TSonogramPanel::position_seconds() {
 void TSonogramPanel::poll() {
     Tsound_bar* playing = Tsound_bar::playing_button();
     if (playing && playing != bar_) show_button(playing);
+    // What a screen reader says of the picture.
+    sound_bar_accessibility::describe_sonogram(*view_, bar_, view_->current().get());
     if (!bar_) return;
     const bool isPlaying = bar_->is_playing();
     const double at = position_seconds();

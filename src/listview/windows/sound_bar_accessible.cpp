@@ -4,8 +4,11 @@
 #include "data/people_places.h"
 #include "listview/windows/show_strings_accessible.h"
 #include "listview/windows/sound_bar.h"
+#include "sound/sonogram.h"
+#include "sound/sonogram_summary.h"
 
 #include <QAccessibleWidget>
+#include <QWidget>
 #include <cmath>
 
 namespace {
@@ -141,6 +144,34 @@ void playing_changed(Tsound_bar& bar) {
     changed.pressed = true;
     QAccessibleStateChangeEvent event(&bar.button(), changed);
     QAccessible::updateAccessibility(&event);
+}
+
+void describe_sonogram(QWidget& view, Tsound_bar* bar, const sonogram::Sonogram* shown) {
+    const QString stamp = QStringLiteral("%1/%2/%3")
+                              .arg(quintptr(bar))
+                              .arg(quintptr(shown))
+                              .arg(shown ? int(shown->state()) : -1);
+    if (view.property("describedAs").toString() == stamp) return;
+    view.setProperty("describedAs", stamp);
+    view.setAccessibleName(QStringLiteral("Sonogram"));
+    if (!bar) {
+        view.setAccessibleDescription(QStringLiteral("No recording played yet"));
+        return;
+    }
+    QString label = list_accessibility::recording_description(&bar->button());
+    if (label.endsWith(u'.')) label.chop(1);
+    QStringList parts;
+    if (!label.isEmpty()) parts << label;
+    parts << QStringLiteral("%1 seconds").arg(whole_seconds(bar->bar().maximum()));
+    if (!shown || shown->state() == sonogram::Sonogram::Failed) {
+        parts << QStringLiteral("no sonogram");
+    } else if (const std::optional<sonogram::Band> band = sonogram::strongest_band(*shown)) {
+        const auto khz = [](double hz) { return QString::number(hz / 1000.0, 'f', 1); };
+        parts << QStringLiteral("strongest marks between %1 and %2 kHz").arg(khz(band->low_hz), khz(band->high_hz));
+    } else if (shown->state() != sonogram::Sonogram::Done) {
+        parts << QStringLiteral("sonogram being computed");
+    }
+    view.setAccessibleDescription(QStringLiteral("Sonogram of ") + parts.join(QStringLiteral(", ")));
 }
 
 QString play_action() { return QStringLiteral("Play"); }

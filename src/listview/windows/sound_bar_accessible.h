@@ -9,7 +9,11 @@
 
 class QAccessibleInterface;
 class QObject;
+class QWidget;
 class Tsound_bar;
+namespace sonogram {
+class Sonogram;
+}
 
 namespace sound_bar_accessibility {
 
@@ -18,6 +22,13 @@ QAccessibleInterface* make_interface(const QString& className, QObject* object);
 
 // The button started or stopped playing.
 void playing_changed(Tsound_bar& bar);
+
+// Gives a sonogram view its text alternative: the recording's label, its
+// duration and the band of its strongest marks once they are computed
+// ("Sonogram of Song at dusk. Cusco, Peru, 68 seconds, strongest marks
+// between 2.1 and 3.4 kHz"). Cheap to call often: it works only when the
+// recording or the sonogram's state changed.
+void describe_sonogram(QWidget& view, Tsound_bar* bar, const sonogram::Sonogram* shown);
 
 // The names of the button's own actions besides Qt's press.
 QString play_action();
