@@ -21,7 +21,9 @@
 #include "learning/windows/quiz_window.h"
 #include "listview/windows/child_form.h"
 #include "listview/windows/find_dialog.h"
+#include "learning/windows/compare_window.h"
 #include "listview/list_bitmaps.h"
+#include "listview/name_search.h"
 #include "listview/list_fonts.h"
 #include "listview/list_tag_texts.h"
 #include "listview/windows/show_form.h"
@@ -89,6 +91,15 @@ void openQuizOf(TChildForm& window, sonogram::Cache* sonograms, TSmallPictureSou
     quiz->show();
 }
 
+// The recordings of the comparison play as the main list window's settings
+// say (which audio CDs are in the drive or copied to the hard disk).
+TClassSoundCarriersUseSpecification mainListCarriers() {
+    if (auto* main = dynamic_cast<TChildForm*>(Ttop_forms::instance().main_child_form()))
+        if (main->list_form() && main->list_form()->has_strings())
+            return main->list_form()->strings().model().settings().visible_set.carriers;
+    return {};
+}
+
 // A change to the user's own list shows in every list window (its ticks,
 // and the species the "not yet on my list" filter hides).
 void rebuildListWindows() {
@@ -142,6 +153,11 @@ struct TProgram::Parts {
     std::unique_ptr<TSmallPictureCache> small_pictures;
     // The user's own list of the edition, read before the first list window.
     std::unique_ptr<TMyList> my_list;
+    // The edition's names for search as you type, made when first typed.
+    std::unique_ptr<TNameSearchIndex> name_index;
+    // The one comparison window, made on the first "Add to comparison"; it
+    // belongs to the main list window and goes with it.
+    QPointer<TCompareWindow> compare_window;
     TListWindowServices list_window_services;
     TSoundEngineLoading sound_engine;
     std::unique_ptr<TFindInShowStringsDialog> find_dialog;
@@ -158,7 +174,13 @@ TProgram::TProgram(Clock::time_point started) : parts_(std::make_unique<Parts>()
     Parts& p = *parts_;
     p.playlists = std::make_unique<TPlaylistsAndShows>(p.audio_cd_writer);
     p.list_actions = std::make_unique<TProgramListActions>();
-    p.sound_bar_commands = std::make_unique<TProgramSoundBarCommands>(*p.playlists);
+    const auto addToComparison = [&p](QWidget*, const Tcupaitem& recording) {
+        if (!p.compare_window)
+            p.compare_window = new TCompareWindow(*p.sonograms, &mainListCarriers,
+                                                  dynamic_cast<QWidget*>(Ttop_forms::instance().main_child_form()));
+        p.compare_window->add(recording);
+    };
+    p.sound_bar_commands = std::make_unique<TProgramSoundBarCommands>(*p.playlists, addToComparison);
     p.recording_buttons = std::make_unique<TSoundBarFactory>(*p.sound_bar_commands);
     TListWindowServices& services = p.list_window_services;
     services.list_actions = p.list_actions.get();
@@ -172,6 +194,11 @@ TProgram::TProgram(Clock::time_point started) : parts_(std::make_unique<Parts>()
     };
     services.cd_status_report = &audioCdStatus;
     services.volume_keys = &stepVolume;
+    services.add_to_comparison = addToComparison;
+    services.name_index = [&p]() -> const TNameSearchIndex* {
+        if (!p.name_index && GLB_data_or_null()) p.name_index = std::make_unique<TNameSearchIndex>(GLB_data());
+        return p.name_index.get();
+    };
     p.media_controls = std::make_unique<TProgramMediaControls>();
 
     p.startup = std::make_unique<TStartup>(TStartup::Seams{
@@ -286,6 +313,7 @@ void TProgram::shut_down() {
     GLB_close_help();
     GLB_close_web_browsers();
     p.startup->shut_down();
+    p.name_index.reset();
     p.volume_form.reset();
     // Off the bus with the end of the program.
     p.media_controls.reset();

@@ -5,9 +5,12 @@
 #include "app/settings.h"
 #include "app/settings_general.h"
 #include "app/settings_window.h"
+#include "data/media_records.h"
 #include "data/species_database.h"
+#include "data/taxa.h"
 #include "formats/textfile.h"
 #include "listview/windows/find_dialog.h"
+#include "listview/windows/incremental_search.h"
 #include "listview/list_actions.h"
 #include "listview/windows/list_find.h"
 #include "listview/show_commands.h"
@@ -21,6 +24,8 @@
 #include "platform/dialog_service.h"
 
 #include <QAction>
+#include <QMenu>
+#include <QContextMenuEvent>
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QGuiApplication>
@@ -271,6 +276,7 @@ void TChildForm::create_shortcuts() {
     };
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_F), [this] { find_command(); });
     shortcut(QKeySequence(Qt::Key_F3), [this] { find_again(); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_K), [this] { open_search_box({}); });
     shortcut(QKeySequence(Qt::Key_F1), [this] {
         if (services_.commands.help) services_.commands.help(kListHelpContext);
     });
@@ -472,6 +478,53 @@ void TChildForm::find_command() {
 
 void TChildForm::find_again() {
     find(false);
+}
+
+void TChildForm::open_search_box(const QString& typed) {
+    const TNameSearchIndex* index = services_.name_index ? services_.name_index() : nullptr;
+    if (!index || !list_form_ || !list_form_->has_strings()) return;
+    auto* box = findChild<TIncrementalSearchBox*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!box) box = new TIncrementalSearchBox(*this, *index);
+    box->open(typed);
+}
+
+void TChildForm::contextMenuEvent(QContextMenuEvent* event) {
+    // On a species' lines: its first recording to the comparison.
+    const Tcupaitem* recording = nullptr;
+    if (services_.add_to_comparison && list_form_ && list_form_->has_strings()) {
+        const QPoint at = list_form_->viewport()->mapFrom(this, event->pos());
+        if (list_form_->viewport()->rect().contains(at)) {
+            const int y = at.y() + list_form_->scroll_position();
+            int reference = 0;
+            for (const TRecordShowStringData* line = list_form_->strings().model().first_line(); line;
+                 line = line->next) {
+                reference += line->advance;
+                if (reference < y) continue;
+                if (line->species)
+                    for (const Tcupaitem* item = line->species->first_item; item && !recording;
+                         item = item->next_of_species)
+                        if (item->cut_part) recording = item;
+                break;
+            }
+        }
+    }
+    if (!recording) {
+        QMainWindow::contextMenuEvent(event);
+        return;
+    }
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("Add to comparison"), this,
+                   [this, recording] { services_.add_to_comparison(this, *recording); });
+    menu.exec(event->globalPos());
+}
+
+void TChildForm::keyPressEvent(QKeyEvent* event) {
+    // A letter the list did not take begins a search as you type.
+    if (!show_window_ && TIncrementalSearchBox::starts_search(*event)) {
+        open_search_box(event->text());
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void TChildForm::set_window_caption(const QString& caption) {

@@ -66,6 +66,8 @@ class TChildForm : public QMainWindow, public TRegisteredListWindow {
     void find_again();
     // "My list..." on the selected species (a beep without one).
     void edit_my_list();
+    // The search-as-you-type box over the list, opened with what was typed.
+    void open_search_box(const QString& typed);
 
     QString find_text;
     bool search_from_top = true;
@@ -87,6 +89,8 @@ class TChildForm : public QMainWindow, public TRegisteredListWindow {
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
     void create_menus();

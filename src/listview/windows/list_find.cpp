@@ -129,6 +129,12 @@ TListFindResult GLB_find_in_list(TShowStrings& list, const QString& text, bool f
 
     TTaxonMatch match;
     if (!GLB_find_taxon(settings, search, match)) return result;
+    return GLB_reveal_in_list(list, match, view);
+}
+
+TListFindResult GLB_reveal_in_list(TShowStrings& list, const TTaxonMatch& match, const TViewBand& view) {
+    TListFindResult result;
+    TShowStringsModel& model = list.model();
     result.found = true;
 
     // Open the class, then the family of a species.

@@ -46,3 +46,7 @@ struct TListFindResult {
 // scientific names alone (the show uses them).
 TListFindResult GLB_find_in_list(TShowStrings& list, const QString& text, bool fromTop,
                                  bool scientificOnly, const TViewBand& view);
+
+// The second half of a find: opens the match's class and family, selects
+// the name that matched and says whether and where the view must scroll.
+TListFindResult GLB_reveal_in_list(TShowStrings& list, const TTaxonMatch& match, const TViewBand& view);

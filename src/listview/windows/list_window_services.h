@@ -15,8 +15,10 @@
 
 class QWidget;
 class TChildForm;
+class Tcupaitem;
 class TFindInShowStringsDialog;
 class TListActions;
+class TNameSearchIndex;
 class TRecordingButtonFactory;
 class TSmallPictureSource;
 class TSpeciesMarks;
@@ -67,4 +69,9 @@ struct TListWindowServices {
     const TSpeciesMarks* my_list_marks = nullptr;
     std::function<void(TChildForm&, const Tspecies&)> edit_my_list;
     std::function<void()> export_my_list;
+    // The edition's names for search as you type, made on first use; none
+    // keeps typing in the list from opening the search box.
+    std::function<const TNameSearchIndex*()> name_index;
+    // "Add to comparison" of a recording, from the list window `source`.
+    std::function<void(QWidget* source, const Tcupaitem& recording)> add_to_comparison;
 };

@@ -603,6 +603,9 @@ void Tsound_bar::show_context_menu(QPoint globalPos) {
     QAction* mp3 = menu.addAction(text(5) + QStringLiteral("..."), this,
                                   [this] { commands_.copy_mp3(this, *item_); });
     mp3->setEnabled(GLB_available_as_file(*cut_, carriers_) && commands_.can_copy_mp3(*item_));
+    QAction* compare = menu.addAction(QStringLiteral("Add to comparison"), this,
+                                      [this] { commands_.add_to_comparison(this, *item_); });
+    compare->setEnabled(commands_.can_add_to_comparison());
     TSonogramPanel* sonograms = window() ? window()->findChild<TSonogramPanel*>() : nullptr;
     QAction* sonogram = menu.addAction(QStringLiteral("Sonogram..."), this, [this, sonograms] {
         if (sonograms) sonograms->open_larger_view(this);

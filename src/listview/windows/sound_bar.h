@@ -35,6 +35,9 @@ class TSoundBarCommands {
     virtual void start_drag(QWidget* source, const Tcupaitem& recording, int recordingNumber) {
         (void)source, (void)recording, (void)recordingNumber;
     }
+    // The comparison window's "Add to comparison".
+    virtual bool can_add_to_comparison() const { return false; }
+    virtual void add_to_comparison(QWidget* source, const Tcupaitem& recording) { (void)source, (void)recording; }
 };
 
 // The glyphs of the play button, drawn once for the screen's pixel ratio.

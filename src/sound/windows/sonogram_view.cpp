@@ -90,11 +90,19 @@ double TSonogramView::nyquist() const {
 }
 
 void TSonogramView::clamp_view() {
-    const double length = duration();
+    const double length = std::max(duration(), limit_seconds_);
     double width = std::clamp(to_ - from_, std::min(kShortestView, length), std::max(length, kShortestView));
     from_ = std::clamp(from_, 0.0, std::max(0.0, length - width));
     to_ = from_ + width;
-    top_hz_ = std::clamp(top_hz_, kLowestTop, nyquist());
+    top_hz_ = std::clamp(top_hz_, kLowestTop, std::max(nyquist(), limit_hz_));
+}
+
+void TSonogramView::set_scale_limits(double seconds, double hz) {
+    limit_seconds_ = std::max(0.0, seconds);
+    limit_hz_ = std::max(0.0, hz);
+    clamp_view();
+    base_valid_ = false;
+    update();
 }
 
 void TSonogramView::set_view(double from, double to) {

@@ -37,6 +37,10 @@ class TSonogramView : public QWidget {
     void set_view(double from, double to);
     void zoom_time(double factor, double around);
     void zoom_frequency(double factor);
+    // Views stacked on one scale reach past their own recording: the time
+    // axis up to `seconds`, the frequency axis up to `hz` (0: the
+    // recording's own length and highest frequency).
+    void set_scale_limits(double seconds, double hz);
     std::optional<std::pair<double, double>> selection() const { return selection_; }
     void set_selection(std::optional<std::pair<double, double>> range);
     // The band heard alone (Hz), drawn across the plot; Shift+drag selects it.
@@ -92,6 +96,8 @@ class TSonogramView : public QWidget {
     double from_ = 0;
     double to_ = 10;
     double top_hz_ = 12000;
+    double limit_seconds_ = 0;
+    double limit_hz_ = 0;
     double playhead_ = 0;
     bool playing_ = false;
     std::optional<std::pair<double, double>> selection_;
