@@ -8,7 +8,7 @@
 //   buffer of the output;
 // - ten passes of a looped phrase: no silence at a joint longer than 5 ms
 //   (beyond what the phrase itself has there) and no step between samples
-//   larger than the phrase's own largest.
+//   within 10 ms of a joint larger than the phrase's own largest.
 // The dummy output driver is used, so the figures need no sound card.
 #include "platform/audio/engine.h"
 #include "platform/audio/file_decoder.h"
