@@ -268,6 +268,10 @@ void ListeningStage::crossfade(float* out, std::int64_t firstOffset, int frames)
 }
 
 bool ListeningStage::restartPass() {
+    cursor_ = loopFrom_;
+    crossfading_ = true;
+    // From memory the passes go on with the tail read at the first.
+    if (cached_) return true;
     // What follows the loop's end, for the crossfade into the next pass.
     tail_.assign(static_cast<std::size_t>(joint_) * kOutputChannels, 0.0f);
     int got = 0;
@@ -276,8 +280,6 @@ bool ListeningStage::restartPass() {
         if (n == 0) break;
         got += n;
     }
-    cursor_ = loopFrom_;
-    crossfading_ = true;
     if (passFromStart_) {
         cached_ = true;
         return true;
