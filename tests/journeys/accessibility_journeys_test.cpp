@@ -15,8 +15,11 @@
 #include <QAccessibleActionInterface>
 #include <QAccessibleValueInterface>
 #include <QApplication>
+#include <QDialog>
+#include <QTimer>
 #include <QFileInfo>
 #include <cmath>
+#include <optional>
 #include <set>
 
 using testing_support::Journey;
@@ -318,4 +321,93 @@ TEST_F(AccessibilityJourney, TheArrowsWalkTheLocalitiesMapsDotsShowingTheirToolt
     ASSERT_NE(browser, nullptr) << "Enter opened no page";
     EXPECT_EQ(QFileInfo(browser->current_url().toLocalFile()).fileName(),
               map.localities()[size_t(described)]->site_description);
+}
+
+namespace {
+
+// What Tab and Escape do in a modal dialog: the widgets Tab visits from
+// the first focus until it comes round again, and whether Escape closed it.
+struct DialogWalk {
+    QString title;
+    QList<QWidget*> visited;
+    QList<QWidget*> missed;  // visible, enabled, takes Tab, never visited
+    bool came_round = false;
+    bool escape_closed = false;
+};
+
+DialogWalk walkDialog(QWidget& dialog) {
+    DialogWalk walk;
+    walk.title = QStringLiteral("%1 '%2'").arg(QLatin1String(dialog.metaObject()->className()), dialog.windowTitle());
+    // Shown, it is the active window, as a window manager makes it.
+    QApplication::setActiveWindow(&dialog);
+    eventually([&] { return QApplication::focusWidget() && QApplication::focusWidget()->window() == &dialog; }, 500);
+    QWidget* start = QApplication::focusWidget();
+    if (!start || start->window() != &dialog) {
+        dialog.close();
+        return walk;
+    }
+    QWidget* at = start;
+    for (int step = 0; step < 80; ++step) {
+        walk.visited << at;
+        QTest::keyClick(at, Qt::Key_Tab);
+        at = QApplication::focusWidget();
+        if (!at || at == start) {
+            walk.came_round = at == start;
+            break;
+        }
+        if (walk.visited.contains(at)) break;  // a loop that never returns to the start
+    }
+    for (QWidget* w : dialog.findChildren<QWidget*>())
+        if (w->isVisibleTo(&dialog) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) &&
+            !w->focusProxy() && !walk.visited.contains(w))
+            walk.missed << w;
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &dialog, Qt::Key_Escape);
+    walk.escape_closed = !dialog.isVisible();
+    if (!walk.escape_closed) dialog.close();
+    return walk;
+}
+
+QString names(const QList<QWidget*>& widgets) {
+    QStringList all;
+    for (QWidget* w : widgets)
+        all << QStringLiteral("%1 '%2'").arg(QLatin1String(w->metaObject()->className()), w->objectName());
+    return all.join(QStringLiteral(", "));
+}
+
+}  // namespace
+
+TEST_F(AccessibilityJourney, EveryDialogOfTheMenusIsWalkedByTabAndClosedByEscape) {
+    QStringList opened;
+    // Lines of the texts-file section "MENUS", and Find by its caption.
+    const std::pair<int, QString> menus[] = {{0, QStringLiteral("Find...")},
+                                             {16, QStringLiteral("Options")},
+                                             {22, QStringLiteral("About")}};
+    for (const auto& [line, caption] : menus) {
+        QAction* action = line ? main_->menu_action(line) : nullptr;
+        for (QAction* a : mainWindow().findChildren<QAction*>())
+            if (!line && a->text().section(u'\t', 0, 0).remove(u'&') == caption) action = a;
+        if (!action || !action->isEnabled()) continue;
+        std::optional<DialogWalk> walk;
+        QTimer user;
+        QObject::connect(&user, &QTimer::timeout, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (!dialog || walk) return;
+            walk = walkDialog(*dialog);
+        });
+        user.start(50);
+        action->trigger();
+
+        eventually([&] { return walk.has_value(); }, 3000);
+        user.stop();
+        if (QWidget* left = QApplication::activeModalWidget()) left->close();
+        ASSERT_TRUE(walk.has_value()) << qPrintable(caption) << " opened no dialog";
+        opened << caption;
+        EXPECT_TRUE(walk->came_round) << qPrintable(walk->title) << ": Tab went " << qPrintable(names(walk->visited))
+                                      << " and never came back to the start";
+        EXPECT_GE(walk->visited.size(), 2) << qPrintable(caption);
+        EXPECT_TRUE(walk->missed.isEmpty()) << qPrintable(caption) << ": Tab never reaches "
+                                            << qPrintable(names(walk->missed));
+        EXPECT_TRUE(walk->escape_closed) << qPrintable(caption) << ": Escape left it open";
+    }
+    EXPECT_EQ(opened.size(), 3) << qPrintable(opened.join(u' '));
 }
