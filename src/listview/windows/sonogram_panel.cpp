@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QToolButton>
 #include <QStandardPaths>
 #include <QVBoxLayout>
@@ -52,7 +53,7 @@ QString speciesOf(const Tsound_bar& bar) {
 
 QString recordingOf(const Tsound_bar& bar) {
     const Tcutpart& cut = bar.cut_part();
-    QStringList parts{QStringLiteral("Recording ") + cut.catalogue_text()};
+    QStringList parts{QStringLiteral("Recording ") + cut.catalogue_text().trimmed()};
     if (cut.date > 0)
         parts << QStringLiteral("%1-%2-%3")
                      .arg(cut.date / 10000)
@@ -328,9 +329,14 @@ void TSonogramWindow::set_caption(const QString& species, const QString& recordi
 }
 
 bool TSonogramWindow::export_png() {
-    const QString directory = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    // The species as the file's name, in the pictures folder where there is one.
+    QString directory = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (!QDir(directory).exists()) directory = QDir::homePath();
+    QString suggested = species_.isEmpty() ? QStringLiteral("Sonogram") : species_;
+    suggested.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("-"));
     const std::optional<QString> name = platform::DialogService::saveFileName(
-        {QStringLiteral("Export as PNG"), directory, QStringLiteral("PNG images (*.png)")});
+        {QStringLiteral("Export as PNG"), QDir(directory).filePath(suggested + QStringLiteral(".png")),
+         QStringLiteral("PNG images (*.png)")});
     if (!name || name->isEmpty()) return false;
     QString path = *name;
     if (!path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) path += QStringLiteral(".png");

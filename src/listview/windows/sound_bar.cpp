@@ -610,7 +610,8 @@ void Tsound_bar::show_context_menu(QPoint globalPos) {
     QAction* sonogram = menu.addAction(QStringLiteral("Sonogram..."), this, [this, sonograms] {
         if (sonograms) sonograms->open_larger_view(this);
     });
-    sonogram->setEnabled(sonograms && GLB_available_as_file(*cut_, carriers_));
+    // A part still on the CD is read from the disc in the drive.
+    sonogram->setEnabled(sonograms != nullptr);
     if (sonograms) sonograms->fill_listening_menu(*menu.addMenu(QStringLiteral("Listening")));
     menu.exec(globalPos);
 }
