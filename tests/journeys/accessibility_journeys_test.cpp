@@ -18,7 +18,10 @@
 #include <QDialog>
 #include <QTimer>
 #include <QFileInfo>
+#include <QLabel>
+#include <QStatusBar>
 #include <cmath>
+#include <algorithm>
 #include <optional>
 #include <set>
 
@@ -410,4 +413,47 @@ TEST_F(AccessibilityJourney, EveryDialogOfTheMenusIsWalkedByTabAndClosedByEscape
         EXPECT_TRUE(walk->escape_closed) << qPrintable(caption) << ": Escape left it open";
     }
     EXPECT_EQ(opened.size(), 3) << qPrintable(opened.join(u' '));
+}
+
+namespace {
+
+// A status-bar panel's label shows its whole text, or as much as it holds
+// cut with "…" (the whole text its tooltip); never a sliver of it.
+void expectReadable(const QLabel& label, const QString& whole, const char* what) {
+    const QString shown = label.text();
+    const QFontMetrics metrics = label.fontMetrics();
+    EXPECT_GE(label.width(), metrics.horizontalAdvance(shown)) << what << ": '" << qPrintable(shown) << "' is cut";
+    if (shown == whole) return;
+    ASSERT_TRUE(shown.endsWith(QChar(0x2026))) << what << " shows '" << qPrintable(shown) << "' of '"
+                                               << qPrintable(whole) << "'";
+    EXPECT_TRUE(whole.startsWith(shown.chopped(1))) << what;
+    EXPECT_EQ(label.toolTip(), whole) << what;
+    EXPECT_GE(label.width(), metrics.horizontalAdvance(QStringLiteral("Tinamo"))) << what << " is a few pixels wide";
+}
+
+}  // namespace
+
+TEST_F(AccessibilityJourney, TheStatusBarsCaptionStaysReadableInANarrowWindow) {
+    QStatusBar* status = mainWindow().statusBar();
+    ASSERT_FALSE(mainWindow().area_panel_text().isEmpty()) << "the demo shows no area panel";
+    for (int width : {1000, 700, 520, 420}) {
+        mainWindow().resize(width, 600);
+        ASSERT_TRUE(eventually([&] { return mainWindow().width() == width; }));
+        repaint();
+        // The first two panels, left to right: the caption, then the area.
+        QList<QLabel*> panels;
+        for (QLabel* label : status->findChildren<QLabel*>())
+            if (label->isVisible()) panels << label;
+        std::sort(panels.begin(), panels.end(), [](QLabel* a, QLabel* b) { return a->x() < b->x(); });
+        ASSERT_GE(panels.size(), 2);
+        SCOPED_TRACE(width);
+        const QString caption = mainWindow().caption_panel_text();
+        ASSERT_FALSE(caption.trimmed().isEmpty());
+        expectReadable(*panels[0], caption, "the caption");
+        expectReadable(*panels[1], mainWindow().area_panel_text(), "the area");
+        EXPECT_LE(panels[0]->geometry().right(), panels[1]->x()) << "the panels overlap";
+        if (width == 1000) {
+            EXPECT_EQ(panels[0]->text(), caption) << "a wide window shows the whole caption";
+        }
+    }
 }

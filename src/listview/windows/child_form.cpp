@@ -109,7 +109,10 @@ TChildForm::TChildForm(const TListWindowServices& services, bool secondary, QWid
     list_form_ = new TShowForm(services_, this);
     setCentralWidget(list_form_);
     connect(list_form_, &TShowForm::caption_changed, this,
-            [this](const QString& text) { caption_panel_->setText(' ' + text); });
+            [this](const QString& text) {
+                caption_text_ = ' ' + text;
+                layout_status_panels();
+            });
 
     caption_panel_ = new QLabel(this);
     area_panel_ = new QLabel(this);
@@ -663,10 +666,10 @@ void TChildForm::changeEvent(QEvent* event) {
 }
 
 QString TChildForm::caption_panel_text() const {
-    return caption_panel_->text();
+    return caption_text_;
 }
 QString TChildForm::area_panel_text() const {
-    return area_panel_->text();
+    return area_text_;
 }
 int TChildForm::status_panel_count() const {
     return area_panel_->isVisible() ? 3 : 2;
@@ -679,21 +682,46 @@ void TChildForm::update_area_panel() {
                 list_form_->strings().model().settings().visible_set.selected_area())
             area->SelectedNames(names);
     }
-    area_panel_->setText(names);
+    area_text_ = names;
     area_panel_->setVisible(!names.isEmpty());
     layout_status_panels();
 }
 
+namespace {
+
+// Shows as much of the text as the label's width holds, cut with "…", and
+// the whole text as its tooltip and its name for a screen reader.
+void fit_text(QLabel& label, const QString& text) {
+    const int room = label.contentsRect().width() - 2 * label.margin() - label.indent();
+    const QString shown = label.fontMetrics().elidedText(text, Qt::ElideRight, std::max(room, 0));
+    label.setText(shown);
+    label.setToolTip(shown == text ? QString() : text);
+    label.setAccessibleName(text);
+}
+
+}  // namespace
+
 void TChildForm::layout_status_panels() {
-    const int clientWidth = width();
+    if (!caption_panel_ || !area_panel_) return;
+    // The caption and the area share what the CD panel leaves them. The area
+    // takes its whole text while the caption's still fits beside it; in a
+    // narrow window (or large text) the area gives way down to a third, so
+    // the caption never shrinks to a few pixels.
+    const int shared = std::max(width() - 300, width() / 2);
     int areaWidth = 0;
-    if (area_panel_ && !area_panel_->text().isEmpty()) {
-        areaWidth = area_panel_->fontMetrics().horizontalAdvance(
-            QStringLiteral("       ") + area_panel_->text() + QStringLiteral("       "));
+    if (!area_text_.isEmpty()) {
+        const QFontMetrics metrics = area_panel_->fontMetrics();
+        const QString pad = QStringLiteral("       ");
+        areaWidth = metrics.horizontalAdvance(pad + area_text_ + pad);
+        const int captionWanted =
+            caption_panel_->fontMetrics().horizontalAdvance(caption_text_ + QStringLiteral("  "));
+        if (shared - areaWidth < captionWanted)
+            areaWidth = std::min(areaWidth, std::max(shared - captionWanted, shared / 3));
         area_panel_->setFixedWidth(areaWidth);
     }
-    if (caption_panel_)
-        caption_panel_->setFixedWidth(std::max(clientWidth - 300, clientWidth / 2) - areaWidth);
+    caption_panel_->setFixedWidth(std::max(shared - areaWidth, 0));
+    fit_text(*caption_panel_, caption_text_);
+    fit_text(*area_panel_, area_text_);
 }
 
 QString TChildForm::cd_status_text() const {

@@ -116,6 +116,10 @@ class TChildForm : public QMainWindow, public TRegisteredListWindow {
     QLabel* caption_panel_ = nullptr;
     QLabel* area_panel_ = nullptr;
     QLabel* cd_status_panel_ = nullptr;
+    // The panels' whole texts; a panel too narrow for its text shows it
+    // cut with "…" and the whole text as its tooltip.
+    QString caption_text_;
+    QString area_text_;
     TSonogramPanel* sonogram_panel_ = nullptr;
     QDockWidget* sonogram_dock_ = nullptr;
     QAction* sonogram_action_ = nullptr;
