@@ -20,7 +20,7 @@ MediaTrack trackOf(Tsound_bar& bar) {
     const Tcupaitem& item = bar.recording();
     const Tcutpart& cut = bar.cut_part();
     MediaTrack track;
-    const QString catalogue = cut.catalogue_text();
+    const QString catalogue = cut.catalogue_text().trimmed();
     track.id = QStringLiteral("r%1_%2")
                    .arg(item.species ? item.species->unique_id : 0)
                    .arg(catalogue);

@@ -457,7 +457,7 @@ void TQuizWindow::play() {
         opened = filePlayer->open_file(question_->recording_file, cut.offset, length, notFound);
     }
     if (!opened || !player_->SeekTo(0) || !player_->Play(false)) {
-        notes_->setText(QStringLiteral("The recording %1 could not be played.").arg(cut.catalogue_text()));
+        notes_->setText(QStringLiteral("The recording %1 could not be played.").arg(cut.catalogue_text().trimmed()));
         player_.reset();
         return;
     }
