@@ -139,7 +139,7 @@ QString GLB_comparison_species_text(const Tcupaitem& recording) {
 QString GLB_comparison_recording_text(const Tcupaitem& recording) {
     const Tcutpart* cut = recording.cut_part;
     if (!cut) return {};
-    QStringList parts{QStringLiteral("Recording ") + cut->catalogue_text()};
+    QStringList parts{QStringLiteral("Recording ") + cut->catalogue_text().trimmed()};
     if (cut->date > 0)
         parts << QStringLiteral("%1-%2-%3")
                      .arg(cut->date / 10000)

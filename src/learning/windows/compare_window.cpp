@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSpacerItem>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -40,6 +41,7 @@ struct TCompareWindow::Row {
     std::unique_ptr<TClassSoundCarriersUseSpecification> carriers;
     std::unique_ptr<TRecordingButtonBlock> block;
     QWidget* widget = nullptr;
+    QWidget* side = nullptr;  // the names, the button and "Remove"
     Tsound_bar* bar = nullptr;
     TSonogramView* view = nullptr;
     ~Row() { delete widget; }
@@ -83,7 +85,8 @@ TCompareWindow::TCompareWindow(sonogram::Cache& cache, Carriers carriers, QWidge
     rows_layout_->setSpacing(4);
     layout->addLayout(rows_layout_, 1);
     auto* bottom = new QHBoxLayout;
-    bottom->addSpacing(236);
+    bottom_spacer_ = new QSpacerItem(236, 1, QSizePolicy::Fixed, QSizePolicy::Minimum);
+    bottom->addSpacerItem(bottom_spacer_);
     time_bar_ = new QScrollBar(Qt::Horizontal, this);
     bottom->addWidget(time_bar_, 1);
     layout->addLayout(bottom);
@@ -148,7 +151,6 @@ void TCompareWindow::add_row(const Tcupaitem& recording) {
     auto* line = new QHBoxLayout(row->widget);
     line->setContentsMargins(0, 0, 0, 0);
     auto* side = new QWidget(row->widget);
-    side->setFixedWidth(230);
     auto* names = new QVBoxLayout(side);
     names->setContentsMargins(0, 0, 0, 0);
     auto* species = new QLabel(GLB_comparison_species_text(recording), side);
@@ -166,12 +168,10 @@ void TCompareWindow::add_row(const Tcupaitem& recording) {
     holder->setFixedSize(row->bar->size());
     auto* removeButton = new QPushButton(QStringLiteral("Remove"), side);
     removeButton->setAutoDefault(false);
-    auto* controls = new QHBoxLayout;
-    controls->addWidget(holder);
-    controls->addStretch(1);
-    controls->addWidget(removeButton);
-    names->addLayout(controls);
+    names->addWidget(holder);
+    names->addWidget(removeButton, 0, Qt::AlignLeft);
     names->addStretch(1);
+    row->side = side;
     line->addWidget(side);
     row->view = new TSonogramView(row->widget);
     line->addWidget(row->view, 1);
@@ -207,6 +207,7 @@ void TCompareWindow::add_row(const Tcupaitem& recording) {
     });
     rows_layout_->addWidget(row->widget, 1);
     rows_.push_back(std::move(row));
+    align_sides();
     update_limits();
     apply_scale();
     update_buttons();
@@ -218,9 +219,20 @@ void TCompareWindow::remove(int index) {
     if (turn_ >= 0) stop();
     rows_.erase(rows_.begin() + index);
     set_.remove(index);
+    align_sides();
     update_limits();
     apply_scale();
     update_buttons();
+}
+
+void TCompareWindow::align_sides() {
+    // The sonograms start at one x: every side as wide as the widest button
+    // needs (a long recording has a long bar).
+    int width = 230;
+    for (const auto& row : rows_) width = std::max(width, row->bar->width() + 8);
+    for (const auto& row : rows_) row->side->setFixedWidth(width);
+    if (bottom_spacer_) bottom_spacer_->changeSize(width + 6, 1);
+    if (layout()) layout()->invalidate();
 }
 
 void TCompareWindow::clear_rows() {

@@ -12,6 +12,7 @@
 class QLabel;
 class QPushButton;
 class QScrollBar;
+class QSpacerItem;
 class QVBoxLayout;
 class TClassSoundCarriersUseSpecification;
 class Tsound_bar;
@@ -75,6 +76,7 @@ class TCompareWindow : public QWidget {
     void poll();
     void start_turn(int row);
     void update_buttons();
+    void align_sides();
 
     sonogram::Cache& cache_;
     Carriers carriers_;
@@ -84,6 +86,7 @@ class TCompareWindow : public QWidget {
     QVBoxLayout* rows_layout_;
     QLabel* empty_note_;
     QScrollBar* time_bar_;
+    QSpacerItem* bottom_spacer_ = nullptr;
     QPushButton* play_button_;
     QPushButton* stop_button_;
     QPushButton* save_button_;

@@ -130,9 +130,7 @@ void TIncrementalSearchBox::place() {
     if (!form) return;
     const QRect area(form->mapTo(&window_, QPoint(0, 0)), form->size());
     const int width = std::clamp(area.width() - 24, 200, 460);
-    const int rowHeight = list_->fontMetrics().height() + 4;
-    const int height = edit_->sizeHint().height() + rowHeight * 8 + 14;
-    setGeometry(area.left() + (area.width() - width) / 2, area.top() + 8, width, std::min(height, area.height() - 16));
+    setGeometry(area.left() + (area.width() - width) / 2, area.top() + 8, width, height());
 }
 
 void TIncrementalSearchBox::update_suggestions() {
@@ -145,6 +143,11 @@ void TIncrementalSearchBox::update_suggestions() {
                             [&settings](const TNameSearchIndex::Entry& e) { return shownInWindow(e, settings); });
     for (const TNameSearchIndex::Entry* entry : shown_) list_->addItem(suggestionText(*entry, settings));
     if (!shown_.empty()) list_->setCurrentRow(0);
+    // As tall as its suggestions, within the list.
+    const int rows = std::clamp(list_->count(), 1, kSuggestions);
+    const int rowHeight = list_->count() ? list_->sizeHintForRow(0) : list_->fontMetrics().height() + 4;
+    list_->setFixedHeight(rows * rowHeight + 2 * list_->frameWidth());
+    resize(width(), std::min(layout()->sizeHint().height(), parentWidget()->height() - y() - 8));
 }
 
 const TNameSearchIndex::Entry* TIncrementalSearchBox::entry_at(int row) const {
