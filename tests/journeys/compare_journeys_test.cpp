@@ -8,11 +8,14 @@
 #include "data/taxa.h"
 #include "learning/windows/compare_window.h"
 #include "listview/windows/child_form.h"
+#include "platform/audio/media_control.h"
 #include "sound/windows/sonogram_view.h"
 
 #include <QAction>
 #include <QFile>
+#include <QLabel>
 #include <QScrollBar>
+#include <QToolButton>
 #include <QWheelEvent>
 
 using testing_support::Journey;
@@ -197,4 +200,40 @@ TEST_F(CompareJourney, ASeventhIsRefusedTheSetRoundTripsAndADamagedFileIsSetAsid
     EXPECT_FALSE(QFile::exists(path));
     const QStringList aside = QDir(program().home()).entryList({QStringLiteral("tinamous.json.damaged-*")});
     ASSERT_EQ(aside.size(), 1);
+}
+
+TEST_F(CompareJourney, TheListeningToolsApplyToTheRowsAsOnAListWindowsPanel) {
+    using Speed = platform::audio::Listening::Speed;
+    TCompareWindow* window = threeTinamous();
+    ASSERT_NE(window, nullptr);
+    // The user picks from the window's own "Listening" button.
+    const auto choose = [&](TListeningChoice::Choice choice) {
+        for (auto* tool : window->findChildren<QToolButton*>()) {
+            if (tool->text() != QStringLiteral("Listening") || !tool->menu()) continue;
+            emit tool->menu()->aboutToShow();
+            for (QAction* action : tool->menu()->actions())
+                if (action->text() == TListeningChoice::name(choice)) {
+                    action->trigger();
+                    return true;
+                }
+        }
+        return false;
+    };
+    ASSERT_TRUE(choose(TListeningChoice::TapeHalf));
+    auto* label = window->findChild<QLabel*>(QStringLiteral("listening"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_TRUE(label->text().contains(TListeningChoice::name(TListeningChoice::TapeHalf)));
+
+    Tsound_bar& row = window->button(1);
+    QTest::mouseClick(&row.button(), Qt::LeftButton);
+    ASSERT_TRUE(eventually([&] { return row.is_playing(); }, 2000));
+    EXPECT_EQ(platform::audio::mediaControl().listening().speed, Speed::TapeHalf)
+        << "a row plays as its window says, not at the normal speed";
+    // Changed while it plays: heard so at once.
+    ASSERT_TRUE(choose(TListeningChoice::KeptQuarter));
+    EXPECT_EQ(platform::audio::mediaControl().listening().speed, Speed::KeptQuarter);
+    ASSERT_TRUE(choose(TListeningChoice::Normal));
+    EXPECT_EQ(platform::audio::mediaControl().listening().speed, Speed::Normal);
+    row.click();
+    EXPECT_FALSE(row.is_playing());
 }

@@ -6,6 +6,7 @@
 #include "listview/show_string_record.h"
 #include "listview/windows/sonogram_panel.h"
 #include "listview/windows/sound_bar.h"
+#include "platform/audio/media_control.h"
 #include "platform/dialog_service.h"
 #include "sound/players.h"
 #include "sound/sonogram.h"
@@ -16,9 +17,11 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpacerItem>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -62,6 +65,26 @@ TCompareWindow::TCompareWindow(sonogram::Cache& cache, Carriers carriers, QWidge
         b->setAutoDefault(false);
         buttons->addWidget(b);
     }
+    auto* listening = new QToolButton(this);
+    listening->setText(QStringLiteral("Listening"));
+    listening->setPopupMode(QToolButton::InstantPopup);
+    auto* listeningMenu = new QMenu(listening);
+    connect(listeningMenu, &QMenu::aboutToShow, this, [this, listeningMenu] {
+        listeningMenu->clear();
+        for (int i = 0; i < TListeningChoice::kChoices; ++i) {
+            const auto choice = static_cast<TListeningChoice::Choice>(i);
+            if (choice == TListeningChoice::Loop) listeningMenu->addSeparator();
+            QAction* action = listeningMenu->addAction(TListeningChoice::name(choice), this,
+                                                       [this, choice] { this->choose(choice); });
+            action->setCheckable(true);
+            action->setChecked(listening_.chosen(choice));
+        }
+    });
+    listening->setMenu(listeningMenu);
+    listening_label_ = new QLabel(this);
+    listening_label_->setObjectName(QStringLiteral("listening"));
+    buttons->addWidget(listening);
+    buttons->addWidget(listening_label_);
     buttons->addStretch(1);
     layout->addLayout(buttons);
     connect(play_button_, &QPushButton::clicked, this, &TCompareWindow::play_in_turn);
@@ -179,19 +202,18 @@ void TCompareWindow::add_row(const Tcupaitem& recording) {
     const sonogram::Settings settings = TSonogramPanel::stored_settings();
     row->view->set_settings(settings);
     const Tcutpart& cut = *recording.cut_part;
-    const QString file = row->bar->recording_file();
-    if (file.isEmpty()) {
+    const sonogram::Source source = TSonogramPanel::source_of(*row->bar);
+    if (source.file.isEmpty() && source.cd_drive < 0) {
         row->view->set_sonogram(nullptr, cut.length / 1000.0);
-        row->view->set_note(QStringLiteral("This recording is on an audio CD in the drive: its sonogram is shown "
-                                           "once the CD is copied to the hard disk."));
+        row->view->set_note(QStringLiteral("This recording's sound cannot be found."));
     } else {
-        sonogram::Source source{file};
-        if (!cut.is_sound_file) {
-            source.from_ms = cut.offset;
-            source.to_ms = cut.offset + cut.length;
-        }
         row->view->set_sonogram(cache_.get(source, settings), cut.length / 1000.0);
     }
+    if (listening_.banded()) row->view->set_band(listening_.band());
+    connect(row->view, &TSonogramView::band_selected, this, [this](double low, double high) {
+        listening_.set_band(low, high);
+        listening_changed();
+    });
     row->view->installEventFilter(this);
     Tsound_bar* bar = row->bar;
     connect(row->view, &TSonogramView::seek_requested, bar,
@@ -427,4 +449,33 @@ bool TCompareWindow::eventFilter(QObject* watched, QEvent* event) {
 void TCompareWindow::closeEvent(QCloseEvent* event) {
     stop();
     QWidget::closeEvent(event);
+}
+
+void TCompareWindow::choose(TListeningChoice::Choice choice) {
+    listening_.choose(choice);
+    listening_changed();
+}
+
+void TCompareWindow::listening_changed() {
+    const std::optional<std::pair<double, double>> band =
+        listening_.banded() ? listening_.band() : std::optional<std::pair<double, double>>();
+    for (const auto& row : rows_) row->view->set_band(band);
+    listening_label_->setText(QStringLiteral("Listening: ") + listening_.label());
+    // A row playing now is heard the new way at once.
+    if (Tsound_bar* playing = Tsound_bar::playing_button(); playing && playing->window() == this)
+        apply_listening(*playing);
+}
+
+void TCompareWindow::apply_listening(Tsound_bar& bar) {
+    TListeningChoice choice = listening_;
+    choice.set_range(std::nullopt);
+    std::int64_t offset = 0, length = 0;
+    // Placed in the file the recording lies in (a part of a copied CD track
+    // starts at its offset); none on a CD in the drive.
+    if (!bar.recording_file().isEmpty()) {
+        const Tcutpart& cut = bar.cut_part();
+        offset = cut.is_sound_file ? 0 : cut.offset;
+        length = cut.length;
+    }
+    platform::audio::mediaControl().setListening(choice.listening(offset, length));
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "learning/compare_set.h"
+#include "listview/windows/sound_bar.h"
+#include "sound/listening_choice.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -27,7 +29,7 @@ class Cache;
 // label and its own recording button; "Play in turn" plays them one after
 // the other with a pause between. The set is saved to and opened from a
 // small file in the user-files folder.
-class TCompareWindow : public QWidget {
+class TCompareWindow : public QWidget, public TListeningHost {
     Q_OBJECT
   public:
     // The recordings play as the list windows' settings allow (the carriers
@@ -63,6 +65,13 @@ class TCompareWindow : public QWidget {
     // missing recording is named and left out.
     bool open_set_file(const QString& path);
 
+    // How the rows are heard: the listening tools as on a sonogram panel.
+    // A band Shift+dragged on any row applies to every row; a loop plays
+    // the whole recording.
+    const TListeningChoice& listening() const { return listening_; }
+    void choose(TListeningChoice::Choice choice);
+    void apply_listening(Tsound_bar& bar) override;
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -77,6 +86,7 @@ class TCompareWindow : public QWidget {
     void start_turn(int row);
     void update_buttons();
     void align_sides();
+    void listening_changed();
 
     sonogram::Cache& cache_;
     Carriers carriers_;
@@ -92,6 +102,8 @@ class TCompareWindow : public QWidget {
     QPushButton* save_button_;
     QTimer poll_;
     QTimer pause_;
+    TListeningChoice listening_;
+    QLabel* listening_label_ = nullptr;
     int turn_ = -1;          // the row playing in turn; -1 when not
     bool turn_started_ = false;
 };

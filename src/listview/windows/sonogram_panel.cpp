@@ -27,7 +27,9 @@ namespace {
 // How far the clock may carry the playhead past the engine's last report.
 constexpr int kLongestGuessMs = 120;
 
-sonogram::Source sourceOf(Tsound_bar& bar) {
+}  // namespace
+
+sonogram::Source TSonogramPanel::source_of(Tsound_bar& bar) {
     const Tcutpart& cut = bar.cut_part();
     sonogram::Source source{bar.recording_file()};
     if (!cut.is_sound_file) {
@@ -43,6 +45,8 @@ sonogram::Source sourceOf(Tsound_bar& bar) {
     }
     return source;
 }
+
+namespace {
 
 QString speciesOf(const Tsound_bar& bar) {
     const Tspecies* species = bar.recording().species;
@@ -221,7 +225,7 @@ void TSonogramPanel::show_button(Tsound_bar* bar) {
     }
     bar_ = bar;
     reported_ms_ = -1;
-    const sonogram::Source source = sourceOf(*bar);
+    const sonogram::Source source = source_of(*bar);
     const double seconds = bar->cut_part().length / 1000.0;
     const sonogram::Settings settings = stored_settings();
     std::shared_ptr<sonogram::Sonogram> shown;

@@ -15,6 +15,7 @@ class TSonogramWindow;
 namespace sonogram {
 class Cache;
 struct Settings;
+struct Source;
 }  // namespace sonogram
 
 // The strip at the bottom of a list window: the sonogram of the recording
@@ -37,6 +38,9 @@ class TSonogramPanel : public QWidget {
     TSonogramWindow* larger_view() const { return window_; }
     // The settings from the Options (colours, dB range and floor, top frequency).
     static sonogram::Settings stored_settings();
+    // What a recording button's sonogram is made from: its file (or the part
+    // of a copied CD track), or the part of a track on the CD in the drive.
+    static sonogram::Source source_of(Tsound_bar& bar);
 
     // How this window's recordings are heard (remembered with the window).
     const TListeningChoice& listening() const { return listening_; }

@@ -337,6 +337,8 @@ void Tsound_bar::play() {
     // a window without one plays normally.
     if (TSonogramPanel* panel = window() ? window()->findChild<TSonogramPanel*>() : nullptr)
         panel->apply_listening(this);
+    else if (auto* host = dynamic_cast<TListeningHost*>(window()))
+        host->apply_listening(*this);
     else
         platform::audio::mediaControl().setListening({});
     if (!player_->SeekTo(bar_->value() * 100) || !player_->Play(false)) {

@@ -67,6 +67,16 @@ class TBitBtn_sound_bar : public QAbstractButton {
 
 // A recording's button: the play button, the position bar and the time
 // labels above it, with the player that plays the recording.
+// A window without a sonogram panel that still says how its recordings are
+// heard (slowed, a band alone): asked when one of its buttons plays.
+class TListeningHost {
+  public:
+    virtual void apply_listening(Tsound_bar& bar) = 0;
+
+  protected:
+    ~TListeningHost() = default;
+};
+
 class Tsound_bar : public QWidget, public TRecordingButton {
     Q_OBJECT
   public:
