@@ -19,6 +19,7 @@
 #include <atomic>
 #include <charconv>
 #include <cstdint>
+#include <exception>
 #include <latch>
 #include <type_traits>
 #include <string_view>
@@ -72,6 +73,10 @@ class TStepsDone {
     std::atomic<bool>& failed_;
     bool told_ = false;
 };
+
+// Sorts the recordings by identifier; of equal ones the first in the file
+// stays in the list.
+void sort_by_identifier(std::vector<Tcutpart*>& recordings);
 
 // Finds "X(" outside quoted map names; −1 when absent.
 qsizetype findPart(const QString& text, QChar letter) {
@@ -184,16 +189,22 @@ void TDataLoader::run() {
 
 bool TDataLoader::run_side_by_side(const std::function<void()>& threads_met) {
     // The other thread reads the maps and people, which both need, then the
-    // taxa, the further orders (which need nothing else) and, once this
-    // thread has the localities, the pictures. This thread reads the
-    // localities, then, with the people, the recordings; they stay in its
-    // caches for the items, which link to them.
+    // taxa, the further orders (which need nothing else), once this thread
+    // has the localities the pictures, and last the later part of the
+    // recordings. This thread reads the localities, then, with the people,
+    // the audio CDs and the earlier part of the recordings; the two parts
+    // join in the file's order.
     TDataLoader other(d_);
     std::vector<QString> messages;
     other.held_messages_ = &messages;
     std::atomic<bool> failed = false;
     std::latch peopleLoaded(1);
     std::latch localitiesLoaded(1);
+    std::latch recordingsOpen(1);
+    TDataFileReader recordingsFile;
+    qsizetype split = 0;
+    TRecordStore<Tcutpart> laterRecordings(&d_.record_memory_);
+    std::vector<Tcutpart*> laterList;
     std::thread taxa([&] {
         platform::use_large_pages_for_this_threads_heap();
         try {
@@ -205,16 +216,33 @@ bool TDataLoader::run_side_by_side(const std::function<void()>& threads_met) {
             other.load_orders();
             localitiesLoaded.wait();
             if (!failed) other.load_pictures();
+            recordingsOpen.wait();
+            if (!failed) {
+                other.reader_.open_part(recordingsFile, split, recordingsFile.size());
+                other.load_cut_parts(laterRecordings, laterList);
+            }
         } catch (...) {
             failed = true;
         }
     });
     try {
+        TStepsDone opened(recordingsOpen, failed);
         TStepsDone localities(localitiesLoaded, failed);
         load_localities();
         localities.tell();
         peopleLoaded.wait();
-        if (!failed) load_recordings();
+        if (!failed) {
+            load_audio_cds();
+            read_hard_disk_copies();
+            recordingsFile.open_data_file(QStringLiteral("cutparts.txt"), true);
+            // This thread starts on them first, while the other reads the
+            // pictures: it takes the larger part. The parts meet at a
+            // record's header.
+            split = recordingsFile.header_at_or_after(recordingsFile.size() / 5 * 3);
+            opened.tell();
+            reader_.open_part(recordingsFile, 0, split);
+            load_cut_parts(d_.cut_part_store_, d_.cut_part_list_);
+        }
     } catch (...) {
         failed = true;
     }
@@ -222,8 +250,11 @@ bool TDataLoader::run_side_by_side(const std::function<void()>& threads_met) {
     if (failed) return false;
     if (threads_met) threads_met();
 
+    d_.cut_part_store_.append(std::move(laterRecordings));
+    d_.cut_part_list_.insert(d_.cut_part_list_.end(), laterList.begin(), laterList.end());
+    sort_by_identifier(d_.cut_part_list_);
     for (const QString& message : messages) GLB_show_message(message, platform::box::IconStop);
-    load_items();
+    load_items_side_by_side();
     finish();
     return true;
 }
@@ -241,7 +272,9 @@ void TDataLoader::load_taxa() {
 void TDataLoader::load_recordings() {
     load_audio_cds();
     read_hard_disk_copies();
-    load_cut_parts();
+    open(QStringLiteral("cutparts.txt"));
+    load_cut_parts(d_.cut_part_store_, d_.cut_part_list_);
+    sort_by_identifier(d_.cut_part_list_);
 }
 
 void TDataLoader::load_links() {
@@ -784,14 +817,16 @@ void sort_by_identifier(std::vector<Tcutpart*>& recordings) {
     list.resize(keys.size());
 }
 
+}  // namespace
+
 // The recordings by their identifiers, found from an item's line of bytes.
 // A slot holds a short ASCII identifier itself, packed, and the recording's
 // place in the list: most look-ups neither decode the line nor touch the
 // recording's record, which lies far away in memory. Other identifiers are
 // compared with the record's.
-class RecordingIndex {
+class TRecordingIndex {
   public:
-    explicit RecordingIndex(const std::vector<Tcutpart*>& recordings) : recordings_(recordings) {
+    explicit TRecordingIndex(const std::vector<Tcutpart*>& recordings) : recordings_(recordings) {
         // Two thirds full at most: probes stay short.
         slots_.resize(recordings.size() + recordings.size() / 2 + 16);
         for (size_t i = 0; i < recordings.size(); ++i) {
@@ -894,20 +929,17 @@ class RecordingIndex {
     std::vector<Slot> slots_;
 };
 
-}  // namespace
-
-void TDataLoader::load_cut_parts() {
+void TDataLoader::load_cut_parts(TRecordStore<Tcutpart>& store, std::vector<Tcutpart*>& list) {
     // The texts shared so far belong to the steps before; the recordings and
     // items share theirs through their own table.
     texts_ = {};
-    open(QStringLiteral("cutparts.txt"));
     const QString file = QStringLiteral("cutparts.txt");
     // Keyed by the lines' bytes in the file, which stays open meanwhile.
     QHash<QByteArrayView, Tlocality*> localities;
     QHash<QByteArrayView, Tperson*> recordists;
     QHash<QByteArrayView, TSharedText> texts;
     while (next_record(10)) {
-        Tcutpart& c = d_.cut_part_store_.emplace_back();
+        Tcutpart& c = store.emplace_back();
         // A short plain ASCII identifier is its own text in every encoding
         // (too short to hold the line-feed placeholder): kept and read
         // without decoding.
@@ -1006,25 +1038,143 @@ void TDataLoader::load_cut_parts() {
         c.text_2 = recordingText(9);
         c.number = number(10).value_or(0);
 
-        d_.cut_part_list_.push_back(&c);
+        list.push_back(&c);
     }
-    // Of cut parts with one identifier the first in the file is kept in
-    // the list; the others stay owned but cannot be looked up.
-    sort_by_identifier(d_.cut_part_list_);
 }
 
 // --- Recording items ---------------------------------------------------------
 
+// A species with recording items and the name of its section in cupaitem.txt:
+// its family's number and its own among the family's species with items.
+struct TSpeciesItems {
+    Tspecies* species;
+    int family;
+    int index;
+    QString section() const { return QString::number(family) + u'_' + QString::number(index); }
+};
+
+namespace {
+
+std::vector<TSpeciesItems> speciesWithItems(Tfamily* first) {
+    std::vector<TSpeciesItems> list;
+    int k = 0;
+    for (Tfamily* family = first; family; family = family->next) {
+        ++k;
+        int j = 0;
+        for (Tspecies* s = family->first_species; s; s = s->next(kFirstOrder))
+            if (s->has_recording_items) list.push_back({s, k, ++j});
+    }
+    return list;
+}
+
+// The section named by the header line at `at` of a file's bytes.
+QByteArrayView headerName(QByteArrayView bytes, qsizetype at) {
+    const QByteArrayView line = bytes.sliced(at + 3);
+    const qsizetype close = line.indexOf(']');
+    const qsizetype feed = line.indexOf('\n');
+    return close < 0 || (feed >= 0 && feed < close) ? QByteArrayView() : line.first(close);
+}
+
+}  // namespace
+
 void TDataLoader::load_items() {
     open(QStringLiteral("cupaitem.txt"));
+    const TRecordingIndex recordings(d_.cut_part_list_);
+    const std::vector<TSpeciesItems> species = speciesWithItems(d_.first_families_[0]);
+    load_items_of(species, 0, species.size(), recordings, d_.item_store_, true, d_.last_item_loaded_);
+}
+
+void TDataLoader::load_items_side_by_side() {
+    TDataFileReader file;
+    file.open_data_file(QStringLiteral("cupaitem.txt"), true);
+    const TRecordingIndex recordings(d_.cut_part_list_);
+    const std::vector<TSpeciesItems> species = speciesWithItems(d_.first_families_[0]);
+    // The later part starts at a section header near the file's middle, with
+    // the species that section is named for.
+    const qsizetype split = file.header_at_or_after(file.size() / 2);
+    const QByteArrayView name = split < file.size() ? headerName(file.bytes(), split)
+                                                     : QByteArrayView();
+    size_t later = species.size();
+    if (!name.isEmpty()) {
+        for (size_t i = 1; i < species.size() && later == species.size(); ++i)
+            if (QByteArrayView(species[i].section().toLatin1()) == name) later = i;
+    }
+    reader_.open_part(file, 0, file.size());
+    if (later == species.size()) {
+        load_items_of(species, 0, species.size(), recordings, d_.item_store_, true, d_.last_item_loaded_);
+        return;
+    }
+
+    // Both parts hold their messages, shown in the file's order once both
+    // are done. The later part's items join their recordings' lists here,
+    // after the earlier part's.
+    TDataLoader other(d_);
+    std::vector<QString> messages;
+    std::vector<QString> laterMessages;
+    held_messages_ = &messages;
+    other.held_messages_ = &laterMessages;
+    other.reader_.open_part(file, split, file.size());
+    TRecordStore<Tcupaitem> laterItems(&d_.record_memory_);
+    Tcupaitem* laterLast = nullptr;
+    std::exception_ptr laterFault;
+    std::thread helper([&] {
+        platform::use_large_pages_for_this_threads_heap();
+        try {
+            other.load_items_of(species, later, species.size(), recordings, laterItems, false,
+                                laterLast);
+        } catch (...) {
+            laterFault = std::current_exception();
+        }
+    });
+    std::exception_ptr fault;
+    try {
+        load_items_of(species, 0, later, recordings, d_.item_store_, true, d_.last_item_loaded_);
+    } catch (...) {
+        fault = std::current_exception();
+    }
+    helper.join();
+    held_messages_ = nullptr;
+    for (const QString& message : messages) GLB_show_message(message, platform::box::IconStop);
+    if (fault) std::rethrow_exception(fault);
+
+    if (reader_.current_start() != split) {
+        // Something between the earlier part's last section and the header
+        // where the later part began: reading on from here finds what
+        // reading the file in one go would.
+        for (size_t i = later; i < species.size(); ++i) {
+            species[i].species->first_item = nullptr;
+            species[i].species->has_sound_files = false;
+        }
+        load_items_of(species, later, species.size(), recordings, d_.item_store_, true, d_.last_item_loaded_);
+        return;
+    }
+    for (const QString& message : laterMessages) GLB_show_message(message, platform::box::IconStop);
+    if (laterFault) std::rethrow_exception(laterFault);
+    Tcupaitem* const lastOfEarlier = d_.last_item_loaded_;
+    for (Tcupaitem& item : laterItems) {
+        if (!item.previous_loaded) item.previous_loaded = lastOfEarlier;
+        link_to_recording(item);
+    }
+    if (laterLast) d_.last_item_loaded_ = laterLast;
+    d_.item_store_.append(std::move(laterItems));
+}
+
+void TDataLoader::link_to_recording(Tcupaitem& item) {
+    // A recording holds only a few items: walking to its last one costs less
+    // than remembering the last of every recording.
+    Tcupaitem** end = &item.cut_part->first_item_in_orders[0];
+    while (*end) end = &(*end)->next_of_cut_part_in_orders[0];
+    *end = &item;
+}
+
+void TDataLoader::load_items_of(const std::vector<TSpeciesItems>& species, size_t from, size_t to,
+                                const TRecordingIndex& recordings, TRecordStore<Tcupaitem>& store,
+                                bool linkRecordings, Tcupaitem*& lastLoaded) {
     const QString file = QStringLiteral("cupaitem.txt");
     std::vector<QByteArrayView> lines;
     // Items repeat a few texts many times: each distinct line is decoded
     // once (keyed by its bytes in the file, which stays open meanwhile).
     QHash<QByteArrayView, TSharedText> texts;
-    // The sorted list's search would compare whole texts of records spread
-    // over the memory, which forty thousand items cannot afford.
-    const RecordingIndex recordings(d_.cut_part_list_);
     std::vector<Tcutpart*> cuts;  // of the species at hand
     const auto markedUp = [&](QByteArrayView raw) {
         if (raw.isEmpty()) return TSharedText();
@@ -1039,64 +1189,53 @@ void TDataLoader::load_items() {
             return QChar(char16_t(raw[0]));
         return reader_.text(raw)[0];
     };
-    int k = 0;
-    for (Tfamily* family = d_.first_families_[0]; family; family = family->next) {
-        ++k;
-        int j = 0;
-        for (Tspecies* s = family->first_species; s; s = s->next(kFirstOrder)) {
-            if (!s->has_recording_items) continue;
-            ++j;
-            const QString section = QString::number(k) + u'_' + QString::number(j);
-            if (!reader_.read_whole_section_bytes(section, false, lines) || lines.empty())
-                reader_.corrupt_line_report(file, 1, s->scientific_name);
-            // The recordings' records lie far away in memory: all of the
-            // species' are looked up and fetched first, while its items are
-            // being read.
-            cuts.clear();
-            for (size_t at = 0; at + 9 <= lines.size(); at += 9) {
-                Tcutpart* cut = recordings.find(lines[at + 8], reader_);
-                if (cut) __builtin_prefetch(&cut->first_item_in_orders[0]);
-                cuts.push_back(cut);
+    for (size_t n = from; n < to; ++n) {
+        Tspecies* const s = species[n].species;
+        if (!reader_.read_whole_section_bytes(species[n].section(), false, lines) || lines.empty())
+            reader_.corrupt_line_report(file, 1, s->scientific_name);
+        // The recordings' records lie far away in memory: all of the
+        // species' are looked up and fetched first, while its items are
+        // being read.
+        cuts.clear();
+        for (size_t at = 0; at + 9 <= lines.size(); at += 9) {
+            Tcutpart* cut = recordings.find(lines[at + 8], reader_);
+            if (cut) __builtin_prefetch(&cut->first_item_in_orders[0]);
+            cuts.push_back(cut);
+        }
+        Tcupaitem* lastOfSpecies = nullptr;
+        for (size_t at = 0; at + 9 <= lines.size(); at += 9) {
+            const auto line = [&](int k) { return lines[at + static_cast<size_t>(k - 1)]; };
+            Tcutpart* cut = cuts[at / 9];
+            if (!cut) reader_.corrupt_line_report(file, 2, s->scientific_name);
+            Tcupaitem& item = store.emplace_back();
+            item.item_number = line(1).isEmpty()
+                                   ? Tcupaitem::kNoItemNumber
+                                   : number_in(line(1)).value_or(Tcupaitem::kNoItemNumber);
+            item.kind_letter = kindLetter(line(2));
+            const std::optional<int> percentage = number_in(line(3));
+            item.percentage = static_cast<std::uint8_t>(
+                percentage && *percentage >= 0 && *percentage <= 255 ? *percentage : 100);
+            if (!line(4).isEmpty())
+                item.subspecies = subspecies_reference(reader_.text(line(4)), *s);
+            item.first_text = markedUp(line(5));
+            // "P" is one byte in every encoding, never part of another
+            // character.
+            item.present = line(6).contains('P');
+            if (line(8).isEmpty()) {
+                item.second_text = markedUp(line(7));
+            } else {
+                item.second_text = shared_text(GLB_marked_up_text(
+                    reader_.text(line(7)) + u' ' + reader_.text(line(8))));
             }
-            Tcupaitem* lastOfSpecies = nullptr;
-            for (size_t at = 0; at + 9 <= lines.size(); at += 9) {
-                const auto line = [&](int n) { return lines[at + static_cast<size_t>(n - 1)]; };
-                Tcutpart* cut = cuts[at / 9];
-                if (!cut) reader_.corrupt_line_report(file, 2, s->scientific_name);
-                Tcupaitem& item = d_.item_store_.emplace_back();
-                item.item_number = line(1).isEmpty()
-                                       ? Tcupaitem::kNoItemNumber
-                                       : number_in(line(1)).value_or(Tcupaitem::kNoItemNumber);
-                item.kind_letter = kindLetter(line(2));
-                const std::optional<int> percentage = number_in(line(3));
-                item.percentage = static_cast<std::uint8_t>(
-                    percentage && *percentage >= 0 && *percentage <= 255 ? *percentage : 100);
-                if (!line(4).isEmpty())
-                    item.subspecies = subspecies_reference(reader_.text(line(4)), *s);
-                item.first_text = markedUp(line(5));
-                // "P" is one byte in every encoding, never part of another
-                // character.
-                item.present = line(6).contains('P');
-                if (line(8).isEmpty()) {
-                    item.second_text = markedUp(line(7));
-                } else {
-                    item.second_text = shared_text(GLB_marked_up_text(
-                        reader_.text(line(7)) + u' ' + reader_.text(line(8))));
-                }
-                item.species = s;
-                item.cut_part = cut;
+            item.species = s;
+            item.cut_part = cut;
 
-                item.previous_loaded = d_.last_item_loaded_;
-                d_.last_item_loaded_ = &item;
-                (lastOfSpecies ? lastOfSpecies->next_of_species : s->first_item) = &item;
-                lastOfSpecies = &item;
-                // A recording holds only a few items: walking to its last one
-                // costs less than remembering the last of every recording.
-                Tcupaitem** end = &cut->first_item_in_orders[0];
-                while (*end) end = &(*end)->next_of_cut_part_in_orders[0];
-                *end = &item;
-                if (cut->is_sound_file) s->has_sound_files = true;
-            }
+            item.previous_loaded = lastLoaded;
+            lastLoaded = &item;
+            (lastOfSpecies ? lastOfSpecies->next_of_species : s->first_item) = &item;
+            lastOfSpecies = &item;
+            if (linkRecordings) link_to_recording(item);
+            if (cut->is_sound_file) s->has_sound_files = true;
         }
     }
 }

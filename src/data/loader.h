@@ -17,6 +17,12 @@ class Tspecies;
 class Tssp_data;
 class Tfamily;
 class TArea;
+class Tcutpart;
+class Tcupaitem;
+class TRecordingIndex;
+struct TSpeciesItems;
+template <typename T>
+class TRecordStore;
 
 // Fills a Tdata from the ten data files, step by step in their fixed order.
 // Every inconsistency throws TLoadError with its message; records already
@@ -66,8 +72,18 @@ class TDataLoader {
     void load_pictures();
     void load_audio_cds();
     void read_hard_disk_copies();
-    void load_cut_parts();
+    // The records of the reader's open file (all of cutparts.txt or a part
+    // of it), in its order.
+    void load_cut_parts(TRecordStore<Tcutpart>& store, std::vector<Tcutpart*>& list);
     void load_items();
+    // The same with the file's later part read on another thread.
+    void load_items_side_by_side();
+    // The items of species[from..to−1] into the store; linked into their
+    // recordings' lists unless another part of the file is read before them.
+    void load_items_of(const std::vector<TSpeciesItems>& species, size_t from, size_t to,
+                       const TRecordingIndex& recordings, TRecordStore<Tcupaitem>& store,
+                       bool linkRecordings, Tcupaitem*& lastLoaded);
+    static void link_to_recording(Tcupaitem& item);
     void load_orders();
     void load_order_slot(int slot, int order);
 

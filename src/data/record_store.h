@@ -89,6 +89,15 @@ class TRecordStore {
     const_iterator begin() const { return {&chunks_, 0, 0}; }
     const_iterator end() const { return {&chunks_, chunks_.size(), 0}; }
 
+    // Takes over the records of another store sharing this one's memory, as
+    // if they had been appended after this one's own: none of them moves.
+    void append(TRecordStore&& other) {
+        chunks_.insert(chunks_.end(), other.chunks_.begin(), other.chunks_.end());
+        size_ += other.size_;
+        other.chunks_.clear();
+        other.size_ = 0;
+    }
+
     void clear() {
         std::allocator<T> allocator;
         for (Chunk& chunk : chunks_) {

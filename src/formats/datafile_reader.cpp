@@ -9,6 +9,7 @@
 #include <QFile>
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -76,6 +77,32 @@ bool TDataFileReader::open_data_file(const QString& fileName, bool fatal) {
     file_ = std::move(file);
     current_line_ = next_line();
     return true;
+}
+
+void TDataFileReader::open_part(const TDataFileReader& whole, qsizetype from, qsizetype to) {
+    path_ = whole.path_;
+    from = std::clamp<qsizetype>(from, 0, whole.bytes_.size());
+    to = std::clamp<qsizetype>(to, from, whole.bytes_.size());
+    bytes_ = QByteArray::fromRawData(whole.bytes_.constData() + from, to - from);
+    file_.reset();  // after its bytes are no longer this reader's
+    // The whole file's encoding: a part alone might look like another.
+    encoding_ = whole.encoding_;
+    current_start_ = 0;
+    next_start_ = 0;
+    past_end_ = false;
+    next_index_ = 0;
+    current_line_ = next_line();
+}
+
+qsizetype TDataFileReader::header_at_or_after(qsizetype at) const {
+    const std::string_view all(bytes_.constData(), static_cast<size_t>(bytes_.size()));
+    if (at <= 0) {
+        if (all.starts_with("@#[")) return 0;
+        at = 0;
+    }
+    if (at > bytes_.size()) return bytes_.size();
+    const size_t found = all.find("\n@#[", static_cast<size_t>(at - (at > 0 ? 1 : 0)));
+    return found == std::string_view::npos ? bytes_.size() : static_cast<qsizetype>(found) + 1;
 }
 
 void TDataFileReader::open_text(const QString& pathForMessages, const QString& text) {

@@ -17,6 +17,16 @@ class TDataFileReader {
     // Loads the file; when it is missing, throws TLoadError (fatal) or
     // returns false.
     bool open_data_file(const QString& fileName, bool fatal);
+    // Reads the bytes [from, to) of another reader's file, which stays open
+    // meanwhile, in its encoding: parts of one large file for two threads.
+    void open_part(const TDataFileReader& whole, qsizetype from, qsizetype to);
+    // Where the first line starting at or after byte `at` that is a section
+    // header starts; the file's size when there is none.
+    qsizetype header_at_or_after(qsizetype at) const;
+    qsizetype size() const { return bytes_.size(); }
+    QByteArrayView bytes() const { return bytes_; }
+    // Where the current line starts; the size past the end.
+    qsizetype current_start() const { return past_end_ ? bytes_.size() : current_start_; }
     // Loads lines already in memory, as if they were the named file.
     void open_text(const QString& pathForMessages, const QString& text);
 

@@ -6,6 +6,9 @@
 #include "support/test_environment.h"
 
 #include <gtest/gtest.h>
+#include <QFile>
+#include <algorithm>
+#include <vector>
 
 using testing_support::DialogScript;
 using testing_support::ProgramDirectory;
@@ -96,4 +99,61 @@ TEST(DataFileReader, CorruptLineReportSpeaksTheInterfaceLanguage) {
     EXPECT_EQ(report(1011), QStringLiteral("locality.txt corrupt! Error 17\nhint: \"MANU\""));
     EXPECT_EQ(report(1012), QStringLiteral("locality.txt corrupto! Error 17\nhint: \"MANU\""));
     EXPECT_EQ(report(1052), QStringLiteral("locality.txt corrupt! Fout 17\nhint: \"MANU\""));
+}
+
+namespace {
+
+// Every record of a reader's file ("@#[]" and its lines), decoded.
+std::vector<QStringList> recordsOf(TDataFileReader& reader) {
+    std::vector<QStringList> records;
+    std::vector<QByteArrayView> lines;
+    int count = 0;
+    while (reader.read_section_bytes(QString(), false, 9, lines, count)) {
+        QStringList record;
+        for (const QByteArrayView line : lines) record.push_back(reader.text(line));
+        records.push_back(record);
+    }
+    return records;
+}
+
+}  // namespace
+
+TEST(DataFileReader, TwoPartsMeetingAtAHeaderReadAsTheWholeFile) {
+    QFile file(testing_support::sourceTree() + "/editions/demo/cutparts.txt");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    TDataFileReader whole;
+    whole.open_text(QStringLiteral("/prog/cutparts.txt"), text);
+    const QByteArrayView bytes = whole.bytes();
+    const qsizetype middle = bytes.size() / 2;
+    // The middle of the file lies inside a record: the parts meet at the
+    // next record's header, never inside a record.
+    ASSERT_FALSE(bytes.sliced(middle).startsWith("@#["));
+    const qsizetype split = whole.header_at_or_after(middle);
+    ASSERT_GT(split, middle);
+    ASSERT_LT(split, bytes.size());
+    EXPECT_EQ(bytes[split - 1], '\n');
+    EXPECT_TRUE(bytes.sliced(split).startsWith("@#[]"));
+    EXPECT_EQ(whole.header_at_or_after(split), split);
+    EXPECT_EQ(whole.header_at_or_after(0), 0);
+
+    TDataFileReader earlier;
+    TDataFileReader later;
+    earlier.open_part(whole, 0, split);
+    later.open_part(whole, split, bytes.size());
+    std::vector<QStringList> joined = recordsOf(earlier);
+    const std::vector<QStringList> second = recordsOf(later);
+    ASSERT_FALSE(joined.empty());
+    ASSERT_FALSE(second.empty());
+    joined.insert(joined.end(), second.begin(), second.end());
+    TDataFileReader again;
+    again.open_text(QStringLiteral("/prog/cutparts.txt"), text);
+    const std::vector<QStringList> all = recordsOf(again);
+    EXPECT_EQ(joined, all);
+    // The later part decodes as the whole file does: names with accents
+    // come through.
+    const bool accented = std::any_of(second.begin(), second.end(), [](const QStringList& r) {
+        return r.join(u'\n').contains(QStringLiteral("Ferrándiz"));
+    });
+    EXPECT_TRUE(accented);
 }
