@@ -1,11 +1,16 @@
-// Loading the synthetic edition (3,000 species, 30,000 recordings, 40,000
-// items, 5,000 pictures, 2,000 localities) against the floor of merely
-// reading its files into memory and counting their lines as bytes. Targets:
-// loading takes at most ten times that floor, and holds at its peak at most
-// twice the files' size on the heap (the allocator's peak plus every block
-// the records' bulk memory took from the system, counted in full). The
-// older floor, reading the files as text and splitting them into lines, is
-// printed beside it.
+// Loading the synthetic editions against the floor of merely reading their
+// files into memory and counting their lines as bytes: the usual one (3,000
+// species, 30,000 recordings, 40,000 items, 5,000 pictures, 2,000
+// localities) and the largest the formats allow (5,000 species, 300,000
+// recordings, 400,000 items, 20,000 pictures, 20,000 localities). The files
+// are read into one buffer, made ready before the clock starts, so that the
+// floor is the reading and not the system handing out fresh pages. Targets:
+// loading takes at most six times that floor for the usual edition and four
+// times for the largest, and holds at its peak at most twice, and 1.5 times,
+// the files' size on the heap (the allocator's peak plus every block the
+// records' bulk memory took from the system, counted in full). The older
+// floor, reading the files as text and splitting them into lines, is
+// printed beside it for the usual edition.
 
 #include "load_heap_counter.h"
 #include "platform/bulk_memory.h"
@@ -25,6 +30,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -32,52 +39,76 @@ const char* const kFiles[] = {"mapsdata.txt", "people.txt",   "names_sc.txt",   
                               "locality.txt", "big_pict.txt", "othermedia.txt", "cutparts.txt",
                               "cupaitem.txt", "syst_ord.txt"};
 
-QString editionDirectory() {
-    return QStringLiteral(KORVELAN_SYNTHETIC_EDITION) + u'/';
+struct Edition {
+    const char* name;
+    const char* directory;
+    double timeTarget;
+    double memoryTarget;
+    double splitFloorSeconds = 1e9;
+    double byteFloorSeconds = 1e9;
+    double loadSeconds = 1e9;
+    long long loadPeakBytes = 0;
+    long long loadHeldBytes = 0;
+};
+
+Edition editions[] = {{"usual", KORVELAN_SYNTHETIC_EDITION, 6.0, 2.0},
+                      {"largest", KORVELAN_LARGEST_EDITION, 4.0, 1.5}};
+
+QString editionDirectory(const Edition& edition) {
+    return QString::fromUtf8(edition.directory) + u'/';
 }
 
-qint64 filesSize() {
+// The edition is the program directory; nothing else is.
+void useEdition(const Edition& edition) {
+    static const Edition* current = nullptr;
+    if (current == &edition) return;
+    current = &edition;
+    GLB_initialise_process_values(editionDirectory(edition), editionDirectory(edition));
+    QDir::setCurrent(editionDirectory(edition));
+    GLB().settings_file_path = QDir::tempPath() + "/korvelan-load-bench.ini";
+}
+
+qint64 filesSize(const Edition& edition) {
     qint64 total = 0;
-    for (const char* name : kFiles) total += QFile(editionDirectory() + name).size();
+    for (const char* name : kFiles) total += QFile(editionDirectory(edition) + name).size();
     return total;
 }
 
 using Clock = std::chrono::steady_clock;
-double splitFloorSeconds = 1e9;
-double byteFloorSeconds = 1e9;
-double loadSeconds = 1e9;
-long long loadPeakBytes = 0;
-long long loadHeldBytes = 0;
 
 double since(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-void BM_ReadAndSplitLines(benchmark::State& state) {
+void BM_ReadAndSplitLines(benchmark::State& state, Edition* edition) {
     for (auto _ : state) {
         const auto start = Clock::now();
         qsizetype lines = 0;
         for (const char* name : kFiles) {
-            QFile file(editionDirectory() + name);
+            QFile file(editionDirectory(*edition) + name);
             if (!file.open(QIODevice::ReadOnly)) state.SkipWithError("synthetic edition missing");
             const QStringList split = platform::decodeText(file.readAll()).split(u'\n');
             lines += split.size();
         }
         benchmark::DoNotOptimize(lines);
-        splitFloorSeconds = std::min(splitFloorSeconds, since(start));
+        edition->splitFloorSeconds = std::min(edition->splitFloorSeconds, since(start));
     }
 }
 
-void BM_ReadAndCountLineBytes(benchmark::State& state) {
+void BM_ReadAndCountLineBytes(benchmark::State& state, Edition* edition) {
+    qint64 largest = 0;
+    for (const char* name : kFiles)
+        largest = std::max(largest, QFile(editionDirectory(*edition) + name).size());
+    std::vector<char> buffer(static_cast<size_t>(largest) + 1, '\0');
     for (auto _ : state) {
         const auto start = Clock::now();
         qsizetype lines = 0;
         for (const char* name : kFiles) {
-            QFile file(editionDirectory() + name);
+            QFile file(editionDirectory(*edition) + name);
             if (!file.open(QIODevice::ReadOnly)) state.SkipWithError("synthetic edition missing");
-            const QByteArray bytes = file.readAll();
-            const char* at = bytes.constData();
-            const char* const end = at + bytes.size();
+            const qint64 size = file.read(buffer.data(), static_cast<qint64>(buffer.size()));
+            const char* at = buffer.data();
+            const char* const end = at + std::max<qint64>(size, 0);
             while (at < end) {
                 const void* feed = std::memchr(at, '\n', static_cast<size_t>(end - at));
                 if (!feed) break;
@@ -86,11 +117,12 @@ void BM_ReadAndCountLineBytes(benchmark::State& state) {
             }
         }
         benchmark::DoNotOptimize(lines);
-        byteFloorSeconds = std::min(byteFloorSeconds, since(start));
+        edition->byteFloorSeconds = std::min(edition->byteFloorSeconds, since(start));
     }
 }
 
-void BM_LoadDatabase(benchmark::State& state) {
+void BM_LoadDatabase(benchmark::State& state, Edition* edition) {
+    useEdition(*edition);
     int species = 0;
     for (auto _ : state) {
         const long long before = load_heap::held();
@@ -101,49 +133,67 @@ void BM_LoadDatabase(benchmark::State& state) {
             data.set_write_settings_at_end(false);
             data.load();
             species = data.species_count();
-            loadSeconds = std::min(loadSeconds, since(start));
+            edition->loadSeconds = std::min(edition->loadSeconds, since(start));
             // Heap and the records' bulk memory together, at their peak and
             // when the load is done.
             load_heap::note(load_heap::held());
-            loadPeakBytes = std::max(loadPeakBytes, load_heap::peak.load() - before);
-            loadHeldBytes = load_heap::held() - before;
+            edition->loadPeakBytes =
+                std::max(edition->loadPeakBytes, load_heap::peak.load() - before);
+            edition->loadHeldBytes = load_heap::held() - before;
         }
     }
     state.counters["species"] = species;
 }
 
-BENCHMARK(BM_ReadAndCountLineBytes)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_ReadAndSplitLines)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_LoadDatabase)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
-    // The synthetic edition is the program directory; nothing else is.
-    GLB_initialise_process_values(editionDirectory(), editionDirectory());
-    QDir::setCurrent(editionDirectory());
-    GLB().settings_file_path = QDir::tempPath() + "/korvelan-load-bench.ini";
+    useEdition(editions[0]);
     const TEditionOverride edition(GLB_edition_for_product(1011));
 
+    for (Edition& e : editions) {
+        const std::string name = e.name;
+        benchmark::RegisterBenchmark(("ReadAndCountLineBytes/" + name).c_str(),
+                                     BM_ReadAndCountLineBytes, &e)
+            ->Unit(benchmark::kMillisecond)
+            ->MinTime(2.0);
+        if (&e == &editions[0])
+            benchmark::RegisterBenchmark(("ReadAndSplitLines/" + name).c_str(),
+                                         BM_ReadAndSplitLines, &e)
+                ->Unit(benchmark::kMillisecond)
+                ->MinTime(2.0);
+        benchmark::RegisterBenchmark(("LoadDatabase/" + name).c_str(), BM_LoadDatabase, &e)
+            ->Unit(benchmark::kMillisecond)
+            ->MinTime(2.0);
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
-    const double size = static_cast<double>(filesSize());
-    const double timeRatio = loadSeconds / byteFloorSeconds;
-    const double memoryRatio = static_cast<double>(loadPeakBytes) / size;
-    const bool timeMet = timeRatio <= 10.0;
-    const bool memoryMet = memoryRatio <= 2.0;
-    std::printf("files: %.1f MB; peak heap of loading %.1f MB, held by the database %.1f MB\n",
-                size / 1e6, static_cast<double>(loadPeakBytes) / 1e6,
-                static_cast<double>(loadHeldBytes) / 1e6);
-    std::printf("byte floor (read, count lines) %.1f ms | load %.1f ms | ratio %.2f (target at "
-                "most 10) %s\n",
-                byteFloorSeconds * 1e3, loadSeconds * 1e3, timeRatio, timeMet ? "met" : "MISSED");
-    std::printf("text floor (read, split into lines) %.1f ms | ratio %.2f\n",
-                splitFloorSeconds * 1e3, loadSeconds / splitFloorSeconds);
-    std::printf("memory ratio (peak heap / files' size): %.2f (target at most 2) %s\n",
-                memoryRatio, memoryMet ? "met" : "MISSED");
-    return timeMet && memoryMet ? 0 : 1;
+    bool allMet = true;
+    for (const Edition& e : editions) {
+        // An edition left out by a filter is not judged.
+        if (e.loadSeconds >= 1e9 || e.byteFloorSeconds >= 1e9) continue;
+        const double size = static_cast<double>(filesSize(e));
+        const double timeRatio = e.loadSeconds / e.byteFloorSeconds;
+        const double memoryRatio = static_cast<double>(e.loadPeakBytes) / size;
+        const bool timeMet = timeRatio <= e.timeTarget;
+        const bool memoryMet = memoryRatio <= e.memoryTarget;
+        allMet = allMet && timeMet && memoryMet;
+        std::printf("%s edition: files %.1f MB; peak heap of loading %.1f MB, held by the "
+                    "database %.1f MB\n",
+                    e.name, size / 1e6, static_cast<double>(e.loadPeakBytes) / 1e6,
+                    static_cast<double>(e.loadHeldBytes) / 1e6);
+        std::printf("  byte floor (read, count lines) %.1f ms | load %.1f ms | ratio %.2f (target "
+                    "at most %.0f) %s\n",
+                    e.byteFloorSeconds * 1e3, e.loadSeconds * 1e3, timeRatio, e.timeTarget,
+                    timeMet ? "met" : "MISSED");
+        if (e.splitFloorSeconds < 1e9)
+            std::printf("  text floor (read, split into lines) %.1f ms | ratio %.2f\n",
+                        e.splitFloorSeconds * 1e3, e.loadSeconds / e.splitFloorSeconds);
+        std::printf("  memory ratio (peak heap / files' size): %.2f (target at most %.1f) %s\n",
+                    memoryRatio, e.memoryTarget, memoryMet ? "met" : "MISSED");
+    }
+    return allMet ? 0 : 1;
 }

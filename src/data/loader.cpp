@@ -252,9 +252,10 @@ bool TDataLoader::run_side_by_side(const std::function<void()>& threads_met) {
 
     d_.cut_part_store_.append(std::move(laterRecordings));
     d_.cut_part_list_.insert(d_.cut_part_list_.end(), laterList.begin(), laterList.end());
+    std::vector<Tcutpart*>().swap(laterList);  // its memory is wanted for the items
     sort_by_identifier(d_.cut_part_list_);
     for (const QString& message : messages) GLB_show_message(message, platform::box::IconStop);
-    load_items_side_by_side();
+    load_items_side_by_side(other);
     finish();
     return true;
 }
@@ -863,6 +864,51 @@ class TRecordingIndex {
                     [&](const Tcutpart& c) { return c.identifier == text; });
     }
 
+    // The recordings of lines[first], lines[first + step], … into `found`,
+    // null where none. The slots of all the lines are fetched from memory
+    // first, then the places they hold, then the records: the waits of one
+    // look-up overlap the others' instead of following them.
+    void find_each(const std::vector<QByteArrayView>& lines, size_t first, size_t step,
+                   const TDataFileReader& reader, std::vector<Tcutpart*>& found) const {
+        found.clear();
+        std::vector<Pending> pending;
+        pending.reserve(lines.size() / step + 1);
+        for (size_t at = first; at < lines.size(); at += step) {
+            const QByteArrayView raw = lines[at];
+            Pending p;
+            if (raw.size() <= 12 && platform::isAscii(raw)) {
+                p.key = Key::of(raw.begin(), raw.end());
+                p.packed = true;
+                __builtin_prefetch(&slots_[home(p.key.hash)]);
+            }
+            pending.push_back(p);
+        }
+        for (size_t n = 0, at = first; n < pending.size(); ++n, at += step) {
+            Pending& p = pending[n];
+            if (!p.packed) {
+                p.found = find(lines[at], reader);
+                continue;
+            }
+            // A packed key is the whole identifier: equal slots need no
+            // look at the record.
+            for (size_t i = home(p.key.hash);; i = next(i)) {
+                const Slot& slot = slots_[i];
+                if (!slot.place) break;
+                if (slot.head != p.key.head || slot.tail != p.key.tail) continue;
+                p.place = slot.place;
+                __builtin_prefetch(&recordings_[slot.place - 1]);
+                break;
+            }
+        }
+        for (Pending& p : pending) {
+            if (p.place) {
+                p.found = recordings_[p.place - 1];
+                __builtin_prefetch(&p.found->first_item_in_orders[0]);
+            }
+            found.push_back(p.found);
+        }
+    }
+
   private:
     // Up to twelve ASCII characters, seven bits each, and the length; longer
     // or other texts keep only a hash, and kLong as their length.
@@ -924,6 +970,13 @@ class TRecordingIndex {
         while (slots_[at].place) at = next(at);
         return slots_[at];
     }
+
+    struct Pending {
+        Key key;
+        bool packed = false;
+        std::uint32_t place = 0;
+        Tcutpart* found = nullptr;
+    };
 
     const std::vector<Tcutpart*>& recordings_;
     std::vector<Slot> slots_;
@@ -1081,10 +1134,11 @@ void TDataLoader::load_items() {
     open(QStringLiteral("cupaitem.txt"));
     const TRecordingIndex recordings(d_.cut_part_list_);
     const std::vector<TSpeciesItems> species = speciesWithItems(d_.first_families_[0]);
-    load_items_of(species, 0, species.size(), recordings, d_.item_store_, true, d_.last_item_loaded_);
+    load_items_of(species, 0, species.size(), recordings, d_.item_store_, true,
+                  d_.last_item_loaded_);
 }
 
-void TDataLoader::load_items_side_by_side() {
+void TDataLoader::load_items_side_by_side(TDataLoader& other) {
     TDataFileReader file;
     file.open_data_file(QStringLiteral("cupaitem.txt"), true);
     const TRecordingIndex recordings(d_.cut_part_list_);
@@ -1101,14 +1155,14 @@ void TDataLoader::load_items_side_by_side() {
     }
     reader_.open_part(file, 0, file.size());
     if (later == species.size()) {
-        load_items_of(species, 0, species.size(), recordings, d_.item_store_, true, d_.last_item_loaded_);
+        load_items_of(species, 0, species.size(), recordings, d_.item_store_, true,
+                      d_.last_item_loaded_);
         return;
     }
 
     // Both parts hold their messages, shown in the file's order once both
     // are done. The later part's items join their recordings' lists here,
     // after the earlier part's.
-    TDataLoader other(d_);
     std::vector<QString> messages;
     std::vector<QString> laterMessages;
     held_messages_ = &messages;
@@ -1128,7 +1182,8 @@ void TDataLoader::load_items_side_by_side() {
     });
     std::exception_ptr fault;
     try {
-        load_items_of(species, 0, later, recordings, d_.item_store_, true, d_.last_item_loaded_);
+        load_items_of(species, 0, later, recordings, d_.item_store_, true,
+                      d_.last_item_loaded_);
     } catch (...) {
         fault = std::current_exception();
     }
@@ -1145,7 +1200,8 @@ void TDataLoader::load_items_side_by_side() {
             species[i].species->first_item = nullptr;
             species[i].species->has_sound_files = false;
         }
-        load_items_of(species, later, species.size(), recordings, d_.item_store_, true, d_.last_item_loaded_);
+        load_items_of(species, later, species.size(), recordings, d_.item_store_, true,
+                      d_.last_item_loaded_);
         return;
     }
     for (const QString& message : laterMessages) GLB_show_message(message, platform::box::IconStop);
@@ -1196,12 +1252,7 @@ void TDataLoader::load_items_of(const std::vector<TSpeciesItems>& species, size_
         // The recordings' records lie far away in memory: all of the
         // species' are looked up and fetched first, while its items are
         // being read.
-        cuts.clear();
-        for (size_t at = 0; at + 9 <= lines.size(); at += 9) {
-            Tcutpart* cut = recordings.find(lines[at + 8], reader_);
-            if (cut) __builtin_prefetch(&cut->first_item_in_orders[0]);
-            cuts.push_back(cut);
-        }
+        recordings.find_each(lines, 8, 9, reader_, cuts);
         Tcupaitem* lastOfSpecies = nullptr;
         for (size_t at = 0; at + 9 <= lines.size(); at += 9) {
             const auto line = [&](int k) { return lines[at + static_cast<size_t>(k - 1)]; };
