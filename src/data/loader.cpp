@@ -251,9 +251,13 @@ bool TDataLoader::run_side_by_side(const std::function<void()>& threads_met) {
     if (threads_met) threads_met();
 
     d_.cut_part_store_.append(std::move(laterRecordings));
+    // Exactly as long as both: inserting would double the list's capacity.
+    d_.cut_part_list_.reserve(d_.cut_part_list_.size() + laterList.size());
     d_.cut_part_list_.insert(d_.cut_part_list_.end(), laterList.begin(), laterList.end());
-    std::vector<Tcutpart*>().swap(laterList);  // its memory is wanted for the items
-    sort_by_identifier(d_.cut_part_list_);
+    // Their memory is wanted for the items, which share texts through the
+    // other table.
+    std::vector<Tcutpart*>().swap(laterList);
+    other.texts_ = {};
     for (const QString& message : messages) GLB_show_message(message, platform::box::IconStop);
     load_items_side_by_side(other);
     finish();
@@ -822,16 +826,22 @@ void sort_by_identifier(std::vector<Tcutpart*>& recordings) {
 
 // The recordings by their identifiers, found from an item's line of bytes.
 // A slot holds a short ASCII identifier itself, packed, and the recording's
-// place in the list: most look-ups neither decode the line nor touch the
+// place in the store: most look-ups neither decode the line nor touch the
 // recording's record, which lies far away in memory. Other identifiers are
-// compared with the record's.
+// compared with the record's. Of recordings with one identifier the first in
+// the file is found, the one the sorted list keeps.
 class TRecordingIndex {
+    using Store = TRecordStore<Tcutpart>;
+    // A place is its chunk and its index there, in one word.
+    static constexpr unsigned kIndexBits = 10;
+    static_assert(Store::kLargestChunk <= (std::size_t(1) << kIndexBits));
+
   public:
-    explicit TRecordingIndex(const std::vector<Tcutpart*>& recordings) : recordings_(recordings) {
+    explicit TRecordingIndex(const Store& recordings) : recordings_(recordings) {
         // Two thirds full at most: probes stay short.
         slots_.resize(recordings.size() + recordings.size() / 2 + 16);
-        for (size_t i = 0; i < recordings.size(); ++i) {
-            const TRecordingIdentifier& id = recordings[i]->identifier;
+        recordings.for_each_place([&](const Tcutpart& c, std::size_t chunk, std::size_t index) {
+            const TRecordingIdentifier& id = c.identifier;
             Key key;
             if (id.is_inline()) {
                 const QLatin1StringView text = id.inline_text();
@@ -844,8 +854,8 @@ class TRecordingIndex {
             Slot& slot = free_slot(key.hash);
             slot.head = key.head;
             slot.tail = key.tail;
-            slot.place = static_cast<std::uint32_t>(i + 1);
-        }
+            slot.place = static_cast<std::uint32_t>((chunk << kIndexBits | index) + 1);
+        });
     }
 
     // Decodes the line only when it is not a short ASCII text (one that
@@ -866,8 +876,8 @@ class TRecordingIndex {
 
     // The recordings of lines[first], lines[first + step], … into `found`,
     // null where none. The slots of all the lines are fetched from memory
-    // first, then the places they hold, then the records: the waits of one
-    // look-up overlap the others' instead of following them.
+    // first, then the records they point at: the waits of one look-up
+    // overlap the others' instead of following them.
     void find_each(const std::vector<QByteArrayView>& lines, size_t first, size_t step,
                    const TDataFileReader& reader, std::vector<Tcutpart*>& found) const {
         found.clear();
@@ -895,18 +905,15 @@ class TRecordingIndex {
                 const Slot& slot = slots_[i];
                 if (!slot.place) break;
                 if (slot.head != p.key.head || slot.tail != p.key.tail) continue;
-                p.place = slot.place;
-                __builtin_prefetch(&recordings_[slot.place - 1]);
+                // What the items read: the list of the recording's items and
+                // whether it is a sound file, on other lines of its record.
+                p.found = &record_at(slot.place);
+                __builtin_prefetch(&p.found->first_item_in_orders[0]);
+                __builtin_prefetch(&p.found->is_sound_file);
                 break;
             }
         }
-        for (Pending& p : pending) {
-            if (p.place) {
-                p.found = recordings_[p.place - 1];
-                __builtin_prefetch(&p.found->first_item_in_orders[0]);
-            }
-            found.push_back(p.found);
-        }
+        for (const Pending& p : pending) found.push_back(p.found);
     }
 
   private:
@@ -956,7 +963,7 @@ class TRecordingIndex {
             const Slot& slot = slots_[at];
             if (!slot.place) return nullptr;
             if (slot.head != key.head || slot.tail != key.tail) continue;
-            Tcutpart* const c = recordings_[slot.place - 1];
+            Tcutpart* const c = &record_at(slot.place);
             // A packed key is the whole identifier.
             if (key.packed() || same(*c)) return c;
         }
@@ -974,11 +981,15 @@ class TRecordingIndex {
     struct Pending {
         Key key;
         bool packed = false;
-        std::uint32_t place = 0;
         Tcutpart* found = nullptr;
     };
 
-    const std::vector<Tcutpart*>& recordings_;
+    Tcutpart& record_at(std::uint32_t place) const {
+        const std::uint32_t p = place - 1;
+        return recordings_.at_place(p >> kIndexBits, p & ((1u << kIndexBits) - 1));
+    }
+
+    const Store& recordings_;
     std::vector<Slot> slots_;
 };
 
@@ -1132,16 +1143,35 @@ QByteArrayView headerName(QByteArrayView bytes, qsizetype at) {
 
 void TDataLoader::load_items() {
     open(QStringLiteral("cupaitem.txt"));
-    const TRecordingIndex recordings(d_.cut_part_list_);
+    const TRecordingIndex recordings(d_.cut_part_store_);
     const std::vector<TSpeciesItems> species = speciesWithItems(d_.first_families_[0]);
     load_items_of(species, 0, species.size(), recordings, d_.item_store_, true,
                   d_.last_item_loaded_);
 }
 
 void TDataLoader::load_items_side_by_side(TDataLoader& other) {
+    // The index is made on another thread while this one sorts the list.
+    std::optional<TRecordingIndex> index;
+    std::exception_ptr indexFault;
+    std::thread indexer([&] {
+        try {
+            index.emplace(d_.cut_part_store_);
+        } catch (...) {
+            indexFault = std::current_exception();
+        }
+    });
+    try {
+        sort_by_identifier(d_.cut_part_list_);
+    } catch (...) {
+        indexer.join();
+        throw;
+    }
+    indexer.join();
+    if (indexFault) std::rethrow_exception(indexFault);
+    const TRecordingIndex& recordings = *index;
+
     TDataFileReader file;
     file.open_data_file(QStringLiteral("cupaitem.txt"), true);
-    const TRecordingIndex recordings(d_.cut_part_list_);
     const std::vector<TSpeciesItems> species = speciesWithItems(d_.first_families_[0]);
     // The later part starts at a section header near the file's middle, with
     // the species that section is named for.

@@ -76,7 +76,8 @@ class TDataLoader {
     // of it), in its order.
     void load_cut_parts(TRecordStore<Tcutpart>& store, std::vector<Tcutpart*>& list);
     void load_items();
-    // The same with the file's later part read by `other` on another thread.
+    // The same with the file's later part read by `other` on another thread;
+    // sorts the recordings' list first.
     void load_items_side_by_side(TDataLoader& other);
     // The items of species[from..to−1] into the store; linked into their
     // recordings' lists unless another part of the file is read before them.

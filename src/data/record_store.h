@@ -89,6 +89,21 @@ class TRecordStore {
     const_iterator begin() const { return {&chunks_, 0, 0}; }
     const_iterator end() const { return {&chunks_, chunks_.size(), 0}; }
 
+    // The most records a chunk holds.
+    static constexpr std::size_t kLargestChunk =
+        std::max<std::size_t>(16, (64 * 1024) / sizeof(T));
+
+    // Every record with its place: its chunk and its index there. Tables
+    // kept beside the store find a record from its place without a search.
+    template <typename Visit>
+    void for_each_place(Visit visit) const {
+        for (std::size_t c = 0; c < chunks_.size(); ++c)
+            for (std::size_t i = 0; i < chunks_[c].used; ++i) visit(chunks_[c].records[i], c, i);
+    }
+    T& at_place(std::size_t chunk, std::size_t index) const {
+        return chunks_[chunk].records[index];
+    }
+
     // Takes over the records of another store sharing this one's memory, as
     // if they had been appended after this one's own: none of them moves.
     void append(TRecordStore&& other) {
@@ -111,9 +126,8 @@ class TRecordStore {
   private:
     void grow() {
         constexpr std::size_t kFirst = 16;
-        constexpr std::size_t kLargest = std::max<std::size_t>(kFirst, (64 * 1024) / sizeof(T));
         Chunk chunk;
-        chunk.capacity = std::clamp(size_, kFirst, kLargest);
+        chunk.capacity = std::clamp(size_, kFirst, kLargestChunk);
         chunks_.reserve(chunks_.size() + 1);
         chunk.records = memory_ ? static_cast<T*>(memory_->allocate(chunk.capacity * sizeof(T),
                                                                      alignof(T)))
