@@ -1,7 +1,10 @@
 // Copying a disc to the hard disk against `cp -r` on the same trees in the
 // same run: the demo edition's base directory (when present) and a generated
-// tree of 2,000 files and 300 MB. Target: at least 80 % of cp's throughput,
-// with the user-interface thread never stalled by the copy's reports.
+// tree of 2,000 files and 300 MB. Each round copies with both, one right
+// after the other, the first of the two taking turns, and compares them; the
+// figure is the median of the rounds' ratios, which a busy machine moves far
+// less than any single round. Target: at least 90 % of cp's throughput, with
+// the user-interface thread never stalled by the copy's reports.
 
 #include "utilities/copy_files_thread.h"
 #include "utilities/windows/message_while_copying_form.h"
@@ -18,13 +21,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <random>
+#include <vector>
 
 namespace {
 
 constexpr int kGeneratedFiles = 2000;
 constexpr qint64 kGeneratedBytes = qint64{300} << 20;
-constexpr double kTargetRatio = 0.80;
-constexpr int kRounds = 2;
+constexpr double kTargetRatio = 0.90;
+constexpr int kRounds = 7;
 
 qint64 treeBytes(const QString& root) {
     qint64 total = 0;
@@ -102,10 +106,16 @@ OurRun ourCopy(const QString& source, const QString& target) {
     return run;
 }
 
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
 bool measure(const char* name, const QString& source, const QString& scratch) {
     const qint64 bytes = treeBytes(source);
-    double bestCp = 1e9;
-    double bestOurs = 1e9;
+    std::vector<double> cpSeconds;
+    std::vector<double> ourSeconds;
+    std::vector<double> ratios;
     qint64 stall = 0;
     int reported = 0;
     // Each copy starts with no dirty pages of the other's waiting to be
@@ -115,29 +125,35 @@ bool measure(const char* name, const QString& source, const QString& scratch) {
         const QString cpTarget = scratch + QStringLiteral("/cp");
         const QString ourTarget = scratch + QStringLiteral("/ours");
         OurRun ours;
+        double cp = 0;
         if (round % 2 == 0) {
             settle();
-            bestCp = std::min(bestCp, secondsOfCp(source, cpTarget));
+            cp = secondsOfCp(source, cpTarget);
             settle();
             ours = ourCopy(source, ourTarget);
         } else {
             settle();
             ours = ourCopy(source, ourTarget);
             settle();
-            bestCp = std::min(bestCp, secondsOfCp(source, cpTarget));
+            cp = secondsOfCp(source, cpTarget);
         }
-        bestOurs = std::min(bestOurs, ours.seconds);
+        cpSeconds.push_back(cp);
+        ourSeconds.push_back(ours.seconds);
+        ratios.push_back(cp / ours.seconds);
         stall = std::max(stall, ours.longestStallMs);
         reported = ours.reported;
         QDir(cpTarget).removeRecursively();
         QDir(ourTarget).removeRecursively();
     }
     const double mb = bytes / 1048576.0;
-    const double ratio = (mb / bestOurs) / (mb / bestCp);
+    const double ratio = median(ratios);
     const bool ok = ratio >= kTargetRatio && stall < 100;
-    std::printf("%-22s %8.1f MB %5d files  cp -r %7.1f MB/s  Korvelan %7.1f MB/s  ratio %.2f "
-                "(target >= %.2f)  longest UI stall %lld ms  %s\n",
-                name, mb, reported, mb / bestCp, mb / bestOurs, ratio, kTargetRatio,
+    std::printf("%-22s %8.1f MB %5d files  cp -r %7.1f MB/s  Korvelan %7.1f MB/s (medians of %d)  "
+                "ratio %.2f (median of the rounds', lowest %.2f, highest %.2f; target >= %.2f)  "
+                "longest UI stall %lld ms  %s\n",
+                name, mb, reported, mb / median(cpSeconds), mb / median(ourSeconds), kRounds,
+                ratio, *std::min_element(ratios.begin(), ratios.end()),
+                *std::max_element(ratios.begin(), ratios.end()), kTargetRatio,
                 static_cast<long long>(stall), ok ? "ok" : "MISSED");
     return ok;
 }

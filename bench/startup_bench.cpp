@@ -1,9 +1,13 @@
-// Start-up on the synthetic edition (3,000 species, 30,000 recordings)
-// against the floor of showing any window at all: an empty main window with
-// a menu bar and a status bar. Both run as programs of their own, offscreen,
-// and each measures from the start of its main to the end of its window's
-// first paint. Target: the program takes at most 1.5 times the empty window
-// (the median of several runs of each, run in turns).
+// Start-up on the synthetic editions, the usual one (3,000 species, 30,000
+// recordings) and the largest the formats allow (5,000 species, 300,000
+// recordings), against the floor of showing any window at all (an empty main
+// window with a menu bar and a status bar) plus the floor of the edition's
+// loading (reading its files into memory and counting their lines). Every
+// window runs as a program of its own, offscreen, and measures from its
+// launch to the end of its window's first paint. Target: for each edition
+// the program takes at most three times the two floors together (the median
+// of several runs of each, run in turns). The time from the start of main is
+// printed beside it.
 
 #include "app/windows/first_paint_report.h"
 
@@ -19,6 +23,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <utility>
 #include <optional>
 #include <unistd.h>
 #include <vector>
@@ -26,7 +32,7 @@
 namespace {
 
 constexpr int kRuns = 7;
-constexpr double kTarget = 1.5;
+constexpr double kTarget = 3.0;
 
 const char* const kDataFiles[] = {"mapsdata.txt", "people.txt",   "names_sc.txt",   "taxa.txt",
                                   "locality.txt", "big_pict.txt", "othermedia.txt", "cutparts.txt",
@@ -46,7 +52,7 @@ int runEmptyWindow(int argc, char** argv, TFirstPaintReport::Clock::time_point s
 
 // An installed copy of the program whose own files are the synthetic
 // edition's: bin/korvelan beside share/korvelan/.
-bool prepareProgram(const QString& root) {
+bool prepareProgram(const QString& root, const QString& edition) {
     const QString bin = root + "/bin/";
     const QString share = root + "/share/korvelan/";
     if (!QDir().mkpath(bin) || !QDir().mkpath(share) || !QDir().mkpath(root + "/config") ||
@@ -59,7 +65,6 @@ bool prepareProgram(const QString& root) {
     if (::link(program.constData(), QFile::encodeName(bin + "korvelan").constData()) != 0 &&
         !QFile::copy(QString::fromLocal8Bit(program), bin + "korvelan"))
         return false;
-    const QString edition = QStringLiteral(KORVELAN_SYNTHETIC_EDITION) + u'/';
     for (const char* name : kDataFiles)
         if (!QFile::link(edition + name, share + name)) return false;
     const QString demo = QStringLiteral(KORVELAN_SOURCE_DIR) + "/editions/demo/";
@@ -129,18 +134,45 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-}  // namespace
+// Reading the edition's files into one buffer, ready before the clock
+// starts, and counting their lines: the least any loading costs.
+double byteFloorMs(const QString& edition) {
+    qint64 largest = 0;
+    for (const char* name : kDataFiles) largest = std::max(largest, QFile(edition + name).size());
+    std::vector<char> buffer(static_cast<size_t>(largest) + 1, '\0');
+    double best = 1e9;
+    for (int run = 0; run < 2 * kRuns; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        qsizetype lines = 0;
+        for (const char* name : kDataFiles) {
+            QFile file(edition + name);
+            if (!file.open(QIODevice::ReadOnly)) return 1e9;
+            const qint64 size = file.read(buffer.data(), static_cast<qint64>(buffer.size()));
+            const char* at = buffer.data();
+            const char* const end = at + std::max<qint64>(size, 0);
+            while (at < end) {
+                const void* feed = std::memchr(at, '\n', static_cast<size_t>(end - at));
+                if (!feed) break;
+                ++lines;
+                at = static_cast<const char*>(feed) + 1;
+            }
+        }
+        if (lines < 0) return 1e9;
+        best = std::min(
+            best, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                      .count());
+    }
+    return best;
+}
 
-int main(int argc, char** argv) {
-    const auto started = TFirstPaintReport::Clock::now();
-    if (argc > 1 && QByteArray(argv[1]) == "--empty-window") return runEmptyWindow(argc, argv, started);
-
-    QCoreApplication application(argc, argv);
+// Measures one edition; false when it misses the target, none when a run
+// failed.
+std::optional<bool> measureEdition(const char* name, const QString& edition) {
     // Beside the build's files, where a hard link to the program can be made.
     QTemporaryDir root(QStringLiteral(KORVELAN_SYNTHETIC_EDITION) + "-startup-XXXXXX");
-    if (!root.isValid() || !prepareProgram(root.path())) {
+    if (!root.isValid() || !prepareProgram(root.path(), edition)) {
         std::fprintf(stderr, "cannot prepare the program directory\n");
-        return 2;
+        return std::nullopt;
     }
     const QString program = root.path() + "/bin/korvelan";
     const QString self = QCoreApplication::applicationFilePath();
@@ -148,7 +180,7 @@ int main(int argc, char** argv) {
     // the page cache.
     if (!firstPaint(self, {"--empty-window"}, root.path()) ||
         !firstPaint(program, {}, root.path()))
-        return 2;
+        return std::nullopt;
     std::vector<double> empty;
     std::vector<double> korvelan;
     std::vector<double> emptyLaunched;
@@ -156,26 +188,45 @@ int main(int argc, char** argv) {
     for (int run = 0; run < kRuns; ++run) {
         const std::optional<TFirstPaint> e = firstPaint(self, {"--empty-window"}, root.path());
         const std::optional<TFirstPaint> k = firstPaint(program, {}, root.path());
-        if (!e || !k) return 2;
+        if (!e || !k) return std::nullopt;
         empty.push_back(e->fromMain);
         korvelan.push_back(k->fromMain);
         emptyLaunched.push_back(e->fromLaunch);
         korvelanLaunched.push_back(k->fromLaunch);
     }
-    const double emptyMs = median(empty);
-    const double programMs = median(korvelan);
-    const double ratio = programMs / emptyMs;
-    std::printf("from the start of main to the end of the first paint (medians of %d):\n", kRuns);
-    std::printf("  empty main window with menu and status bar: %.1f ms\n", emptyMs);
-    std::printf("  main list window on the synthetic edition:  %.1f ms\n", programMs);
-    std::printf("  ratio: %.2f (target at most %.1f) %s\n", ratio, kTarget,
-                ratio <= kTarget ? "met" : "MISSED");
-    // What the user waits for, libraries and their set-up included; shown
-    // beside the target's figures, not judged.
+    const double floorMs = byteFloorMs(edition);
     const double emptyLaunchMs = median(emptyLaunched);
     const double programLaunchMs = median(korvelanLaunched);
-    std::printf("from the launch of the program (medians of %d):\n", kRuns);
-    std::printf("  empty main window: %.1f ms | main list window: %.1f ms | ratio %.2f\n",
-                emptyLaunchMs, programLaunchMs, programLaunchMs / emptyLaunchMs);
-    return ratio <= kTarget ? 0 : 1;
+    const double ratio = programLaunchMs / (emptyLaunchMs + floorMs);
+    const bool met = ratio <= kTarget;
+    std::printf("%s edition, from the launch to the end of the first paint (medians of %d):\n",
+                name, kRuns);
+    std::printf("  empty main window %.1f ms + byte floor of loading %.1f ms | main list window "
+                "%.1f ms | ratio %.2f (target at most %.1f) %s\n",
+                emptyLaunchMs, floorMs, programLaunchMs, ratio, kTarget, met ? "met" : "MISSED");
+    // From the start of main; shown, not judged.
+    const double emptyMs = median(empty);
+    const double programMs = median(korvelan);
+    std::printf("  from the start of main: empty main window %.1f ms | main list window %.1f ms "
+                "| ratio %.2f\n",
+                emptyMs, programMs, programMs / emptyMs);
+    return met;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const auto started = TFirstPaintReport::Clock::now();
+    if (argc > 1 && QByteArray(argv[1]) == "--empty-window") return runEmptyWindow(argc, argv, started);
+
+    QCoreApplication application(argc, argv);
+    bool allMet = true;
+    const std::pair<const char*, const char*> editions[] = {
+        {"usual", KORVELAN_SYNTHETIC_EDITION}, {"largest", KORVELAN_LARGEST_EDITION}};
+    for (const auto& [name, directory] : editions) {
+        const std::optional<bool> met = measureEdition(name, QString::fromUtf8(directory) + u'/');
+        if (!met) return 2;
+        allMet = allMet && *met;
+    }
+    return allMet ? 0 : 1;
 }

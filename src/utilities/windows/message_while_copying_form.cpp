@@ -85,11 +85,11 @@ TMessageWhileCopyingForm::TMessageWhileCopyingForm(TCopyFilesToHardDiskThread& t
         move(screen->availableGeometry().center() - rect().center());
 
     // Queued: the thread reports from its own thread, never into a widget.
-    connect(&thread_, &TCopyFilesToHardDiskThread::file_started, this,
-            &TMessageWhileCopyingForm::file_started, Qt::QueuedConnection);
+    // The window asks for the file at hand on its own timer instead of being
+    // told of each one: thousands of small files would otherwise wake this
+    // thread thousands of times, taking a core from the copy.
     connect(&thread_, &TCopyFilesToHardDiskThread::copy_ended, this,
             &TMessageWhileCopyingForm::copy_ended, Qt::QueuedConnection);
-    refresh_timer_.setSingleShot(true);
     refresh_timer_.setInterval(kRefreshMilliseconds);
     connect(&refresh_timer_, &QTimer::timeout, this, &TMessageWhileCopyingForm::refresh);
 }
@@ -99,6 +99,7 @@ void TMessageWhileCopyingForm::showEvent(QShowEvent* event) {
     if (!started_) {
         started_ = true;
         thread_.start();
+        refresh_timer_.start();
     }
 }
 
@@ -110,19 +111,17 @@ QString TMessageWhileCopyingForm::file_text_for(const QString& path) const {
            });
 }
 
-void TMessageWhileCopyingForm::file_started(const QString& path) {
-    ++files_reported_;
-    current_file_ = path;
-    // Thousands of small files would otherwise repaint thousands of times.
-    if (!refresh_timer_.isActive()) refresh_timer_.start();
-}
-
 void TMessageWhileCopyingForm::refresh() {
+    const int started = thread_.files_started();
+    if (started == files_reported_) return;
+    files_reported_ = started;
+    current_file_ = thread_.current_file_name();
     label_2_->setText(file_text_for(current_file_));
     progress_bar_->setValue(std::min(files_reported_, progress_bar_->maximum()));
 }
 
 void TMessageWhileCopyingForm::copy_ended(bool success, const QString& errorMessage) {
+    refresh_timer_.stop();
     refresh();
     if (!errorMessage.isEmpty()) GLB_show_message(errorMessage, platform::box::IconStop);
     success_ = success;

@@ -41,7 +41,6 @@ class TMessageWhileCopyingForm : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
-    void file_started(const QString& path);
     void copy_ended(bool success, const QString& errorMessage);
     void refresh();
 
