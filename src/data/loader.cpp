@@ -1150,32 +1150,14 @@ void TDataLoader::load_items() {
 }
 
 void TDataLoader::load_items_side_by_side(TDataLoader& other) {
-    // The index is made on another thread while this one sorts the list.
-    std::optional<TRecordingIndex> index;
-    std::exception_ptr indexFault;
-    std::thread indexer([&] {
-        try {
-            index.emplace(d_.cut_part_store_);
-        } catch (...) {
-            indexFault = std::current_exception();
-        }
-    });
-    try {
-        sort_by_identifier(d_.cut_part_list_);
-    } catch (...) {
-        indexer.join();
-        throw;
-    }
-    indexer.join();
-    if (indexFault) std::rethrow_exception(indexFault);
-    const TRecordingIndex& recordings = *index;
-
     TDataFileReader file;
     file.open_data_file(QStringLiteral("cupaitem.txt"), true);
     const std::vector<TSpeciesItems> species = speciesWithItems(d_.first_families_[0]);
-    // The later part starts at a section header near the file's middle, with
-    // the species that section is named for.
-    const qsizetype split = file.header_at_or_after(file.size() / 2);
+    // The later part starts at a section header past the file's middle, with
+    // the species that section is named for: the other thread sorts the
+    // recordings' list first, which takes longer than this one's making the
+    // index the items need.
+    const qsizetype split = file.header_at_or_after(file.size() / 100 * 53);
     const QByteArrayView name = split < file.size() ? headerName(file.bytes(), split)
                                                      : QByteArrayView();
     size_t later = species.size();
@@ -1185,6 +1167,8 @@ void TDataLoader::load_items_side_by_side(TDataLoader& other) {
     }
     reader_.open_part(file, 0, file.size());
     if (later == species.size()) {
+        sort_by_identifier(d_.cut_part_list_);
+        const TRecordingIndex recordings(d_.cut_part_store_);
         load_items_of(species, 0, species.size(), recordings, d_.item_store_, true,
                       d_.last_item_loaded_);
         return;
@@ -1192,7 +1176,7 @@ void TDataLoader::load_items_side_by_side(TDataLoader& other) {
 
     // Both parts hold their messages, shown in the file's order once both
     // are done. The later part's items join their recordings' lists here,
-    // after the earlier part's.
+    // after the earlier part's. No item needs the sorted list.
     std::vector<QString> messages;
     std::vector<QString> laterMessages;
     held_messages_ = &messages;
@@ -1200,20 +1184,36 @@ void TDataLoader::load_items_side_by_side(TDataLoader& other) {
     other.reader_.open_part(file, split, file.size());
     TRecordStore<Tcupaitem> laterItems(&d_.record_memory_);
     Tcupaitem* laterLast = nullptr;
+    std::optional<TRecordingIndex> index;
+    std::latch indexMade(1);
+    std::exception_ptr sortFault;
     std::exception_ptr laterFault;
     std::thread helper([&] {
         platform::use_large_pages_for_this_threads_heap();
         try {
-            other.load_items_of(species, later, species.size(), recordings, laterItems, false,
-                                laterLast);
+            sort_by_identifier(d_.cut_part_list_);
+        } catch (...) {
+            sortFault = std::current_exception();
+        }
+        try {
+            indexMade.wait();
+            if (index)
+                other.load_items_of(species, later, species.size(), *index, laterItems, false,
+                                    laterLast);
         } catch (...) {
             laterFault = std::current_exception();
         }
     });
     std::exception_ptr fault;
     try {
-        load_items_of(species, 0, later, recordings, d_.item_store_, true,
-                      d_.last_item_loaded_);
+        try {
+            index.emplace(d_.cut_part_store_);
+        } catch (...) {
+            indexMade.count_down();
+            throw;
+        }
+        indexMade.count_down();
+        load_items_of(species, 0, later, *index, d_.item_store_, true, d_.last_item_loaded_);
     } catch (...) {
         fault = std::current_exception();
     }
@@ -1221,6 +1221,8 @@ void TDataLoader::load_items_side_by_side(TDataLoader& other) {
     held_messages_ = nullptr;
     for (const QString& message : messages) GLB_show_message(message, platform::box::IconStop);
     if (fault) std::rethrow_exception(fault);
+    if (sortFault) std::rethrow_exception(sortFault);
+    const TRecordingIndex& recordings = *index;
 
     if (reader_.current_start() != split) {
         // Something between the earlier part's last section and the header
