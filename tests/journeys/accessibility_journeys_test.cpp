@@ -10,6 +10,7 @@
 #include "sound/windows/sonogram_view.h"
 #include "listview/windows/tooltip_form.h"
 #include "pictures_maps/windows/localities_map_form.h"
+#include "sound/windows/volume_control_form.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -19,6 +20,7 @@
 #include <QTimer>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPointer>
 #include <QStatusBar>
 #include <cmath>
 #include <algorithm>
@@ -336,9 +338,19 @@ struct DialogWalk {
     QList<QWidget*> missed;  // visible, enabled, takes Tab, never visited
     bool came_round = false;
     bool escape_closed = false;
+    QString visited_names, missed_names;
 };
 
-DialogWalk walkDialog(QWidget& dialog) {
+QString names(const QList<QWidget*>& widgets) {
+    QStringList all;
+    for (QWidget* w : widgets)
+        all << QStringLiteral("%1 '%2'").arg(QLatin1String(w->metaObject()->className()), w->objectName());
+    return all.join(QStringLiteral(", "));
+}
+
+// Walks the window by Tab from where its focus is, as activated, then
+// presses Escape.
+DialogWalk walkWindow(QWidget& dialog) {
     DialogWalk walk;
     walk.title = QStringLiteral("%1 '%2'").arg(QLatin1String(dialog.metaObject()->className()), dialog.windowTitle());
     // Shown, it is the active window, as a window manager makes it.
@@ -350,32 +362,46 @@ DialogWalk walkDialog(QWidget& dialog) {
         return walk;
     }
     QWidget* at = start;
-    for (int step = 0; step < 80; ++step) {
-        walk.visited << at;
+    walk.visited << at;
+    // Tab may first walk the inside of a control (a page's links, a grid's
+    // cells) before it leaves it; one it never leaves is a trap.
+    for (int step = 0, inside = 0; step < 200 && inside < 60; ++step) {
+        QWidget* from = at;
         QTest::keyClick(at, Qt::Key_Tab);
         at = QApplication::focusWidget();
-        if (!at || at == start) {
+        if (!at || (at == start && at != from)) {
             walk.came_round = at == start;
             break;
         }
+        if (at == from) {
+            ++inside;
+            continue;
+        }
+        inside = 0;
         if (walk.visited.contains(at)) break;  // a loop that never returns to the start
+        walk.visited << at;
     }
     for (QWidget* w : dialog.findChildren<QWidget*>())
         if (w->isVisibleTo(&dialog) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) &&
-            !w->focusProxy() && !walk.visited.contains(w))
+            !w->focusProxy() && !walk.visited.contains(w) && w->window() == &dialog)
             walk.missed << w;
+    // The window's only control keeps the focus: Tab has nowhere else to go.
+    if (!walk.came_round && walk.visited.size() == 1 && walk.missed.isEmpty() && at == start) walk.came_round = true;
+    // Named now: a window closed by Escape may take its widgets with it.
+    walk.visited_names = names(walk.visited);
+    walk.missed_names = names(walk.missed);
+    QPointer<QWidget> alive(&dialog);
     QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &dialog, Qt::Key_Escape);
-    walk.escape_closed = !dialog.isVisible();
-    if (!walk.escape_closed) dialog.close();
+    walk.escape_closed = !alive || !alive->isVisible();
     return walk;
 }
 
-QString names(const QList<QWidget*>& widgets) {
-    QStringList all;
-    for (QWidget* w : widgets)
-        all << QStringLiteral("%1 '%2'").arg(QLatin1String(w->metaObject()->className()), w->objectName());
-    return all.join(QStringLiteral(", "));
+DialogWalk walkDialog(QWidget& dialog) {
+    DialogWalk walk = walkWindow(dialog);
+    if (dialog.isVisible()) dialog.close();
+    return walk;
 }
+
 
 }  // namespace
 
@@ -405,11 +431,11 @@ TEST_F(AccessibilityJourney, EveryDialogOfTheMenusIsWalkedByTabAndClosedByEscape
         if (QWidget* left = QApplication::activeModalWidget()) left->close();
         ASSERT_TRUE(walk.has_value()) << qPrintable(caption) << " opened no dialog";
         opened << caption;
-        EXPECT_TRUE(walk->came_round) << qPrintable(walk->title) << ": Tab went " << qPrintable(names(walk->visited))
+        EXPECT_TRUE(walk->came_round) << qPrintable(walk->title) << ": Tab went " << qPrintable(walk->visited_names)
                                       << " and never came back to the start";
         EXPECT_GE(walk->visited.size(), 2) << qPrintable(caption);
         EXPECT_TRUE(walk->missed.isEmpty()) << qPrintable(caption) << ": Tab never reaches "
-                                            << qPrintable(names(walk->missed));
+                                            << qPrintable(walk->missed_names);
         EXPECT_TRUE(walk->escape_closed) << qPrintable(caption) << ": Escape left it open";
     }
     EXPECT_EQ(opened.size(), 3) << qPrintable(opened.join(u' '));
@@ -456,4 +482,118 @@ TEST_F(AccessibilityJourney, TheStatusBarsCaptionStaysReadableInANarrowWindow) {
             EXPECT_EQ(panels[0]->text(), caption) << "a wide window shows the whole caption";
         }
     }
+}
+
+namespace {
+
+// The windows on the screen besides the list windows.
+QSet<QWidget*> shownWindows() {
+    QSet<QWidget*> shown;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && !qobject_cast<TChildForm*>(w) && !(w->windowType() == Qt::Popup) &&
+            !(w->windowType() == Qt::ToolTip) && !qobject_cast<TTooltipForm*>(w))
+            shown << w;
+    return shown;
+}
+
+}  // namespace
+
+class WindowWalkJourney : public AccessibilityJourney {
+  protected:
+    struct Walked {
+        QString what;
+        DialogWalk walk;
+        bool modal = false;
+    };
+    std::vector<Walked> walked_;
+
+    // Opens a window the way `open` does as a user, then walks what came up:
+    // a modal dialog while it is up, else the window it left on the screen
+    // (one not there before).
+    void walkWhatOpens(const QString& what, const std::function<void()>& open) {
+        const QSet<QWidget*> before = shownWindows();
+        std::optional<DialogWalk> modal;
+        QTimer user;
+        QObject::connect(&user, &QTimer::timeout, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (!dialog || modal) return;
+            modal = walkDialog(*dialog);
+        });
+        user.start(50);
+        open();
+        if (modal) {
+            user.stop();
+            walked_.push_back({what, *modal, true});
+            return;
+        }
+        QWidget* opened = nullptr;
+        eventually([&] {
+            for (QWidget* w : shownWindows())
+                if (!before.contains(w)) opened = w;
+            return opened != nullptr || modal;
+        }, 3000);
+        user.stop();
+        if (modal) {
+            walked_.push_back({what, *modal, true});
+            return;
+        }
+        ASSERT_NE(opened, nullptr) << qPrintable(what) << " opened no window";
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(opened));
+        walked_.push_back({what, walkWindow(*opened), false});
+        for (QWidget* w : shownWindows())
+            if (!before.contains(w)) w->close();
+    }
+    void walkMenu(int line, const QString& what) {
+        QAction* action = main_->menu_action(line);
+        ASSERT_TRUE(action && action->isEnabled()) << qPrintable(what);
+        walkWhatOpens(what, [action] { action->trigger(); });
+    }
+    void expectWalked(const QString& what, bool escapeCloses) {
+        const auto found = std::find_if(walked_.begin(), walked_.end(), [&](const Walked& w) { return w.what == what; });
+        ASSERT_NE(found, walked_.end()) << qPrintable(what) << " was not walked";
+        const DialogWalk& walk = found->walk;
+        EXPECT_TRUE(walk.came_round) << qPrintable(what) << " " << qPrintable(walk.title) << ": Tab went "
+                                     << qPrintable(walk.visited_names) << " and never came back to the start";
+        EXPECT_TRUE(walk.missed.isEmpty()) << qPrintable(what) << ": Tab never reaches " << qPrintable(walk.missed_names);
+        if (escapeCloses) {
+            EXPECT_TRUE(walk.escape_closed) << qPrintable(what) << ": Escape left it open";
+        }
+    }
+};
+
+TEST_F(WindowWalkJourney, EveryWindowOfTheListIsWalkedByTabAndTheSmallOnesClosedByEscape) {
+    // Lines of the texts-file section "MENUS".
+    walkMenu(6, QStringLiteral("playlists"));
+    walkMenu(14, QStringLiteral("localities map"));
+    walkMenu(19, QStringLiteral("help"));
+    walkMenu(20, QStringLiteral("readme"));
+    walkMenu(7, QStringLiteral("make mp3s"));
+
+    unfoldFirstSpecies();
+    walkWhatOpens(QStringLiteral("big picture"), [&] { clickToggle(nth(line_kind::kMediaMarker, 1)); });
+    walkWhatOpens(QStringLiteral("distribution map"), [&] { clickToggle(nth(line_kind::kMapMarker, 1)); });
+    focusList();
+    key(Qt::Key_Home, Qt::ControlModifier);
+    key(Qt::Key_Down);  // the first species
+    walkWhatOpens(QStringLiteral("my list"), [&] { QTest::keyClick(&mainWindow(), Qt::Key_L, Qt::ControlModifier); });
+    walkWhatOpens(QStringLiteral("quiz"), [&] { mainWindow().findChild<QAction*>(QStringLiteral("quiz"))->trigger(); });
+    TVolume_control_form* volume = TVolume_control_form::instance();
+    ASSERT_NE(volume, nullptr);
+    volume->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(volume));
+    walked_.push_back({QStringLiteral("volume"), walkWindow(*volume), false});
+
+    expectWalked(QStringLiteral("playlists"), false);
+    expectWalked(QStringLiteral("localities map"), true);
+    expectWalked(QStringLiteral("help"), false);
+    expectWalked(QStringLiteral("readme"), false);
+    expectWalked(QStringLiteral("make mp3s"), true);
+    expectWalked(QStringLiteral("big picture"), true);
+    expectWalked(QStringLiteral("distribution map"), true);
+    expectWalked(QStringLiteral("my list"), true);
+    expectWalked(QStringLiteral("quiz"), true);
+    // The volume window stays up; Escape hands the keys back to the list.
+    expectWalked(QStringLiteral("volume"), false);
+    EXPECT_TRUE(eventually([&] { return QApplication::activeWindow() == &mainWindow(); }, 1000))
+        << "Escape left the keys with " << (QApplication::activeWindow() ? QApplication::activeWindow()->metaObject()->className() : "none");
 }

@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -119,6 +120,10 @@ TQuizWindow::TQuizWindow(TQuizWindowServices services, const TClassVisibleSpecie
     connect(&playhead_timer_, &QTimer::timeout, this, &TQuizWindow::tick);
     resize(640, 640);
     choose_scope(0);
+    // Escape closes the quiz wherever the keys are in it, as in the other
+    // small windows; the answer box's completion list takes its own first.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
 TQuizWindow::~TQuizWindow() {

@@ -132,6 +132,9 @@ TPlayListGrid::TPlayListGrid(QWidget* parent) : QTableWidget(1, 3, parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed);
+    // The arrows walk the cells; Tab goes on to the window's next control
+    // (walking the cells it came round inside the grid and never left it).
+    setTabKeyNavigation(false);
 }
 
 void TPlayListGrid::dragEnterEvent(QDragEnterEvent* event) {
