@@ -48,6 +48,7 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QTimer>
 
 #include <cstdlib>
 #include <functional>
@@ -55,6 +56,9 @@
 #include <thread>
 
 namespace {
+
+// After the first window: long enough for it to have painted.
+constexpr int kNameIndexDelayMs = 400;
 
 // The drive report of the list windows' status bars.
 std::optional<QString> audioCdStatus() {
@@ -276,8 +280,15 @@ void TProgram::initialise(const QString& startupDirectory, const QString& progra
 }
 
 QWidget* TProgram::open_main_window() {
-    parts_->main_window = parts_->startup->open_main_window();
-    return parts_->main_window;
+    Parts& p = *parts_;
+    p.main_window = p.startup->open_main_window();
+    // The names' index takes a frame or more on a large edition: made while
+    // the user looks at the first window, not on the first letter typed.
+    if (p.main_window)
+        QTimer::singleShot(kNameIndexDelayMs, p.main_window, [this] {
+            if (parts_->list_window_services.name_index) parts_->list_window_services.name_index();
+        });
+    return p.main_window;
 }
 
 int TProgram::run() {
