@@ -13,9 +13,6 @@ using namespace mci;
 
 namespace {
 
-constexpr std::int64_t framesFromMs(std::int64_t ms) {
-    return ms * kOutputRate / 1000;
-}
 constexpr std::int64_t msFromFrames(std::int64_t frames) {
     return frames * 1000 / kOutputRate;
 }

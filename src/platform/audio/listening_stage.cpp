@@ -31,10 +31,6 @@ constexpr int kFadeFrames = kOutputRate / 200;
 // window at a quarter of the speed.
 constexpr int kFlushChunks = 16;
 
-std::int64_t framesFromMs(std::int64_t ms) {
-    return ms * kOutputRate / 1000;
-}
-
 bool haveFilter(const char* name) {
     return avfilter_get_by_name(name) != nullptr;
 }

@@ -8,6 +8,10 @@ namespace platform::audio {
 inline constexpr int kOutputRate = 44100;
 inline constexpr int kOutputChannels = 2;
 
+inline constexpr std::int64_t framesFromMs(std::int64_t ms) {
+    return ms * kOutputRate / 1000;
+}
+
 // Something that hands out sound in the output's format from a chosen
 // place up to a chosen end. Used by one thread at a time.
 class SoundSource {
