@@ -5,6 +5,7 @@
 
 #include "data/people_places.h"
 #include "info_windows/windows/web_browser_form.h"
+#include "learning/windows/compare_window.h"
 #include "listview/windows/child_form.h"
 #include "listview/windows/sonogram_panel.h"
 #include "sound/windows/sonogram_view.h"
@@ -510,13 +511,13 @@ class WindowWalkJourney : public AccessibilityJourney {
     // Opens a window the way `open` does as a user, then walks what came up:
     // a modal dialog while it is up, else the window it left on the screen
     // (one not there before).
-    void walkWhatOpens(const QString& what, const std::function<void()>& open) {
+    void walkWhatOpens(const QString& what, const std::function<void()>& open, bool walkModal = true) {
         const QSet<QWidget*> before = shownWindows();
         std::optional<DialogWalk> modal;
         QTimer user;
         QObject::connect(&user, &QTimer::timeout, [&] {
             QWidget* dialog = QApplication::activeModalWidget();
-            if (!dialog || modal) return;
+            if (!dialog || modal || !walkModal) return;
             modal = walkDialog(*dialog);
         });
         user.start(50);
@@ -596,4 +597,38 @@ TEST_F(WindowWalkJourney, EveryWindowOfTheListIsWalkedByTabAndTheSmallOnesClosed
     expectWalked(QStringLiteral("volume"), false);
     EXPECT_TRUE(eventually([&] { return QApplication::activeWindow() == &mainWindow(); }, 1000))
         << "Escape left the keys with " << (QApplication::activeWindow() ? QApplication::activeWindow()->metaObject()->className() : "none");
+}
+
+TEST_F(WindowWalkJourney, TheListWindowsTheShowAndTheComparisonAreWalkedByTab) {
+    walked_.push_back({QStringLiteral("list window"), walkWindow(mainWindow()), false});
+    expectWalked(QStringLiteral("list window"), false);
+    EXPECT_TRUE(mainWindow().isVisible()) << "Escape closed the main window";
+
+    // The show's settings, left with Escape; then asked again and accepted.
+    walkMenu(4, QStringLiteral("show settings"));
+    expectWalked(QStringLiteral("show settings"), true);
+    QTimer okPresser;
+    QObject::connect(&okPresser, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->accept();
+    });
+    okPresser.start(20);
+    // The show's own window: its pictures, one after another.
+    walkWhatOpens(
+        QStringLiteral("show window"), [&] { main_->menu_action(4)->trigger(); }, false);
+    okPresser.stop();
+    expectWalked(QStringLiteral("show window"), true);
+    eventually([] { return Tsound_bar::playing_button() == nullptr; }, 3000);
+
+    unfoldFirstSpecies();
+    Tsound_bar* bar = recordingButton(1);
+    ASSERT_NE(bar, nullptr);
+    walkWhatOpens(QStringLiteral("comparison"), [&] {
+        for (int attempt = 0; attempt < 5 && !mainWindow().findChild<TCompareWindow*>(); ++attempt)
+            useRecordingMenu(*bar, [](QMenu& menu) {
+                for (QAction* action : menu.actions())
+                    if (action->text() == QStringLiteral("Add to comparison")) action->trigger();
+            });
+    });
+    // A window of its own, where Escape on a sonogram returns to normal listening.
+    expectWalked(QStringLiteral("comparison"), false);
 }
