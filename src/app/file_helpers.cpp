@@ -8,6 +8,9 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
+
+#include <unistd.h>
 
 using platform::box::IconStop;
 
@@ -186,4 +189,15 @@ bool GLB_delete_directory_contents(const QString& directory) {
         }
     }
     return ok;
+}
+
+bool GLB_write_file_atomically(const QString& path, const QByteArray& bytes) {
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly)) return false;
+    // On the disk before the rename, or the rename may land first.
+    if (out.write(bytes) != bytes.size() || !out.flush() || ::fsync(out.handle()) != 0) {
+        out.cancelWriting();
+        return false;
+    }
+    return out.commit();
 }

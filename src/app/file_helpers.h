@@ -17,6 +17,10 @@ bool GLB_find_program_file(const QString& name, QString& fullPath);
 
 bool GLB_copy_file(const QString& source, const QString& target);
 
+// Writes the whole file or leaves the one there as it was: a crash or a
+// full disk midway never leaves half a file. The folder must be there.
+bool GLB_write_file_atomically(const QString& path, const QByteArray& bytes);
+
 struct TListDirectoryOptions {
     bool only_subdirectories = false;
     bool with_path = false;

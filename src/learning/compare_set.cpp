@@ -1,5 +1,6 @@
 #include "learning/compare_set.h"
 
+#include "app/file_helpers.h"
 #include "data/media_records.h"
 #include "data/people_places.h"
 #include "data/species_database.h"
@@ -12,10 +13,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 #include <algorithm>
-#include <unistd.h>
 
 namespace {
 
@@ -115,14 +114,7 @@ TComparisonRead GLB_read_comparison(const QString& path, const Tdata& data) {
 }
 
 bool GLB_write_comparison(const TComparisonSet& set, const QString& path) {
-    const QByteArray bytes = set.to_file_text();
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) return false;
-    if (out.write(bytes) != bytes.size() || !out.flush() || ::fsync(out.handle()) != 0) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
+    return GLB_write_file_atomically(path, set.to_file_text());
 }
 
 QString GLB_comparisons_folder() {

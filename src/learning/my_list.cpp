@@ -1,6 +1,7 @@
 #include "learning/my_list.h"
 
 #include "app/editions.h"
+#include "app/file_helpers.h"
 #include "app/globals.h"
 #include "data/species_database.h"
 #include "data/taxa.h"
@@ -14,28 +15,20 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 #include <optional>
-#include <unistd.h>
 
 namespace {
+
+bool writeMakingItsFolder(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    return GLB_write_file_atomically(path, bytes);
+}
 
 const QString kFormat = QStringLiteral("Korvelan my list");
 
 void tell(const QString& text) {
     platform::DialogService::message(text, GLB().message_box_caption, platform::box::IconWarning);
-}
-
-bool writeAtomically(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) return false;
-    if (out.write(bytes) != bytes.size() || !out.flush() || ::fsync(out.handle()) != 0) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
 }
 
 QJsonObject sighting(const QDate& date, const QString& place) {
@@ -165,7 +158,7 @@ bool TMyList::save() {
     root.insert(QStringLiteral("format"), kFormat);
     root.insert(QStringLiteral("version"), 1);
     root.insert(QStringLiteral("species"), species);
-    if (writeAtomically(path_, QJsonDocument(root).toJson(QJsonDocument::Indented))) return true;
+    if (writeMakingItsFolder(path_, QJsonDocument(root).toJson(QJsonDocument::Indented))) return true;
     tell(QStringLiteral("Your list could not be saved in \"%1\".").arg(QDir::toNativeSeparators(path_)));
     return false;
 }
@@ -208,7 +201,7 @@ QByteArray TMyList::csv(const Tdata& data) const {
 }
 
 bool TMyList::export_csv(const Tdata& data, const QString& file) const {
-    if (writeAtomically(file, csv(data))) return true;
+    if (writeMakingItsFolder(file, csv(data))) return true;
     tell(QStringLiteral("The list could not be written to \"%1\".").arg(QDir::toNativeSeparators(file)));
     return false;
 }

@@ -1,6 +1,7 @@
 #include "playlists/playlist_file.h"
 
 #include "app/editions.h"
+#include "app/file_helpers.h"
 #include "app/globals.h"
 #include "app/settings.h"
 #include "app/settings_playlists.h"
@@ -12,8 +13,6 @@
 #include "playlists/ini_snapshot.h"
 
 #include <QFile>
-#include <QSaveFile>
-#include <unistd.h>
 
 namespace {
 
@@ -23,16 +22,6 @@ const QString kTexts = QStringLiteral("PLAY_LISTS");
 
 void tell(int line, int style) {
     platform::DialogService::message(GLB_text(kTexts, line), GLB().message_box_caption, style);
-}
-
-bool writeWhole(const QString& path, const QByteArray& bytes) {
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) return false;
-    if (out.write(bytes) != bytes.size() || !out.flush() || ::fsync(out.handle()) != 0) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
 }
 
 // A whole number from a field, as a strict reading: blanks around it
@@ -88,7 +77,7 @@ bool TPlayListFile::save(const QString& path, const TPlayListContents& contents)
                 row ? entry_text(*row) : QStringLiteral("x"));
         if (row && !row->recording_item->cut_part->is_sound_file) audioCdPart = true;
     }
-    if (!writeWhole(path, out.bytes())) {
+    if (!GLB_write_file_atomically(path, out.bytes())) {
         platform::DialogService::message(QStringLiteral("File creation went wrong!"),
                                          GLB().message_box_caption, platform::box::IconStop);
         return false;
