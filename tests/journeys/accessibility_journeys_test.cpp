@@ -11,6 +11,7 @@
 #include "sound/windows/sonogram_view.h"
 #include "listview/windows/tooltip_form.h"
 #include "pictures_maps/windows/localities_map_form.h"
+#include "pictures_maps/windows/map_form.h"
 #include "sound/windows/volume_control_form.h"
 
 #include <QAccessible>
@@ -631,4 +632,94 @@ TEST_F(WindowWalkJourney, TheListWindowsTheShowAndTheComparisonAreWalkedByTab) {
     });
     // A window of its own, where Escape on a sonogram returns to normal listening.
     expectWalked(QStringLiteral("comparison"), false);
+}
+
+namespace {
+
+// How many pixels of the region stand out from the colour behind them (a
+// difference of lightness a reader's eye takes for ink).
+int inkPixels(const QImage& image, const QRect& region, const QColor& behind) {
+    int ink = 0;
+    for (int y = region.top(); y <= region.bottom(); ++y)
+        for (int x = region.left(); x <= region.right(); ++x)
+            if (std::abs(image.pixelColor(x, y).lightness() - behind.lightness()) > 120) ++ink;
+    return ink;
+}
+
+// A desktop's high-contrast palette: light text on black.
+QPalette highContrast() {
+    QPalette dark;
+    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button})
+        dark.setColor(role, Qt::black);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        dark.setColor(role, Qt::white);
+    dark.setColor(QPalette::Highlight, QColor(255, 255, 0));
+    dark.setColor(QPalette::HighlightedText, Qt::black);
+    return dark;
+}
+
+}  // namespace
+
+class HighContrastJourney : public AccessibilityJourney {
+  protected:
+    void SetUp() override {
+        AccessibilityJourney::SetUp();
+        normal_ = QApplication::palette();
+        QApplication::setPalette(highContrast());
+        repaint();
+    }
+    void TearDown() override {
+        QApplication::setPalette(normal_);
+        AccessibilityJourney::TearDown();
+    }
+    QPalette normal_;
+};
+
+TEST_F(HighContrastJourney, TextDrawnByTheProgramTakesTheInkOfWhatItStandsOn) {
+    // In the list, which keeps its black on white, a recording button's
+    // numbers stay black.
+    unfoldFirstSpecies();
+    Tsound_bar* listed = recordingButton(1);
+    ASSERT_NE(listed, nullptr);
+    const QImage inList = listed->grab().toImage();
+    const QRect numbers(0, 0, inList.width(), listed->bar().y());
+    ASSERT_GT(numbers.height(), 4);
+    EXPECT_GT(inkPixels(inList, numbers, Qt::white), 10) << "the numbers vanished from the list";
+    // The keyboard's mark on the button shows on its dark bevel.
+    QWidget& button = listed->button();
+    const int unfocused = inkPixels(button.grab().toImage(), button.rect(), Qt::black);
+    focusList();
+    button.setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(eventually([&] { return button.hasFocus(); }));
+    const int focused = inkPixels(button.grab().toImage(), button.rect(), Qt::black);
+    EXPECT_GT(focused - unfocused, 10) << "the focused button looks as the others";
+
+    // The same button in the comparison window, on its black.
+    for (int attempt = 0; attempt < 5 && !mainWindow().findChild<TCompareWindow*>(); ++attempt)
+        useRecordingMenu(*listed, [](QMenu& menu) {
+            for (QAction* action : menu.actions())
+                if (action->text() == QStringLiteral("Add to comparison")) action->trigger();
+        });
+    auto* compare = mainWindow().findChild<TCompareWindow*>();
+    ASSERT_NE(compare, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(compare));
+    Tsound_bar& compared = compare->button(0);
+    const QImage onDark = compare->grab(QRect(compared.mapTo(compare, QPoint(0, 0)), compared.size())).toImage();
+    EXPECT_GT(inkPixels(onDark, QRect(0, 0, onDark.width(), compared.bar().y()), Qt::black), 10)
+        << "the numbers are black on black";
+    compare->close();
+
+    // The species' distribution map: its texts below the map.
+    clickToggle(nth(line_kind::kMapMarker, 1));
+    TMapForm* map = nullptr;
+    ASSERT_TRUE(eventually([&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* m = qobject_cast<TMapForm*>(w); m && m->isVisible()) map = m;
+        return map != nullptr;
+    }));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(map));
+    const QImage drawn = map->canvas()->grab().toImage();
+    const QRect texts(0, drawn.height() - 24, drawn.width(), 24);
+    EXPECT_GT(inkPixels(drawn, texts, Qt::black), 100) << "the map's texts are black on black";
+    map->close();
 }

@@ -24,6 +24,9 @@ TShowForm::TShowForm(const TListWindowServices& services, QWidget* parent)
     viewport()->setAutoFillBackground(true);
     QPalette palette = viewport()->palette();
     palette.setColor(QPalette::Window, Qt::white);
+    // The list keeps its black on white under any desktop palette; the
+    // recording buttons' numbers on it take this ink.
+    palette.setColor(QPalette::WindowText, Qt::black);
     viewport()->setPalette(palette);
     verticalScrollBar()->setSingleStep(kLineIncrement);
     verticalScrollBar()->setTracking(true);

@@ -71,11 +71,6 @@ QPixmap drawGlyph(sound_bar_glyph::Kind kind, qreal ratio) {
         p.setBrush(ink);
         p.drawPolygon(triangle, 3);
     }
-    if (cursor) {
-        p.setPen(QPen(Qt::black, 1, Qt::DotLine));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(QRectF(1.5, 0.5, 13, 12.5));
-    }
     return pixmap;
 }
 
@@ -132,6 +127,14 @@ void TBitBtn_sound_bar::paintEvent(QPaintEvent*) {
     Kind kind = owner_->is_playing() ? (focused || owner_->marked_by_show() ? PlayingCursor : Playing)
                                      : (focused ? NotPlayingCursor : NotPlaying);
     p.drawPixmap(r.topLeft(), glyph(kind));
+    if (kind == PlayingCursor || kind == NotPlayingCursor) {
+        // The keyboard's mark, in the button's own ink: black on a light
+        // bevel, light on a dark (high-contrast) one.
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(palette().color(QPalette::ButtonText), 1, Qt::DotLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(1.5, 0.5, 13, 12.5).translated(r.topLeft()));
+    }
 }
 
 void TBitBtn_sound_bar::keyPressEvent(QKeyEvent* event) {
@@ -544,14 +547,17 @@ void Tsound_bar::paintEvent(QPaintEvent*) {
         if (highlighted_) p.fillRect(rect(), QColor(0, 255, 255));
         return;
     }
+    // The numbers take the ink of what they stand on: the list's black, a
+    // dark window's light text.
+    const QColor ink = palette().color(QPalette::WindowText);
     if (on_cd_) {
-        p.setPen(Qt::black);
+        p.setPen(ink);
         p.drawRect(QRect(0, label_height_ - 1, bar_->geometry().right() + 1, bar_->height() + 1));
         // (the rectangle's right and bottom lines lie one pixel outside the bar)
     }
     if (label_height_ == 0) return;
     p.setFont(labelFont());
-    p.setPen(Qt::black);
+    p.setPen(ink);
     const QRect bar = bar_->geometry();
     const QRect labels(bar.left(), 0, bar.width(), label_height_);
     p.drawText(labels, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("0.0"));

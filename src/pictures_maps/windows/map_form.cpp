@@ -245,7 +245,8 @@ void TMapForm::paint_canvas(QPainter& painter) {
     links_.clear();
     TTextCanvas canvas(&painter, &links_);
     canvas.set_font(GLB_map_text_font());
-    canvas.colour = Qt::black;
+    // The texts stand on the window's own colour: they take its ink.
+    canvas.colour = palette().windowText().color();
     canvas.window_colour = palette().window().color();
     const int lineHeight = canvas.metrics().height();
     const int width = std::max(50, std::min(canvas_->width(), this->width()) - 20);
@@ -260,7 +261,7 @@ void TMapForm::paint_canvas(QPainter& painter) {
         paragraph(texts_.distribution);
         y += kGapAboveRule + (texts_.locality.isEmpty() ? 0 : 7);
     }
-    painter.setPen(Qt::black);
+    painter.setPen(canvas.colour);
     painter.drawLine(10, y, width + 10, y);
     y += 1 + kGapBelowRule;
     locality_text_bottom_ = y;

@@ -69,11 +69,12 @@ void TPictureInfoForm::paintEvent(QPaintEvent*) {
     links_.clear();
     TTextCanvas canvas(&painter, &links_);
     canvas.window_colour = window;
+    canvas.colour = palette().color(QPalette::WindowText);
     const TListFonts& fonts = GLB_list_fonts();
     canvas.select_font(fonts.standard());
     canvas.move_to(10, lines_ * fonts.line_height() + fonts.line_height() / 4);
     GLB_draw_text(canvas, fonts.line_height(), false, text_);
-    painter.setPen(Qt::black);
+    painter.setPen(canvas.colour);
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
