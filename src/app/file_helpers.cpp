@@ -4,6 +4,7 @@
 #include "app/messages.h"
 #include "platform/dialog_service.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -200,4 +201,12 @@ bool GLB_write_file_atomically(const QString& path, const QByteArray& bytes) {
         return false;
     }
     return out.commit();
+}
+
+QString GLB_name_for_damaged_file(const QString& path) {
+    const QString stem = path + QStringLiteral(".damaged-") +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-hhmmss"));
+    QString name = stem;
+    for (int n = 2; QFileInfo::exists(name); ++n) name = stem + u'-' + QString::number(n);
+    return name;
 }

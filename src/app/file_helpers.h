@@ -21,6 +21,11 @@ bool GLB_copy_file(const QString& source, const QString& target);
 // full disk midway never leaves half a file. The folder must be there.
 bool GLB_write_file_atomically(const QString& path, const QByteArray& bytes);
 
+// A free name beside a damaged file to keep it under, so that what the
+// user had is never overwritten: "NAME.damaged-DATE-TIME", numbered when
+// taken.
+QString GLB_name_for_damaged_file(const QString& path);
+
 struct TListDirectoryOptions {
     bool only_subdirectories = false;
     bool with_path = false;

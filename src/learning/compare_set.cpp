@@ -18,7 +18,7 @@
 
 namespace {
 
-const QString kFormat = QStringLiteral("korvelan comparison");
+const QString kComparisonFormat = QStringLiteral("korvelan comparison");
 
 // The item of the species that sounds in the recording, if the edition has it.
 const Tcupaitem* itemOf(const Tdata& data, const QString& identifier, int speciesId) {
@@ -31,14 +31,6 @@ const Tcupaitem* itemOf(const Tdata& data, const QString& identifier, int specie
 }
 
 // A name beside the damaged file that no file has yet.
-QString asideName(const QString& path) {
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString aside = path + QStringLiteral(".damaged-") + stamp;
-    for (int n = 2; QFileInfo::exists(aside); ++n)
-        aside = path + QStringLiteral(".damaged-") + stamp + u'-' + QString::number(n);
-    return aside;
-}
-
 }  // namespace
 
 TComparisonSet::Added TComparisonSet::add(const Tcupaitem& recording) {
@@ -64,7 +56,7 @@ QByteArray TComparisonSet::to_file_text() const {
         list.append(entry);
     }
     QJsonObject root;
-    root.insert(QStringLiteral("format"), kFormat);
+    root.insert(QStringLiteral("format"), kComparisonFormat);
     root.insert(QStringLiteral("version"), 1);
     root.insert(QStringLiteral("recordings"), list);
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
@@ -84,7 +76,7 @@ TComparisonRead GLB_read_comparison(const QString& path, const Tdata& data) {
     const QJsonObject root = document.object();
     const QJsonValue list = root.value(QStringLiteral("recordings"));
     bool damaged = error.error != QJsonParseError::NoError || !document.isObject() ||
-                   root.value(QStringLiteral("format")).toString() != kFormat || !list.isArray() ||
+                   root.value(QStringLiteral("format")).toString() != kComparisonFormat || !list.isArray() ||
                    list.toArray().size() > TComparisonSet::kMostRecordings;
     if (!damaged) {
         for (const QJsonValue& value : list.toArray()) {
@@ -107,7 +99,7 @@ TComparisonRead GLB_read_comparison(const QString& path, const Tdata& data) {
         result.status = TComparisonRead::Damaged;
         result.set.clear();
         result.missing.clear();
-        const QString aside = asideName(path);
+        const QString aside = GLB_name_for_damaged_file(path);
         if (QFile::rename(path, aside)) result.kept_aside = aside;
     }
     return result;

@@ -25,7 +25,7 @@ bool writeMakingItsFolder(const QString& path, const QByteArray& bytes) {
     return GLB_write_file_atomically(path, bytes);
 }
 
-const QString kFormat = QStringLiteral("Korvelan my list");
+const QString kMyListFormat = QStringLiteral("Korvelan my list");
 
 void tell(const QString& text) {
     platform::DialogService::message(text, GLB().message_box_caption, platform::box::IconWarning);
@@ -64,7 +64,7 @@ std::optional<std::map<QString, TMyListEntry>> parse(const QByteArray& bytes) {
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError || !document.isObject()) return std::nullopt;
     const QJsonObject root = document.object();
-    if (root.value(QStringLiteral("format")).toString() != kFormat ||
+    if (root.value(QStringLiteral("format")).toString() != kMyListFormat ||
         root.value(QStringLiteral("version")).toInt() != 1 ||
         !root.value(QStringLiteral("species")).isObject())
         return std::nullopt;
@@ -86,15 +86,6 @@ std::optional<std::map<QString, TMyListEntry>> parse(const QByteArray& bytes) {
 }
 
 // A free name beside the damaged file: "<name>.damaged-<date and time>".
-QString asideName(const QString& path) {
-    const QString stem =
-        path + QStringLiteral(".damaged-") +
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-hhmmss"));
-    QString name = stem;
-    for (int n = 2; QFileInfo::exists(name); ++n) name = stem + u'-' + QString::number(n);
-    return name;
-}
-
 QString csvField(const QString& text) {
     QString quoted = text;
     quoted.replace(u'"', QStringLiteral("\"\""));
@@ -128,7 +119,7 @@ TMyList::LoadResult TMyList::load() {
         entries_ = std::move(*read);
         return result;
     }
-    const QString aside = asideName(path_);
+    const QString aside = GLB_name_for_damaged_file(path_);
     if (QFile::rename(path_, aside)) {
         result.damaged_moved_to = aside;
         tell(QStringLiteral("Your list in \"%1\" could not be read. It has been kept as \"%2\", "
@@ -155,7 +146,7 @@ bool TMyList::save() {
         species.insert(name, o);
     }
     QJsonObject root;
-    root.insert(QStringLiteral("format"), kFormat);
+    root.insert(QStringLiteral("format"), kMyListFormat);
     root.insert(QStringLiteral("version"), 1);
     root.insert(QStringLiteral("species"), species);
     if (writeMakingItsFolder(path_, QJsonDocument(root).toJson(QJsonDocument::Indented))) return true;

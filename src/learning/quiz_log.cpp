@@ -1,6 +1,7 @@
 #include "learning/quiz_log.h"
 
 #include "app/editions.h"
+#include "app/file_helpers.h"
 #include "playlists/user_files_folder.h"
 
 #include <QDir>
@@ -17,17 +18,6 @@ constexpr int kFields = 6;
 // A name may hold anything; tabs and line ends must not split the line.
 QString encoded(const QString& text) {
     return QString::fromLatin1(QUrl::toPercentEncoding(text, " ()'-,.&/"));
-}
-
-QString asideName(const QString& path) {
-    const QFileInfo info(path);
-    const QString stem = info.path() + u'/' + info.completeBaseName() + QStringLiteral(" (damaged ") +
-                         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hhmmss"));
-    const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
-    QString name = stem + u')' + suffix;
-    for (int n = 2; QFileInfo::exists(name); ++n)
-        name = stem + u' ' + QString::number(n) + u')' + suffix;
-    return name;
 }
 
 }  // namespace
@@ -97,7 +87,7 @@ TQuizLog::LoadResult TQuizLog::load() {
     if (damaged) {
         result.answers.clear();
         result.dropped_interrupted_line = false;
-        const QString aside = asideName(path_);
+        const QString aside = GLB_name_for_damaged_file(path_);
         if (QFile::rename(path_, aside)) result.damaged_moved_to = aside;
         return result;
     }

@@ -71,8 +71,24 @@ class CompareJourney : public Journey {
                     if (action->text() == QStringLiteral("Add to comparison")) action->trigger();
             });
         }
-        if (!added || !compare()) return nullptr;
-        if (!addSpeciesFromList(2) || !addSpeciesFromList(3)) return nullptr;
+        if (!added || !compare()) {
+            ADD_FAILURE() << "the recording button's menu did not add the first tinamou";
+            return nullptr;
+        }
+        for (int species : {2, 3}) {
+            // As with the button's menu, a list menu the platform closed at
+            // once is opened again.
+            bool fromList = false;
+            for (int attempt = 0; attempt < 3 && !fromList; ++attempt) {
+                QTest::qWait(attempt * 100);
+                fromList = addSpeciesFromList(species);
+            }
+            if (!fromList) {
+                ADD_FAILURE() << "species " << species << " was not added from its line's menu";
+                return nullptr;
+            }
+        }
+        if (compare()->rows() != 3) ADD_FAILURE() << compare()->rows() << " rows instead of 3";
         return compare()->rows() == 3 ? compare() : nullptr;
     }
     static void wheel(TSonogramView& view, int notches, Qt::KeyboardModifiers modifiers = {}) {
