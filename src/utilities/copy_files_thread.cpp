@@ -16,7 +16,7 @@ QString withSeparator(const QString& path) {
     return path.endsWith(u'/') ? path : path + u'/';
 }
 
-const QDir::Filters kEntries = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System;
+const QDir::Filters kAllEntries = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System;
 
 }  // namespace
 
@@ -152,7 +152,7 @@ void TCopyFilesToHardDiskThread::run() {
     // A disc taken out of the drive leaves its mount point empty or gone;
     // skipping the remaining folders then would pass for success.
     const auto discPresent = [this] {
-        if (QFileInfo(source_root_).isDir() && !QDir(source_root_).isEmpty(kEntries)) return true;
+        if (QFileInfo(source_root_).isDir() && !QDir(source_root_).isEmpty(kAllEntries)) return true;
         fail(disc_gone_text_ + QStringLiteral(" \"") + source_root_ + u'"');
         return false;
     };
@@ -191,7 +191,7 @@ bool TCopyFilesToHardDiskThread::copy_folder(const QString& source, const QStrin
 
 bool TCopyFilesToHardDiskThread::copy_tree(const QString& source, const QString& target) {
     const QFileInfoList entries =
-        QDir(source).entryInfoList(kEntries, QDir::Name | QDir::DirsLast);
+        QDir(source).entryInfoList(kAllEntries, QDir::Name | QDir::DirsLast);
     for (const QFileInfo& entry : entries) {
         if (!keep_going()) return false;
         const QString into = target + u'/' + entry.fileName();

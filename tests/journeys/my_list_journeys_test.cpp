@@ -66,6 +66,10 @@ TEST_F(MyListJourney, AMarkedSpeciesGetsATickTheFilterHidesItAndTheExportListsEv
     ASSERT_EQ(list().selected()->species, species);
 
     // File > My list... on the selected species: heard, with a place and a note.
+    // The window the user clicked in is the active one (the offscreen
+    // platform may hand activation to another window under load).
+    mainWindow().activateWindow();
+    ASSERT_TRUE(eventually([&] { return QApplication::activeWindow() == &mainWindow(); }));
     QTest::keyClick(&mainWindow(), Qt::Key_L, Qt::ControlModifier);
     TMyListDialog* dialog = nullptr;
     ASSERT_TRUE(eventually([&] { return (dialog = mainWindow().findChild<TMyListDialog*>()) != nullptr; }));

@@ -116,10 +116,13 @@ bool TIncrementalSearchBox::starts_search(const QKeyEvent& event) {
 }
 
 void TIncrementalSearchBox::open(const QString& typed) {
+    // Letters typed faster than the focus moves to the box reach the list
+    // and come here: they belong at the end of what is being typed.
+    const QString text = isVisible() ? edit_->text() + typed : typed;
     place();
     show();
     raise();
-    edit_->setText(typed);
+    edit_->setText(text);
     update_suggestions();
     edit_->setFocus(Qt::ShortcutFocusReason);
     edit_->end(false);

@@ -17,7 +17,7 @@
 
 namespace {
 
-QString text(int line) {
+QString dialogText(int line) {
     return GLB_text(QStringLiteral("SHOW_SETTINGS_DB"), line);
 }
 
@@ -37,18 +37,18 @@ QButtonGroup* radioGroup(QGroupBox* box, const QStringList& items) {
 TDemoSettingsDialog::TDemoSettingsDialog(const TShowSettings& settings, int visibleSpecies,
                                          QWidget* parent)
     : QDialog(parent), settings_(settings) {
-    setWindowTitle(text(1));
-    RadioGroup_slides_or_and_sounds = new QGroupBox(text(2), this);
-    kinds_ = radioGroup(RadioGroup_slides_or_and_sounds, {text(3), text(4), text(5)});
+    setWindowTitle(dialogText(1));
+    RadioGroup_slides_or_and_sounds = new QGroupBox(dialogText(2), this);
+    kinds_ = radioGroup(RadioGroup_slides_or_and_sounds, {dialogText(3), dialogText(4), dialogText(5)});
 
-    GroupBox_slides = new QGroupBox(text(6), this);
-    Label_every_X_seconds_1 = new QLabel(text(7), GroupBox_slides);
+    GroupBox_slides = new QGroupBox(dialogText(6), this);
+    Label_every_X_seconds_1 = new QLabel(dialogText(7), GroupBox_slides);
     MaskEdit_every_X_seconds = new QLineEdit(GroupBox_slides);
     MaskEdit_every_X_seconds->setMaxLength(3);
     MaskEdit_every_X_seconds->setValidator(new QIntValidator(0, 999, MaskEdit_every_X_seconds));
     MaskEdit_every_X_seconds->setFixedWidth(50);
-    Label_every_X_seconds_2 = new QLabel(text(8), GroupBox_slides);
-    CheckBox_show_species_names = new QCheckBox(text(9), GroupBox_slides);
+    Label_every_X_seconds_2 = new QLabel(dialogText(8), GroupBox_slides);
+    CheckBox_show_species_names = new QCheckBox(dialogText(9), GroupBox_slides);
     auto* slides = new QVBoxLayout(GroupBox_slides);
     auto* every = new QHBoxLayout;
     every->addWidget(Label_every_X_seconds_1);
@@ -58,17 +58,17 @@ TDemoSettingsDialog::TDemoSettingsDialog(const TShowSettings& settings, int visi
     slides->addLayout(every);
     slides->addWidget(CheckBox_show_species_names);
 
-    GroupBox_sounds = new QGroupBox(text(10), this);
+    GroupBox_sounds = new QGroupBox(dialogText(10), this);
     frame = new TPlaySoundOptionsFrame(GroupBox_sounds);
-    RadioGroup_sounds_quality = new QGroupBox(text(11), GroupBox_sounds);
-    qualities_ = radioGroup(RadioGroup_sounds_quality, {text(12), text(13), text(14)});
+    RadioGroup_sounds_quality = new QGroupBox(dialogText(11), GroupBox_sounds);
+    qualities_ = radioGroup(RadioGroup_sounds_quality, {dialogText(12), dialogText(13), dialogText(14)});
     auto* sounds = new QVBoxLayout(GroupBox_sounds);
     sounds->addWidget(frame);
     sounds->addWidget(RadioGroup_sounds_quality);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* OKBtn = buttons->addButton(text(15), QDialogButtonBox::AcceptRole);
-    QPushButton* CancelBtn = buttons->addButton(text(16), QDialogButtonBox::RejectRole);
+    QPushButton* OKBtn = buttons->addButton(dialogText(15), QDialogButtonBox::AcceptRole);
+    QPushButton* CancelBtn = buttons->addButton(dialogText(16), QDialogButtonBox::RejectRole);
     OKBtn->setDefault(true);
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);

@@ -19,7 +19,7 @@
 
 namespace {
 constexpr int kClientWidth = 450;
-constexpr int kLeft = 20;
+constexpr int kEdge = 20;
 constexpr int kLabel2Height = 80;
 constexpr int kBarHeight = 17;
 constexpr int kButtonWidth = 70;
@@ -59,21 +59,21 @@ TMessageWhileCopyingForm::TMessageWhileCopyingForm(TCopyFilesToHardDiskThread& t
     label_1_ = new QLabel(GLB_copy_text(kExplanationLine), this);
     label_1_->setWordWrap(true);
     label_1_->setFixedWidth(labelWidth);
-    label_1_->move(kLeft, kLeft);
+    label_1_->move(kEdge, kEdge);
     label_1_->adjustSize();
 
     label_2_ = new QLabel(this);
     label_2_->setWordWrap(true);
     label_2_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label_2_->setFixedSize(labelWidth, kLabel2Height);
-    label_2_->move(kLeft, label_1_->height() + 28);
+    label_2_->move(kEdge, label_1_->height() + 28);
 
     progress_bar_ = new QProgressBar(this);
     progress_bar_->setRange(0, std::max(fileCount, 1));
     progress_bar_->setValue(0);
     progress_bar_->setTextVisible(false);
     progress_bar_->setFixedSize(labelWidth, kBarHeight);
-    progress_bar_->move(kLeft, label_2_->y() + kLabel2Height + 5);
+    progress_bar_->move(kEdge, label_2_->y() + kLabel2Height + 5);
 
     const int clientHeight = label_1_->height() + kLabel2Height + 83 + kBarHeight;
     cancel_button_ = new QPushButton(GLB_copy_text(10), this);
