@@ -4,6 +4,7 @@
 #include "journeys/journey.h"
 
 #include "data/people_places.h"
+#include "listview/formatted_text.h"
 #include "info_windows/windows/web_browser_form.h"
 #include "learning/windows/compare_window.h"
 #include "listview/windows/child_form.h"
@@ -722,4 +723,24 @@ TEST_F(HighContrastJourney, TextDrawnByTheProgramTakesTheInkOfWhatItStandsOn) {
     const QRect texts(0, drawn.height() - 24, drawn.width(), 24);
     EXPECT_GT(inkPixels(drawn, texts, Qt::black), 100) << "the map's texts are black on black";
     map->close();
+}
+
+TEST_F(AccessibilityJourney, ARecordingsTextBrokenOverRowsStartsAfterItsButtonInANarrowWindow) {
+    mainWindow().resize(480, 700);
+    ASSERT_TRUE(eventually([&] { return mainWindow().width() == 480; }));
+    unfoldFirstSpecies();
+    repaint();
+    int wrapped = 0;
+    for (int n = 1; TRecordShowStringData* button = nth(line_kind::kRecordingButton, n); ++n) {
+        TRecordShowStringData* text = button->next;
+        while (text && text->kind != line_kind::kDescription) text = text->next;
+        ASSERT_NE(text, nullptr);
+        Tsound_bar* bar = recordingButton(n);
+        ASSERT_NE(bar, nullptr);
+        wrapped += text->text.contains(QChar(text_code::kLineFeed));
+        EXPECT_GE(text->drawn_x, button->drawn_x + bar->total_width())
+            << "recording " << n << "'s text '" << qPrintable(GLB_without_codes(text->text).left(30))
+            << "' is drawn over its button";
+    }
+    EXPECT_GE(wrapped, 1) << "no text was broken: the window is not narrow enough to tell";
 }

@@ -182,8 +182,14 @@ void TShowStrings::paint(QPainter& painter, const QRect& listRect, bool highligh
 void TShowStrings::paint_line(QPainter& painter, TTextCanvas& canvas, TRecordShowStringData& line,
                               int& penX, int& penY, bool highlightSelection, QPoint scroll) {
     // A text that continues a recording button's row starts after the button.
+    // A text broken over rows continues it too: its advance is the rows it
+    // adds below the first, and all its rows start where the first does.
+    const auto continuesRow = [this](const TRecordShowStringData& l) {
+        const qsizetype breaks = l.text.count(QChar(text_code::kLineFeed));
+        return l.advance == static_cast<int>(breaks) * model_->line_height();
+    };
     bool afterButton = false;
-    for (const TRecordShowStringData* l = &line; l->advance == 0 && l->previous && !afterButton;
+    for (const TRecordShowStringData* l = &line; continuesRow(*l) && l->previous && !afterButton;
          l = l->previous)
         afterButton = l->previous->kind == kRecordingButton;
     if (line.indent != 0) penX = afterButton ? std::max(penX, line.indent) : line.indent;
