@@ -85,3 +85,15 @@ TEST_F(SearchJourney, ArrowsChooseAmongSuggestionsCtrlKOpensAnEmptyBoxAndEscClos
     EXPECT_FALSE(search->isVisible());
     EXPECT_EQ(list().selected(), before);
 }
+
+// Typed faster than the focus moves to the box, letters still reach the
+// list: they go on the end of what is typed, not into a new search.
+TEST_F(SearchJourney, LettersThatReachTheListWhileTheBoxIsOpenGoOnTheEnd) {
+    type(QStringLiteral("pa"));
+    TIncrementalSearchBox* search = box();
+    ASSERT_NE(search, nullptr);
+    for (const char c : {'r', 'a', 'i', 's', 'o'}) QTest::keyClick(&form(), c);
+    EXPECT_EQ(search->line().text(), QStringLiteral("paraiso"));
+    ASSERT_GE(search->suggestions().count(), 1);
+    EXPECT_TRUE(search->suggestions().item(0)->text().startsWith(QStringLiteral("Tangara del Paraíso")));
+}
