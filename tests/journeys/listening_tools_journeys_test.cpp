@@ -1,7 +1,7 @@
 // Slowed, lowered, looped and band listening as a user chooses it in the
 // program main makes: from a recording button's menu and on the sonogram
 // panel with its keys and a Shift+drag; the sound engine hears of each.
-#include "journeys/journey.h"
+#include "journeys/sonogram_journey.h"
 
 #include "app/settings.h"
 #include "app/settings_window.h"
@@ -15,21 +15,13 @@
 #include <QMenu>
 #include <QToolButton>
 
-using testing_support::Journey;
+using testing_support::SonogramPanelJourney;
 using Speed = platform::audio::Listening::Speed;
 
 namespace {
 
-class ListeningJourney : public Journey {
+class ListeningJourney : public SonogramPanelJourney {
   protected:
-    TSonogramPanel* switchedOn() {
-        QAction* action = mainWindow().sonogram_action();
-        if (!action) return nullptr;
-        action->trigger();
-        TSonogramPanel* panel = mainWindow().sonogram_panel();
-        return panel && eventually([&] { return panel->isVisible() && panel->view().height() > 60; }) ? panel
-                                                                                                       : nullptr;
-    }
     static QString shownLabel(TSonogramPanel& panel) {
         auto* label = panel.findChild<QLabel*>(QStringLiteral("listening"));
         return label ? label->text() : QString();

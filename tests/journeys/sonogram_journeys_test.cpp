@@ -1,7 +1,7 @@
 // The sonogram panel of a list window as a user meets it in the program
 // main makes: switched on in the View menu, showing the recording played,
 // following the sound, seeking on a click, and its larger view exported.
-#include "journeys/journey.h"
+#include "journeys/sonogram_journey.h"
 
 #include "app/settings.h"
 #include "app/settings_window.h"
@@ -13,18 +13,10 @@
 #include <QAction>
 #include <QTemporaryDir>
 
-using testing_support::Journey;
+using testing_support::SonogramPanelJourney;
 
-class SonogramJourney : public Journey {
+class SonogramJourney : public SonogramPanelJourney {
   protected:
-    TSonogramPanel* switchedOn() {
-        QAction* action = mainWindow().sonogram_action();
-        if (!action) return nullptr;
-        action->trigger();
-        TSonogramPanel* panel = mainWindow().sonogram_panel();
-        return panel && eventually([&] { return panel->isVisible() && panel->view().height() > 60; }) ? panel
-                                                                                                       : nullptr;
-    }
     // The first recording playing, its sonogram computed.
     Tsound_bar* playing(TSonogramPanel& panel) {
         unfoldFirstSpecies();
