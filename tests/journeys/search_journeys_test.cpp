@@ -76,6 +76,10 @@ TEST_F(SearchJourney, ArrowsChooseAmongSuggestionsCtrlKOpensAnEmptyBoxAndEscClos
 
     // Ctrl+K opens the box with nothing in it; Esc closes it and leaves the list.
     const TRecordShowStringData* before = list().selected();
+    // A shortcut needs its window active (the offscreen platform may hand
+    // activation elsewhere under load, where a user would click first).
+    mainWindow().activateWindow();
+    ASSERT_TRUE(testing_support::eventually([&] { return QApplication::activeWindow() == &mainWindow(); }));
     form().setFocus();
     QTest::keyClick(&form(), Qt::Key_K, Qt::ControlModifier);
     ASSERT_TRUE(search->isVisible());
