@@ -12,6 +12,7 @@
 // floor, reading the files as text and splitting them into lines, is
 // printed beside it for the usual edition.
 
+#include "byte_floor.h"
 #include "load_heap_counter.h"
 #include "platform/bulk_memory.h"
 
@@ -96,26 +97,11 @@ void BM_ReadAndSplitLines(benchmark::State& state, Edition* edition) {
 }
 
 void BM_ReadAndCountLineBytes(benchmark::State& state, Edition* edition) {
-    qint64 largest = 0;
-    for (const char* name : kFiles)
-        largest = std::max(largest, QFile(editionDirectory(*edition) + name).size());
-    std::vector<char> buffer(static_cast<size_t>(largest) + 1, '\0');
+    std::vector<char> buffer = byteFloorBuffer(editionDirectory(*edition), kFiles);
     for (auto _ : state) {
         const auto start = Clock::now();
-        qsizetype lines = 0;
-        for (const char* name : kFiles) {
-            QFile file(editionDirectory(*edition) + name);
-            if (!file.open(QIODevice::ReadOnly)) state.SkipWithError("synthetic edition missing");
-            const qint64 size = file.read(buffer.data(), static_cast<qint64>(buffer.size()));
-            const char* at = buffer.data();
-            const char* const end = at + std::max<qint64>(size, 0);
-            while (at < end) {
-                const void* feed = std::memchr(at, '\n', static_cast<size_t>(end - at));
-                if (!feed) break;
-                ++lines;
-                at = static_cast<const char*>(feed) + 1;
-            }
-        }
+        const qsizetype lines = readAndCountLines(editionDirectory(*edition), kFiles, buffer);
+        if (lines < 0) state.SkipWithError("synthetic edition missing");
         benchmark::DoNotOptimize(lines);
         edition->byteFloorSeconds = std::min(edition->byteFloorSeconds, since(start));
     }

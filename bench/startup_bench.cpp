@@ -10,6 +10,7 @@
 // printed beside it.
 
 #include "app/windows/first_paint_report.h"
+#include "byte_floor.h"
 
 #include <QApplication>
 #include <QDir>
@@ -137,27 +138,11 @@ double median(std::vector<double> values) {
 // Reading the edition's files into one buffer, ready before the clock
 // starts, and counting their lines: the least any loading costs.
 double byteFloorMs(const QString& edition) {
-    qint64 largest = 0;
-    for (const char* name : kDataFiles) largest = std::max(largest, QFile(edition + name).size());
-    std::vector<char> buffer(static_cast<size_t>(largest) + 1, '\0');
+    std::vector<char> buffer = byteFloorBuffer(edition, kDataFiles);
     double best = 1e9;
     for (int run = 0; run < 2 * kRuns; ++run) {
         const auto start = std::chrono::steady_clock::now();
-        qsizetype lines = 0;
-        for (const char* name : kDataFiles) {
-            QFile file(edition + name);
-            if (!file.open(QIODevice::ReadOnly)) return 1e9;
-            const qint64 size = file.read(buffer.data(), static_cast<qint64>(buffer.size()));
-            const char* at = buffer.data();
-            const char* const end = at + std::max<qint64>(size, 0);
-            while (at < end) {
-                const void* feed = std::memchr(at, '\n', static_cast<size_t>(end - at));
-                if (!feed) break;
-                ++lines;
-                at = static_cast<const char*>(feed) + 1;
-            }
-        }
-        if (lines < 0) return 1e9;
+        if (readAndCountLines(edition, kDataFiles, buffer) < 0) return 1e9;
         best = std::min(
             best, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
                       .count());
