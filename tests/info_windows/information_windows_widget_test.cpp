@@ -10,6 +10,7 @@
 #include "info_windows/windows/help_window.h"
 #include "info_windows/info_layout.h"
 #include "info_windows/windows/information_window_actions.h"
+#include "info_windows/windows/intro_form.h"
 #include "info_windows/windows/literature_references_form.h"
 #include "info_windows/windows/person_form.h"
 #include "info_windows/windows/threatened_status_explication_form.h"
@@ -287,6 +288,29 @@ class InformationWindowsTest : public QObject {
         help->browser()->anchorClicked(QUrl(QStringLiteral("index.html")));
         QVERIFY(help->current_url().toLocalFile().endsWith(QStringLiteral("/help/en/index.html")));
         QVERIFY(opened_.isEmpty());
+    }
+
+    // A large edition's recordists fill far more rows than the greeting has:
+    // the photographers keep their place, no row runs past the width, and a
+    // cut list says so.
+    void theGreetingFitsCreditsOfAnyLengthIntoItsRows() {
+        QStringList recordists;
+        for (int i = 0; i < 800; ++i) recordists << QStringLiteral("Adela Aramburu Mendieta %1").arg(i);
+        const QStringList credits{QStringLiteral("Recordings by ") + recordists.join(QStringLiteral(", ")),
+                                  QStringLiteral("Photographs by Ana Quispe, Jorge Mamani")};
+        QFont font(QStringLiteral("Arial"));
+        font.setPixelSize(13);
+        const QFontMetrics metrics(font);
+        const QStringList rows = TIntroForm::fitted_credit_rows(credits, font, 600, 6);
+        QCOMPARE(rows.size(), 6);
+        for (const QString& row : rows) QVERIFY2(metrics.horizontalAdvance(row) <= 600, qPrintable(row));
+        QVERIFY(rows[0].startsWith(QStringLiteral("Recordings by Adela")));
+        QVERIFY2(rows[4].endsWith(QChar(0x2026)), qPrintable(rows[4]));
+        QCOMPARE(rows[5], credits[1]);
+        // Short credits are kept whole, word for word.
+        const QStringList whole = TIntroForm::fitted_credit_rows(credits.mid(1), font, 120, 6);
+        QVERIFY(whole.size() > 1);
+        QCOMPARE(whole.join(u' '), credits[1]);
     }
 };
 

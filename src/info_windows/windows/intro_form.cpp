@@ -12,11 +12,30 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTextLayout>
+
+#include <algorithm>
 
 namespace {
 
 constexpr int kWidth = 640;
 constexpr int kHeight = 420;
+
+// The rows a paragraph breaks into at `width` pixels.
+QStringList introParagraphRows(const QString& paragraph, const QFont& font, int width) {
+    QTextLayout layout(paragraph, font);
+    QTextOption option(Qt::AlignHCenter);
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    QStringList rows;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        rows << paragraph.mid(line.textStart(), line.textLength()).trimmed();
+    }
+    layout.endLayout();
+    return rows;
+}
 
 // An edition may ship its own picture beside the program; otherwise the
 // program draws a title card of its own.
@@ -43,6 +62,40 @@ TIntroForm::TIntroForm(QWidget* parent)
     }
     hint_ = GLB_text(QStringLiteral("INTRO"), 1);
     setWindowTitle(title_);
+    // What is painted, for a screen reader.
+    setAccessibleName(title_);
+    setAccessibleDescription(QStringList(credits_ + QStringList{hint_}).join(u'\n'));
+}
+
+QStringList TIntroForm::fitted_credit_rows(const QStringList& credits, const QFont& font, int width,
+                                           int lines) {
+    std::vector<QStringList> paragraphs;
+    for (const QString& credit : credits) paragraphs.push_back(introParagraphRows(credit, font, width));
+    // Share the rows out: each paragraph in turn takes one more while it
+    // needs it, so the shares differ by one row at most.
+    std::vector<int> shares(paragraphs.size(), 0);
+    for (int left = std::max(lines, 0), given = 1; left > 0 && given > 0;) {
+        given = 0;
+        for (std::size_t i = 0; i < paragraphs.size() && left > 0; ++i) {
+            if (shares[i] < paragraphs[i].size()) {
+                ++shares[i];
+                --left;
+                ++given;
+            }
+        }
+    }
+    const QFontMetrics metrics(font);
+    QStringList rows;
+    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
+        if (shares[i] == 0) continue;
+        QStringList kept = paragraphs[i].mid(0, shares[i]);
+        if (shares[i] < paragraphs[i].size()) {
+            // An ellipsis that would not fit after the row's text replaces its end.
+            kept.back() = metrics.elidedText(kept.back() + QStringLiteral(" \u2026"), Qt::ElideRight, width);
+        }
+        rows << kept;
+    }
+    return rows;
 }
 
 void TIntroForm::paintEvent(QPaintEvent*) {
@@ -86,8 +139,11 @@ void TIntroForm::paintEvent(QPaintEvent*) {
     painter.setFont(font);
     painter.setPen(Qt::black);
     textArea.adjust(0, 40, 0, 0);
-    painter.drawText(textArea, Qt::AlignTop | Qt::AlignHCenter | Qt::TextWordWrap,
-                     credits_.join(u'\n'));
+    const QFontMetrics metrics(font);
+    // The hint keeps its own row at the bottom.
+    const int creditRows = (textArea.height() - metrics.lineSpacing()) / metrics.lineSpacing();
+    painter.drawText(textArea, Qt::AlignTop | Qt::AlignHCenter,
+                     fitted_credit_rows(credits_, font, textArea.width(), creditRows).join(u'\n'));
     font.setItalic(true);
     painter.setFont(font);
     painter.setPen(QColor(90, 90, 90));

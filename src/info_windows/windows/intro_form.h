@@ -11,6 +11,13 @@ class TIntroForm : public QDialog {
   public:
     explicit TIntroForm(QWidget* parent = nullptr);
 
+    // The credit paragraphs broken into at most `lines` rows of `width`
+    // pixels. When they do not all fit, each paragraph keeps a fair share of
+    // the rows and a cut one ends with an ellipsis, so a long list of
+    // recordists never hides the photographers or runs under the hint.
+    static QStringList fitted_credit_rows(const QStringList& credits, const QFont& font, int width,
+                                          int lines);
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
