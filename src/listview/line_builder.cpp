@@ -5,6 +5,7 @@
 #include "data/media_records.h"
 #include "data/species_database.h"
 #include "listview/line_texts.h"
+#include "listview/list_bitmaps.h"
 #include "listview/list_fonts.h"
 #include "data/areas.h"
 
@@ -312,7 +313,14 @@ void TShowStringsModel::Builder::recording_row(SpeciesBlock& block, const Tcupai
     button->button_block->button_id =
         GLB_recording_button_id(family_index_, block.species_index, n);
 
+    // A recording in a file has its letter and description on the button's
+    // row, after it: their rows are broken to the width left there.
     const bool onCD = !cut.is_sound_file;
+    int penX = 0;
+    if (!onCD) {
+        penX = pen_after_text(indent(kRecordingNumber), *number);
+        if (m_.buttons_) penX += m_.buttons_->button_width(*button->button_block);
+    }
     if (onCD && cut.audio_cd) {
         const QChar link(text_code::kUnderline);
         Line* cd =
@@ -323,17 +331,31 @@ void TShowStringsModel::Builder::recording_row(SpeciesBlock& block, const Tcupai
     const int h = onCD ? std::max(19, 7 * block.bold_height / 6) + 1 : 0;
     const TFirstLinePlaces places = line_texts::first_line_places(item, settings);
     const bool details = line_texts::has_details(item, settings);
-    if (details) add(kDetailsToggle, h);
-    add_text(kRecordingLetter, details ? 0 : h, list_font::kBold, 1, list_font::kNormal,
-             line_texts::letter(item));
+    if (details) {
+        add(kDetailsToggle, h);
+        if (penX != 0) {
+            const TListBitmap& closed = TListBitmaps::at(9);
+            penX = std::max(penX, indent(kDetailsToggle)) + closed.offset.x() +
+                   closed.size.width() + 5;
+        }
+    }
+    Line* letter = add_text(kRecordingLetter, details ? 0 : h, list_font::kBold, 1,
+                            list_font::kNormal, line_texts::letter(item));
+    if (penX != 0) penX = pen_after_text(std::max(penX, indent(kRecordingLetter)), *letter);
     const int shift = item.kind_letter == u'X' ? 3 * m_.fonts_.average_char_width() : 0;
     add_wrapped(kDescription, list_font::kRegular, 0,
-                line_texts::description(item, places, sourceMark), true, shift);
+                line_texts::description(item, places, sourceMark), true, shift, penX);
     if (item.percentage != 100) {
         Line* percentage = add(kPercentage, lh_);
         percentage->font = &m_.fonts_.standard();
         percentage->value = item.percentage;
     }
+}
+
+// Where the pen stands after the line's text drawn from penX.
+int TShowStringsModel::Builder::pen_after_text(int penX, const Line& line) {
+    canvas_.select_font(*line.font);
+    return penX + GLB_plain_text_width(canvas_, m_.display_text(line));
 }
 
 // Subspecies with pictures but without recordings get a heading of their own.

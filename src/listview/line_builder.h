@@ -4,6 +4,8 @@
 #include "listview/list_fonts.h"
 #include "listview/show_strings_model.h"
 
+#include <algorithm>
+
 class Tsubspecies;
 
 // Makes the lines of one block and appends them after an insertion point.
@@ -29,14 +31,15 @@ class TShowStringsModel::Builder {
         line->text = text;
         return line;
     }
-    // A line whose text is broken to the width left of its indent.
+    // A line whose text is broken to the width left of its indent, or of
+    // where the pen already stands on its row when that lies further right.
     Line* add_wrapped(int kind, int style, int step, const QString& text, bool continuesRow,
-                      int extraShift = 0) {
+                      int extraShift = 0, int penX = 0) {
         Line* line = add_text(kind, 0, style, step, list_font::kNormal, text);
         const TListGeometry& g = m_.geometry_;
         canvas_.select_font(*line->font);
-        const int available =
-            g.client_width - g.vertical_scroll_bar_width - line_kind::indent(kind) - extraShift;
+        const int available = g.client_width - g.vertical_scroll_bar_width -
+                              std::max(line_kind::indent(kind) + extraShift, penX);
         // Most texts are short: when even the widest letters would fit,
         // there is nothing to break and nothing to measure.
         const bool surelyFits = !line->text.contains(QChar(text_code::kLineFeed)) &&
@@ -77,6 +80,7 @@ class TShowStringsModel::Builder {
     void recordings(SpeciesBlock& block);
     void recording_row(SpeciesBlock& block, const Tcupaitem& item, int n, bool headedHere,
                        int sourceMark);
+    int pen_after_text(int penX, const Line& line);
     void subspecies_heading(SpeciesBlock& block, const Tsubspecies* subspecies);
     void pictured_subspecies_headings(SpeciesBlock& block);
     void unrecorded_subspecies(const SpeciesBlock& block);

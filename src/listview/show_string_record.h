@@ -89,6 +89,8 @@ class TRecordingButton {
     virtual void unhighlight() {}
 };
 
+struct TRecordingButtonBlock;
+
 // The window's list of recording buttons, as the line model moves and
 // frees them.
 class TRecordingButtonList {
@@ -99,6 +101,12 @@ class TRecordingButtonList {
     virtual void shift_buttons(int baseId, int dy) = 0;
     // Takes the button out of the list before its line frees it.
     virtual void remove_button(int id) = 0;
+    // The pixels the pen will move past the block's button once it is made
+    // (the texts after it are broken to the width left); 0 when unknown.
+    virtual int button_width(const TRecordingButtonBlock& block) const {
+        (void)block;
+        return 0;
+    }
 };
 
 // The data of a recording button line.

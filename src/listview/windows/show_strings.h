@@ -41,6 +41,11 @@ class TRecordingButtonFactory {
     }
     // The width the pen moves past a button.
     virtual int total_width() const { return 0; }
+    // The width the pen will move past the block's button, before it is made.
+    virtual int width_for(const TRecordingButtonBlock& block) const {
+        (void)block;
+        return total_width();
+    }
 };
 
 // The species list of one window: the chain of lines with the painting,
@@ -120,6 +125,9 @@ class TShowStrings : public TRecordingButtonList {
     // --- The window's recording buttons --------------------------------------
     void shift_buttons(int baseId, int dy) override;
     void remove_button(int id) override;
+    int button_width(const TRecordingButtonBlock& block) const override {
+        return button_factory_.width_for(block);
+    }
 
   private:
     struct LineAt {

@@ -161,6 +161,14 @@ int Tsound_bar::bar_width(double seconds) {
     return std::max(50, static_cast<int>(std::lround(60.0 * std::log(seconds) + 20.0)));
 }
 
+int Tsound_bar::width_for(const Tcutpart& cut) {
+    const int inset = cut.is_sound_file ? 0 : 1;
+    const int glyph = kGlyphSize.width() + 4;  // the button's size hint
+    // The bar starts 2 pixels after the button; the button ends on the
+    // second pixel past the bar's last column.
+    return inset + glyph + 2 + bar_width(std::max(1, cut.length / 100) / 10.0) + 1;
+}
+
 Tsound_bar* Tsound_bar::playing_button() {
     return globallyPlaying;
 }
@@ -198,7 +206,7 @@ Tsound_bar::Tsound_bar(QWidget* host, TRecordingButtonBlock& block, QPoint at,
     button_->setVisible(shown_);
     bar_->setVisible(shown_);
     // The pen is where the button goes; the labels lie above it.
-    setGeometry(QRect(at - QPoint(0, label_height_), QSize(bar_->geometry().right() + 2, label_height_ + barHeight + 1)));
+    setGeometry(QRect(at - QPoint(0, label_height_), QSize(width_for(*cut_), label_height_ + barHeight + 1)));
     // Made while the playlist window shows: it drags from the start.
     drag_enabled_ = Ttop_forms::instance().soundbar_dragging_enabled() && shown_;
 
@@ -646,4 +654,10 @@ std::unique_ptr<TRecordingButton> TSoundBarFactory::create(QWidget* host, TRecor
     if (!form || !form->has_strings()) return nullptr;
     const auto& carriers = form->strings().model().settings().visible_set.carriers;
     return std::make_unique<Tsound_bar>(host, block, viewPoint, carriers, true, &commands_);
+}
+
+int TSoundBarFactory::width_for(const TRecordingButtonBlock& block) const {
+    return block.recording && block.recording->cut_part
+               ? Tsound_bar::width_for(*block.recording->cut_part)
+               : 0;
 }

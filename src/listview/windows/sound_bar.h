@@ -117,6 +117,9 @@ class Tsound_bar : public QWidget, public TRecordingButton {
 
     // The bar's width for a duration: max(50, round(60 × ln(seconds) + 20)).
     static int bar_width(double seconds);
+    // The width of the button of a recording: glyph, position bar and the
+    // frame of a recording on an audio CD.
+    static int width_for(const Tcutpart& cut);
     // The recording button that plays now, in any window.
     static Tsound_bar* playing_button();
 
@@ -183,6 +186,7 @@ class TSoundBarFactory : public TRecordingButtonFactory {
     explicit TSoundBarFactory(TSoundBarCommands& commands) : commands_(commands) {}
     std::unique_ptr<TRecordingButton> create(QWidget* host, TRecordingButtonBlock& block,
                                              QPoint viewPoint) override;
+    int width_for(const TRecordingButtonBlock& block) const override;
 
   private:
     TSoundBarCommands& commands_;
