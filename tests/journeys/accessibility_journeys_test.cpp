@@ -291,6 +291,10 @@ TEST_F(AccessibilityJourney, TheArrowsWalkTheLocalitiesMapsDotsShowingTheirToolt
     ASSERT_NE(map.tooltip(), nullptr) << "the focused dot shows no tooltip";
     const Tlocality& place = *map.localities()[size_t(first)];
     EXPECT_TRUE(map.tooltip()->isVisible());
+    // It stays while the keyboard is on the dot, though the mouse is elsewhere.
+    QTest::qWait(350);
+    ASSERT_NE(map.tooltip(), nullptr);
+    EXPECT_TRUE(map.tooltip()->isVisible()) << "the keyboard's tooltip went with the mouse's";
     // The tooltip paints its text itself; a reader gets it as its name.
     EXPECT_TRUE(map.tooltip()->accessibleName().contains(place.name))
         << qPrintable(map.tooltip()->accessibleName());

@@ -23,7 +23,7 @@ TTooltipForm::TTooltipForm(QPoint screenPoint, const QFont& font, int clientWidt
 }
 
 bool TTooltipForm::check_cursor(QPoint cursorPosition) {
-    if (area_.contains(cursorPosition)) return false;
+    if (area_.isEmpty() || area_.contains(cursorPosition)) return false;
     timer_.stop();
     close();
     return true;
@@ -31,7 +31,7 @@ bool TTooltipForm::check_cursor(QPoint cursorPosition) {
 
 void TTooltipForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    timer_.start();
+    if (!area_.isEmpty()) timer_.start();
 }
 
 void TTooltipForm::paintEvent(QPaintEvent*) {

@@ -7,7 +7,8 @@
 #include <functional>
 
 // A small borderless window with a few lines of text, shown at a point and
-// gone as soon as the mouse leaves the area it explains.
+// gone as soon as the mouse leaves the area it explains. Without an area it
+// explains what the keyboard is on and stays until its owner releases it.
 class TTooltipForm : public QWidget {
     Q_OBJECT
   public:

@@ -99,7 +99,7 @@ void TLocalitiesMapForm::walk_to(int index) {
     ensure_visible(dot);
     release_tooltip();
     hovered_ = index;
-    show_tooltip(index, dot);
+    show_tooltip(index, dot, true);
     // Screen readers read the map by the place the keyboard is on.
     const Tlocality& place = *localities_[static_cast<size_t>(index)];
     canvas()->setAccessibleName(GLB_without_codes(place.display_text(true)));
@@ -170,7 +170,7 @@ void TLocalitiesMapForm::canvas_mouse_move(QPoint canvasPoint) {
                             margins + origin);
 }
 
-void TLocalitiesMapForm::show_tooltip(int index, QPoint dot) {
+void TLocalitiesMapForm::show_tooltip(int index, QPoint dot, bool for_keyboard) {
     const Tlocality& l = *localities_[static_cast<size_t>(index)];
     const QPoint screenDot = canvas()->mapToGlobal(dot);
     const QScreen* screen = QGuiApplication::screenAt(screenDot);
@@ -182,7 +182,9 @@ void TLocalitiesMapForm::show_tooltip(int index, QPoint dot) {
     measure.set_font(font);
     int widest = 0;
     for (const QString& line : text.split(u'\n')) widest = std::max(widest, GLB_plain_text_width(measure, line));
-    const QRect sensitive(screenDot - QPoint(3, 3), QSize(7, 7));
+    // The mouse's tooltip goes when the mouse leaves the dot; the keyboard's
+    // stays while the keyboard is on it, wherever the mouse rests.
+    const QRect sensitive = for_keyboard ? QRect() : QRect(screenDot - QPoint(3, 3), QSize(7, 7));
     tooltip_ = new TTooltipForm(
         screenDot + QPoint(15, -3), font, widest + 10, static_cast<int>(text.count(u'\n')) + 1,
         [](QPainter& painter, QPoint pen, const QString& t) {

@@ -50,7 +50,7 @@ class TLocalitiesMapForm : public TMapForm {
     void release_tooltip();
     // Shows the tooltip of dot `index` (canvas point `dot`), as the mouse
     // over it does.
-    void show_tooltip(int index, QPoint dot);
+    void show_tooltip(int index, QPoint dot, bool for_keyboard = false);
     QPoint canvas_point_of(int index) const;
     void walk_to(int index);
 
