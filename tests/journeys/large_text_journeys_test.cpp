@@ -1,19 +1,22 @@
 // The program at a large text size, chosen as a user does in the Options
 // dialog: what the list and its windows show must stay inside them.
-#include "journeys/journey.h"
+#include "journeys/playlist_journey.h"
 
 #include "listview/formatted_text.h"
 #include "listview/list_fonts.h"
 #include "listview/windows/child_form.h"
+#include "playlists/windows/play_sound_options_frame.h"
 #include "utilities/windows/list_settings_frame.h"
 #include "utilities/windows/options_form.h"
 #include "utilities/windows/program_settings_frame.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QSpinBox>
 
-using testing_support::Journey;
+using playlist_journey::PlayListJourney;
 
 namespace {
 
@@ -22,10 +25,10 @@ constexpr int kOptionsMenuLine = 16;
 
 }  // namespace
 
-class LargeTextJourney : public Journey {
+class LargeTextJourney : public PlayListJourney {
   protected:
     void TearDown() override {
-        Journey::TearDown();
+        PlayListJourney::TearDown();
         // The fonts' table outlives the program: the next journey starts at
         // the usual size.
         GLB_list_fonts().set_base_height(list_font::kDefaultTextSize);
@@ -77,4 +80,32 @@ TEST_F(LargeTextJourney, ARecordingsDescriptionAtDoubleSizeIsBrokenToTheWidthLef
         }
     }
     EXPECT_GE(rows, 4) << "too few rows to tell";
+}
+
+TEST_F(LargeTextJourney, ThePlaylistWindowGrowsToShowItsControlsAtDoubleSize) {
+    TPlayListForm& usual = openPlayListWindow();
+    const QSize usualSize = usual.size();
+    EXPECT_EQ(usualSize, QSize(520, 480)) << "the window's usual size changed at the usual text";
+    usual.close();
+
+    chooseTextSize(2 * list_font::kDefaultTextSize);
+    TPlayListForm& form = openPlayListWindow();
+    repaint();
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             form.CheckBox_endless_loop, form.CheckBox_start_playing_at_selected_recording,
+             form.Button_play_or_stop}) {
+        const QString what = control->property("text").toString();
+        EXPECT_GE(control->width(), control->sizeHint().width()) << qPrintable(what) << " is cut";
+        EXPECT_LE(control->geometry().right(), form.width()) << qPrintable(what)
+                                                             << " runs off the window";
+    }
+    EXPECT_LE(form.BetweenSoundsOptionsFrame->geometry().right(), form.width())
+        << "the pause box runs off the window";
+    // The Repeat column and its title are inside the grid's view.
+    QHeaderView& header = *form.grid->horizontalHeader();
+    const int repeatRight = header.sectionViewportPosition(2) + header.sectionSize(2);
+    EXPECT_LE(repeatRight, form.grid->viewport()->width()) << "the Repeat column is cut off";
+    EXPECT_GE(header.sectionSize(2), header.sectionSizeHint(2))
+        << "the Repeat column's title is cut";
+    EXPECT_GT(form.width(), usualSize.width()) << "the window kept its usual size";
 }

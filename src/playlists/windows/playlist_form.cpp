@@ -40,6 +40,9 @@ namespace {
 
 using settings::playlists::kSection;
 
+// The grid's rows at the usual text size.
+constexpr int kRowHeight = 20;
+
 QString text(int line) {
     return GLB_text(QStringLiteral("PLAY_LISTS"), line);
 }
@@ -127,7 +130,7 @@ TPlayListGrid::TPlayListGrid(QWidget* parent) : QTableWidget(1, 3, parent) {
     viewport()->setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DropOnly);
     verticalHeader()->hide();
-    verticalHeader()->setDefaultSectionSize(20);
+    verticalHeader()->setDefaultSectionSize(kRowHeight);
     horizontalHeader()->setDefaultSectionSize(50);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
@@ -274,9 +277,40 @@ void TPlayListForm::lay_out() {
     Button_play_or_stop->move(
         8, CheckBox_start_playing_at_selected_recording->geometry().bottom() + 1 + 10);
     const int gridTop = Button_play_or_stop->geometry().bottom() + 1 + 10;
+    // The window is at least as large as its controls at the text size in
+    // use: the list's text size, up to several times the usual one.
+    int needed = MainMenu->sizeHint().width();
+    for (const QWidget* w : std::initializer_list<const QWidget*>{
+             BetweenSoundsOptionsFrame, CheckBox_endless_loop,
+             CheckBox_start_playing_at_selected_recording, Button_play_or_stop})
+        needed = std::max(needed, w->geometry().right() + 1 + 8);
+    const int gridChrome = 2 * grid->frameWidth() + grid->verticalScrollBar()->sizeHint().width();
+    needed = std::max(needed, gridChrome + number_column_width() + kMinimumTitleWidth +
+                                  repeat_column_width() + 4);
+    // Rows as tall as their text (20 pixels at the usual size).
+    const int rowHeight = std::max(kRowHeight, grid->fontMetrics().height() + 2);
+    grid->verticalHeader()->setDefaultSectionSize(rowHeight);
+    const QSize minimum(needed, gridTop + grid->horizontalHeader()->sizeHint().height() +
+                                    3 * rowHeight + 2 * grid->frameWidth());
+    if (minimumSize() != minimum && !growing_) {
+        growing_ = true;
+        setMinimumSize(minimum);
+        if (width() < minimum.width() || height() < minimum.height())
+            resize(size().expandedTo(minimum));
+        growing_ = false;
+    }
     grid->setGeometry(0, gridTop, width(), std::max(40, height() - gridTop));
     MainMenu->setGeometry(0, 0, width(), MainMenu->sizeHint().height());
     fit_columns();
+}
+
+int TPlayListForm::number_column_width() const {
+    return std::max(30, grid->fontMetrics().horizontalAdvance(QStringLiteral("999")) + 8);
+}
+
+int TPlayListForm::repeat_column_width() const {
+    return std::max(std::min(90, grid->viewport()->width() / 4),
+                    grid->horizontalHeader()->sectionSizeHint(2));
 }
 
 void TPlayListForm::fit_columns() {
@@ -284,10 +318,11 @@ void TPlayListForm::fit_columns() {
     // The number and repeat columns get their widths until the user sizes them.
     const int client = grid->viewport()->width();
     if (!columns_sized_by_user_) {
-        grid->setColumnWidth(0, 30);
-        grid->setColumnWidth(2, std::min(90, client / 4));
+        grid->setColumnWidth(0, number_column_width());
+        grid->setColumnWidth(2, repeat_column_width());
     }
-    grid->setColumnWidth(1, std::max(50, client - grid->columnWidth(0) - grid->columnWidth(2) - 4));
+    grid->setColumnWidth(1, std::max(kMinimumTitleWidth,
+                                     client - grid->columnWidth(0) - grid->columnWidth(2) - 4));
     fitting_columns_ = false;
 }
 

@@ -104,6 +104,9 @@ class TPlayListForm : public QWidget, public TPlayListSource {
     bool save_to(const QString& path);
     void repeat_edited(int row, int column);
     void fit_columns();
+    int number_column_width() const;
+    int repeat_column_width() const;
+    static constexpr int kMinimumTitleWidth = 50;
     TTaxonNaming naming() const;
     void refresh_list_state();
 
@@ -124,4 +127,5 @@ class TPlayListForm : public QWidget, public TPlayListSource {
     bool filling_ = false;
     bool fitting_columns_ = false;
     bool columns_sized_by_user_ = false;
+    bool growing_ = false;
 };
