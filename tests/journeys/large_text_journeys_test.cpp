@@ -109,3 +109,32 @@ TEST_F(LargeTextJourney, ThePlaylistWindowGrowsToShowItsControlsAtDoubleSize) {
         << "the Repeat column's title is cut";
     EXPECT_GT(form.width(), usualSize.width()) << "the window kept its usual size";
 }
+
+TEST_F(LargeTextJourney, TheNumbersOverARecordingButtonStayApartAtTheLargestTextSize) {
+    chooseTextSize(72);
+    unfoldFirstSpecies();
+    repaint();
+    int buttons = 0;
+    for (int n = 1; TRecordShowStringData* button = nth(line_kind::kRecordingButton, n); ++n) {
+        // The user scrolls to it: a button is made when its line shows.
+        form().scroll_to(std::max(0, list().top_of(*button) - 100));
+        repaint();
+        Tsound_bar* bar = recordingButton(n);
+        ASSERT_NE(bar, nullptr);
+        const QFontMetrics metrics(Tsound_bar::label_font());
+        const int width = bar->bar().width();
+        // Start at the left, position in the middle, length at the right.
+        const int startRight = metrics.horizontalAdvance(QStringLiteral("0.0"));
+        const int position = metrics.horizontalAdvance(QStringLiteral("0.0"));
+        const int lengthLeft = width - metrics.horizontalAdvance(Tsound_bar::duration_label(bar->cut_part()));
+        EXPECT_LE(startRight, (width - position) / 2) << "recording " << n << ": start and position overlap";
+        EXPECT_LE((width + position) / 2, lengthLeft) << "recording " << n << ": position and length overlap";
+        // The description still starts after the button.
+        TRecordShowStringData* line = nth(line_kind::kRecordingButton, n);
+        while (line && line->kind != line_kind::kDescription) line = line->next;
+        ASSERT_NE(line, nullptr);
+        EXPECT_GE(line->drawn_x, bar->x() + form().horizontalScrollBar()->value() + bar->width());
+        ++buttons;
+    }
+    EXPECT_GE(buttons, 2);
+}

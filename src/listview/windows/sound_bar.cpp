@@ -161,12 +161,32 @@ int Tsound_bar::bar_width(double seconds) {
     return std::max(50, static_cast<int>(std::lround(60.0 * std::log(seconds) + 20.0)));
 }
 
+const QFont& Tsound_bar::label_font() {
+    return labelFont();
+}
+
+QString Tsound_bar::duration_label(const Tcutpart& cut) {
+    return cut.length_is_file_length ? QString::number(std::lround(cut.length / 1000.0))
+                                     : seconds(std::max(1, cut.length / 100));
+}
+
+int Tsound_bar::bar_width_for(const Tcutpart& cut) {
+    const int tenths = std::max(1, cut.length / 100);
+    // The three numbers over the bar (start, position, length) stay apart
+    // however large the list's text: the bar is at least as wide as they are.
+    const QFontMetrics metrics(labelFont());
+    const int side = std::max(metrics.horizontalAdvance(QStringLiteral("0.0")),
+                              metrics.horizontalAdvance(duration_label(cut)));
+    const int labels = metrics.horizontalAdvance(seconds(tenths)) + 2 * side + 4;
+    return std::max(bar_width(tenths / 10.0), labels);
+}
+
 int Tsound_bar::width_for(const Tcutpart& cut) {
     const int inset = cut.is_sound_file ? 0 : 1;
     const int glyph = kGlyphSize.width() + 4;  // the button's size hint
     // The bar starts 2 pixels after the button; the button ends on the
     // second pixel past the bar's last column.
-    return inset + glyph + 2 + bar_width(std::max(1, cut.length / 100) / 10.0) + 1;
+    return inset + glyph + 2 + bar_width_for(cut) + 1;
 }
 
 Tsound_bar* Tsound_bar::playing_button() {
@@ -198,7 +218,7 @@ Tsound_bar::Tsound_bar(QWidget* host, TRecordingButtonBlock& block, QPoint at,
     // A recording on an audio CD has a frame around button and bar.
     const int inset = on_cd_ ? 1 : 0;
     button_->setGeometry(inset, label_height_, glyph.width(), barHeight);
-    bar_->setGeometry(inset + glyph.width() + 2, label_height_, bar_width(tenths / 10.0), barHeight);
+    bar_->setGeometry(inset + glyph.width() + 2, label_height_, bar_width_for(*cut_), barHeight);
     bar_->setRange(0, tenths);
     bar_->setSingleStep(on_cd_ ? 10 : 5);
     bar_->setPageStep(std::min(20, tenths));
@@ -570,9 +590,7 @@ void Tsound_bar::paintEvent(QPaintEvent*) {
     const QRect labels(bar.left(), 0, bar.width(), label_height_);
     p.drawText(labels, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("0.0"));
     p.drawText(labels, Qt::AlignHCenter | Qt::AlignVCenter, seconds(bar_->value()));
-    const QString duration = cut_->length_is_file_length ? QString::number(std::lround(cut_->length / 1000.0))
-                                                         : seconds(bar_->maximum());
-    p.drawText(labels, Qt::AlignRight | Qt::AlignVCenter, duration);
+    p.drawText(labels, Qt::AlignRight | Qt::AlignVCenter, duration_label(*cut_));
 }
 
 QString Tsound_bar::info_text() const {

@@ -120,6 +120,12 @@ class Tsound_bar : public QWidget, public TRecordingButton {
     // The width of the button of a recording: glyph, position bar and the
     // frame of a recording on an audio CD.
     static int width_for(const Tcutpart& cut);
+    // The position bar's width: the duration's, or the numbers' over it when
+    // the list's text makes them wider.
+    static int bar_width_for(const Tcutpart& cut);
+    // The numbers over the bar: their font and the recording's length.
+    static const QFont& label_font();
+    static QString duration_label(const Tcutpart& cut);
     // The recording button that plays now, in any window.
     static Tsound_bar* playing_button();
 
