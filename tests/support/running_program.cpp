@@ -59,6 +59,9 @@ QString RunningDemoProgram::demoBaseDirectory() {
 }
 
 RunningDemoProgram::RunningDemoProgram(const QString& editionFolder)
+    : RunningDemoProgram(Start{.edition = editionFolder, .remembered_settings = {}, .wait_for_sound_engine = true}) {}
+
+RunningDemoProgram::RunningDemoProgram(const Start& start)
     : previousHome_(qgetenv("HOME")),
       previousRuntime_(qgetenv("XDG_RUNTIME_DIR")),
       previousDirectory_(QDir::currentPath()) {
@@ -66,7 +69,10 @@ RunningDemoProgram::RunningDemoProgram(const QString& editionFolder)
     QFile::setPermissions(runtime_.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                QFileDevice::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", runtime_.path().toUtf8());
-    placeEditionFiles(dir_, editionFolder);
+    placeEditionFiles(dir_, start.edition);
+    if (!start.remembered_settings.isEmpty())
+        dir_.write(QStringLiteral("Korvelan.ini"),
+                   dir_.read(QStringLiteral("Korvelan.ini")) + '\n' + start.remembered_settings);
     // The program looks in the directory it was started from first: started
     // from its own directory, as the launcher does, no stray file is found.
     QDir::setCurrent(dir_.path());
@@ -81,6 +87,7 @@ RunningDemoProgram::RunningDemoProgram(const QString& editionFolder)
     program_->initialise(dir_.path(), dir_.path());
     main_ = qobject_cast<TChildForm*>(program_->open_main_window());
     if (!main_) throw std::runtime_error("the program showed no main window");
+    if (!start.wait_for_sound_engine) return;
     // The start is over for a user once the sound engine is ready and the
     // volume window is back: a test drives the program from there, so that a
     // window showing late does not take a menu's activation mid-test.
@@ -89,6 +96,10 @@ RunningDemoProgram::RunningDemoProgram(const QString& editionFolder)
     while (!program_->sound_engine_ready() && clock.elapsed() < 20000) QTest::qWait(10);
     main_->activateWindow();
     QCoreApplication::processEvents();
+}
+
+bool RunningDemoProgram::soundEngineReady() const {
+    return program_->sound_engine_ready();
 }
 
 RunningDemoProgram::~RunningDemoProgram() {

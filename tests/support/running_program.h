@@ -23,6 +23,16 @@ class RunningDemoProgram {
     // "demo", "demo-es" (the Spanish edition over the demo's data) or
     // "demo-voices" (the edition with spoken names).
     explicit RunningDemoProgram(const QString& editionFolder = QStringLiteral("demo"));
+    // A start as a test sets it up: what the settings file holds besides the
+    // edition's own (as a previous session left it), and whether the start
+    // goes on until the sound engine is ready or ends with the main window
+    // shown, before its first paint.
+    struct Start {
+        QString edition = QStringLiteral("demo");
+        QByteArray remembered_settings;
+        bool wait_for_sound_engine = true;
+    };
+    explicit RunningDemoProgram(const Start& start);
     // The program's end: the main window closed, settings written, the
     // database freed.
     ~RunningDemoProgram();
@@ -30,6 +40,7 @@ class RunningDemoProgram {
     RunningDemoProgram& operator=(const RunningDemoProgram&) = delete;
 
     TChildForm& mainWindow() { return *main_; }
+    bool soundEngineReady() const;
     DialogScript& script() { return script_; }
     ProgramDirectory& programDirectory() { return dir_; }
     // The user's home folder of this run (documents, configuration).

@@ -96,15 +96,19 @@ MediaControl* loadModule(std::unique_ptr<QLibrary>& module) {
 }
 
 // Hands out the engine, loading its module once. Until then the output
-// gain is kept here, so the volume can be set at start without loading it.
+// gain and the listening choice are kept here, so that the volume and each
+// window's remembered choice can be set at start without loading it (the
+// module draws in the decoders and the sound output, a good part of the
+// time to the first window).
 class EngineLoader final : public MediaControl {
   public:
     MediaControl& engine() {
         std::call_once(once_, [this] {
             MediaControl* loaded = loadModule(module_);
-            const std::lock_guard lock(gain_mutex_);
+            const std::lock_guard lock(early_mutex_);
             engine_ = loaded ? loaded : &no_sound_;
             if (gain_set_) engine_->setGain(gain_);
+            if (listening_set_) engine_->setListening(listening_);
         });
         return *engine_;
     }
@@ -131,27 +135,41 @@ class EngineLoader final : public MediaControl {
     int waveOutputDevices() override { return engine().waveOutputDevices(); }
     int cdAudioDevices() override { return engine().cdAudioDevices(); }
     void setGain(double gain) override {
-        const std::lock_guard lock(gain_mutex_);
+        const std::lock_guard lock(early_mutex_);
         gain_ = gain;
         gain_set_ = true;
         if (engine_) engine_->setGain(gain);
     }
     double gain() const override {
-        const std::lock_guard lock(gain_mutex_);
+        const std::lock_guard lock(early_mutex_);
         return engine_ ? engine_->gain() : gain_;
     }
     SoundAnalysis* analysis() override { return engine().analysis(); }
-    void setListening(const Listening& listening) override { engine().setListening(listening); }
-    Listening listening() const override { return const_cast<EngineLoader*>(this)->engine().listening(); }
+    void setListening(const Listening& listening) override {
+        const std::lock_guard lock(early_mutex_);
+        listening_ = listening;
+        listening_set_ = true;
+        if (engine_) engine_->setListening(listening);
+    }
+    Listening listening() const override {
+        const std::lock_guard lock(early_mutex_);
+        return engine_ ? engine_->listening() : listening_;
+    }
+    bool loaded() const {
+        const std::lock_guard lock(early_mutex_);
+        return engine_ != nullptr;
+    }
 
   private:
     std::once_flag once_;
     std::unique_ptr<QLibrary> module_;
-    MediaControl* engine_ = nullptr;  // set once, under gain_mutex_
+    MediaControl* engine_ = nullptr;  // set once, under early_mutex_
     NoSoundEngine no_sound_;
-    mutable std::mutex gain_mutex_;
+    mutable std::mutex early_mutex_;
     double gain_ = 1.0;
     bool gain_set_ = false;
+    Listening listening_;
+    bool listening_set_ = false;
 };
 
 EngineLoader& engineLoader() {
@@ -173,6 +191,10 @@ void setMediaControl(MediaControl* control) {
 
 void loadSoundEngine() {
     engineLoader().engine();
+}
+
+bool soundEngineLoaded() {
+    return engineLoader().loaded();
 }
 
 SoundAnalysis& soundAnalysis() {

@@ -135,6 +135,8 @@ void setMediaControl(MediaControl* control);  // nullptr: the engine again
 // Loads it now (waiting when another thread is loading it); safe from any
 // thread. Without the module every device is missing.
 void loadSoundEngine();
+// Whether the engine's module has been looked for (loaded, or found missing).
+bool soundEngineLoaded();
 
 // Raised with every change of MediaControl's virtual functions: a module
 // built against another version (an older installation left on the path)
