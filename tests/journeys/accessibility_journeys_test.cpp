@@ -14,6 +14,7 @@
 #include "pictures_maps/windows/localities_map_form.h"
 #include "pictures_maps/windows/map_form.h"
 #include "sound/windows/volume_control_form.h"
+#include "utilities/windows/select_copy_directory_dialog.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -23,6 +24,9 @@
 #include <QTimer>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QPointer>
 #include <QStatusBar>
 #include <cmath>
@@ -747,4 +751,56 @@ TEST_F(AccessibilityJourney, ARecordingsTextBrokenOverRowsStartsAfterItsButtonIn
             << "' is drawn over its button";
     }
     EXPECT_GE(wrapped, 1) << "no text was broken: the window is not narrow enough to tell";
+}
+
+TEST_F(WindowWalkJourney, CopyToHardDiskIsWalkedByTabAsksForItsFolderByKeyAndClosesByEscape) {
+    // The demo's base directory is listed as an optical disc in the drive.
+    QTemporaryDir mounts;
+    QFile table(mounts.path() + QStringLiteral("/mounts"));
+    ASSERT_TRUE(table.open(QIODevice::WriteOnly));
+    QString disc = QDir::cleanPath(testing_support::RunningDemoProgram::demoBaseDirectory());
+    table.write("/dev/sr0 " + disc.replace(u' ', QStringLiteral("\\040")).toUtf8() + " iso9660 ro 0 0\n");
+    table.close();
+    const QByteArray previousTable = qgetenv("KORVELAN_MOUNT_TABLE");
+    qputenv("KORVELAN_MOUNT_TABLE", QFile::encodeName(table.fileName()));
+    QTemporaryDir hardDisk;
+    program().script().dialogs().directoryAnswers.push_back(hardDisk.path());
+
+    QString chosen;
+    bool browsedByKey = false;
+    std::optional<DialogWalk> walk;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<TSelectCopyDirectoryDialog*>(QApplication::activeModalWidget());
+        if (!dialog || walk) return;
+        // Tab to the browse button, Space asks for the folder.
+        QApplication::setActiveWindow(dialog);
+        for (int step = 0; step < 10 && QApplication::focusWidget() != dialog->browse_button(); ++step)
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : dialog, Qt::Key_Tab);
+        if (QApplication::focusWidget() == dialog->browse_button()) {
+            browsedByKey = true;
+            QTest::keyClick(dialog->browse_button(), Qt::Key_Space);
+        }
+        chosen = dialog->folder_edit()->text();
+        walk = walkDialog(*dialog);
+    });
+    user.start(50);
+    QAction* copy = mainWindow().menu_action(17);
+    ASSERT_TRUE(copy && copy->isEnabled());
+    copy->trigger();
+    user.stop();
+    if (previousTable.isEmpty())
+        qunsetenv("KORVELAN_MOUNT_TABLE");
+    else
+        qputenv("KORVELAN_MOUNT_TABLE", previousTable);
+
+    ASSERT_TRUE(walk) << "the copy never asked for its folder";
+    EXPECT_TRUE(browsedByKey) << "Tab never reaches the browse button";
+    EXPECT_TRUE(program().script().dialogs().directoryAnswers.empty()) << "the folder was not asked for";
+    EXPECT_EQ(QDir::cleanPath(chosen), QDir::cleanPath(hardDisk.path()));
+    EXPECT_TRUE(walk->came_round) << qPrintable(walk->visited_names);
+    EXPECT_TRUE(walk->missed.isEmpty()) << qPrintable(walk->missed_names);
+    EXPECT_TRUE(walk->escape_closed);
+    // Escape copies nothing.
+    EXPECT_TRUE(QDir(hardDisk.path()).isEmpty());
 }
