@@ -33,6 +33,7 @@
 #include <QPainter>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 
@@ -290,13 +291,29 @@ void TPlayListForm::lay_out() {
     // Rows as tall as their text (20 pixels at the usual size).
     const int rowHeight = std::max(kRowHeight, grid->fontMetrics().height() + 2);
     grid->verticalHeader()->setDefaultSectionSize(rowHeight);
-    const QSize minimum(needed, gridTop + grid->horizontalHeader()->sizeHint().height() +
-                                    3 * rowHeight + 2 * grid->frameWidth());
+    QSize minimum(needed, gridTop + grid->horizontalHeader()->sizeHint().height() +
+                              3 * rowHeight + 2 * grid->frameWidth());
+    // Never larger than the screen it is on (its frame included).
+    const QRect area = screen() ? screen()->availableGeometry() : QRect();
+    const QMargins frame(geometry().left() - frameGeometry().left(),
+                         geometry().top() - frameGeometry().top(),
+                         frameGeometry().right() - geometry().right(),
+                         frameGeometry().bottom() - geometry().bottom());
+    if (area.isValid())
+        minimum = minimum.boundedTo(area.size().shrunkBy(frame).expandedTo(QSize(100, 100)));
     if (minimumSize() != minimum && !growing_) {
         growing_ = true;
         setMinimumSize(minimum);
-        if (width() < minimum.width() || height() < minimum.height())
+        if (width() < minimum.width() || height() < minimum.height()) {
             resize(size().expandedTo(minimum));
+            // Grown on the screen, it moves back inside it.
+            if (isVisible() && area.isValid()) {
+                const QRect outer = frameGeometry();
+                const int dx = std::max(area.left() - outer.left(), std::min(0, area.right() - outer.right()));
+                const int dy = std::max(area.top() - outer.top(), std::min(0, area.bottom() - outer.bottom()));
+                if (dx != 0 || dy != 0) move(pos() + QPoint(dx, dy));
+            }
+        }
         growing_ = false;
     }
     grid->setGeometry(0, gridTop, width(), std::max(40, height() - gridTop));
@@ -439,6 +456,10 @@ bool TPlayListForm::open_file(const QString& path) {
 
 void TPlayListForm::show_window(bool atStartup) {
     const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    // Sized for the list's text before it is placed: a large text makes it
+    // larger, and it must be placed whole on the screen.
+    setFont(GLB_list_fonts().standard().font);
+    lay_out();
     const QMargins frame = GLB_frame_margins(this, owner);
     const auto rect =
         atStartup ? GLB_parse_coord(GLB_read_string(kSection, settings::playlists::kCoord, {}))
