@@ -11,6 +11,8 @@
 #include <optional>
 #include <vector>
 
+class QDateTime;
+
 // The folders of a disc that hold its media, in the order they are copied.
 const QStringList& GLB_media_folders();
 
@@ -81,7 +83,7 @@ class TCopyFilesToHardDiskThread : public QThread {
   private:
     bool copy_folder(const QString& source, const QString& target);
     bool copy_tree(const QString& source, const QString& target);
-    bool copy_file(const QString& source, const QString& target);
+    bool copy_file(const QString& source, const QString& target, const QDateTime& modified);
     // In-kernel copy of the whole file; nothing when the file systems do
     // not offer it (then the blocks go through this process).
     std::optional<bool> copy_in_kernel(QFile& in, QFile& out, const QString& source,

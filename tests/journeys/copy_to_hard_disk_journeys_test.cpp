@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -90,6 +91,16 @@ TEST_F(Journey, CopyToHardDiskCopiesEveryMediaFolderOfTheDemoDiscSpokenNamesIncl
     EXPECT_EQ(missing.size(), 0) << "first missing: " << missing.value(0).toStdString();
     EXPECT_EQ(copied.size(), onDisc.size());
     EXPECT_EQ(copied.filter(QRegularExpression("^voices/lang[12]/")).size(), 194);
+    // Each copy holds its file's bytes and keeps its time.
+    QStringList differing;
+    for (const QString& file : copied) {
+        QFile from(base + u'/' + file), to(target + u'/' + file);
+        if (!from.open(QIODevice::ReadOnly) || !to.open(QIODevice::ReadOnly) ||
+            from.readAll() != to.readAll() ||
+            QFileInfo(from).lastModified() != QFileInfo(to).lastModified())
+            differing << file;
+    }
+    EXPECT_EQ(differing.size(), 0) << "first differing: " << differing.value(0).toStdString();
     ASSERT_FALSE(program().script().messages().empty());
     EXPECT_EQ(program().script().messages().back().style, platform::box::IconInformation)
         << program().script().lastMessage().toStdString();
