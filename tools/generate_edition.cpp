@@ -67,13 +67,17 @@ struct Options {
     int pictures = 5000;
     int localities = 2000;
     int families = 300;
+    int largest_family = 0;  // 0: the sizes as they fall
     std::uint64_t seed = 1;
 };
 
 void usage() {
     std::cerr << "usage: korvelan_generate_edition <output-dir> [--species N] [--recordings N] "
                  "[--items N]\n"
-                 "       [--pictures N] [--localities N] [--families N] [--seed S]\n";
+                 "       [--pictures N] [--localities N] [--families N] [--largest-family N]\n"
+                 "       [--seed S]\n"
+                 "--largest-family N: the family in the middle of the list holds exactly N "
+                 "species\n";
 }
 
 bool parse_number(const char* text, long long lo, long long hi, long long& value) {
@@ -112,6 +116,9 @@ bool parse_options(int argc, char** argv, Options& o) {
                  (o.localities = static_cast<int>(v), true);
         else if (name == "--families")
             ok = parse_number(argv[i + 1], 1, 300, v) && (o.families = static_cast<int>(v), true);
+        else if (name == "--largest-family")
+            ok = parse_number(argv[i + 1], 1, 399, v) &&
+                 (o.largest_family = static_cast<int>(v), true);
         else if (name == "--seed")
             ok = parse_number(argv[i + 1], 0, 0x7FFFFFFFFFFFFFFFLL, v) &&
                  (o.seed = static_cast<std::uint64_t>(v), true);
@@ -130,6 +137,11 @@ bool parse_options(int argc, char** argv, Options& o) {
     }
     if (o.species > o.families * 399) {
         std::cerr << "at most 399 species per family\n";
+        return false;
+    }
+    if (o.largest_family > 0 && (o.species - (o.families - 1) < o.largest_family ||
+                                 o.species - o.largest_family > (o.families - 1) * 399)) {
+        std::cerr << "--largest-family does not fit the species and families\n";
         return false;
     }
     if (o.items < o.recordings) {
@@ -617,9 +629,18 @@ std::vector<int> family_sizes(const Options& o, Rng& rng) {
     std::vector<int> size(static_cast<std::size_t>(o.families), 1);
     std::vector<int> weight(size.size());
     for (auto& w : weight) w = rng.chance(0.15) ? rng.between(20, 60) : rng.between(1, 10);
+    int left = o.species - o.families;
+    // One family of a given size, as the largest real editions have, for
+    // measuring what unfolding it costs; the others share the rest.
+    if (o.largest_family > 0) {
+        const std::size_t big = size.size() / 2;
+        size[big] = o.largest_family;
+        weight[big] = 0;
+        left -= o.largest_family - 1;
+    }
     int total = 0;
     for (int w : weight) total += w;
-    for (int left = o.species - o.families; left > 0;) {
+    for (; left > 0;) {
         int r = static_cast<int>(rng.below(static_cast<std::size_t>(total)));
         std::size_t f = 0;
         while (r >= weight[f]) r -= weight[f++];

@@ -7,6 +7,7 @@
 //
 // usage: korvelan_generate_edition_test <generator> <demo-dir> <scratch-dir>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -174,6 +175,7 @@ struct Counts {
                 localities = 0, cds = 0;
     std::size_t threatened = 0, with_subspecies = 0, zero_localities = 0, carried = 0,
                 not_carried = 0;
+    std::size_t largest_family = 0;
 };
 
 // Every check below is one the loader makes fatal (or, for subspecies, reports).
@@ -285,6 +287,7 @@ Counts check_edition(const fs::path& dir, const std::string& label) {
             fail("taxa.txt lines of family " + std::to_string(k));
     }
     n.species = species.size();
+    for (const auto& f : by_family) n.largest_family = std::max(n.largest_family, f.size());
 
     std::set<std::string> localities;
     for (const auto& r : records(read_lines(dir / "locality.txt"))) {
@@ -480,6 +483,20 @@ int main(int argc, char** argv) {
               "default edition has the default counts");
     }
 
+    // One family of the size asked for, the totals as without it: the largest
+    // family the list's button numbers allow among 40 families.
+    {
+        const fs::path big = scratch / "big-family";
+        CHECK(run(gen + " \"" + big.string() +
+                  "\" --species 1000 --families 40 --recordings 2000 --items 3000 --pictures 50 "
+                  "--largest-family 399") == 0,
+              "edition with one large family generated");
+        const Counts c = check_edition(big, "big-family");
+        CHECK(c.largest_family == 399 && c.species == 1000 && c.families == 40 &&
+                  c.cuts == 2000 && c.items == 3000,
+              "one family of 399 species, the totals kept");
+    }
+
     // The same seed gives the same bytes; another seed other data.
     {
         const fs::path a = scratch / "a", b = scratch / "b", c = scratch / "c";
@@ -507,6 +524,11 @@ int main(int argc, char** argv) {
               "more than 5000 species refused");
         CHECK(run(gen + " \"" + bad.string() + "\" --species 400 --families 1") == 2,
               "more than 399 species in a family refused");
+        CHECK(run(gen + " \"" + bad.string() + "\" --largest-family 400") == 2,
+              "a largest family above 399 species refused");
+        CHECK(run(gen + " \"" + bad.string() + "\" --species 30 --families 10 --largest-family 22") ==
+                  2,
+              "a largest family that leaves other families empty refused");
         CHECK(run(gen + " \"" + bad.string() + "\" --recordings 10 --items 9") == 2,
               "recordings without items refused");
         CHECK(run(gen + " \"" + bad.string() + "\" --species 12x") == 2,

@@ -53,15 +53,22 @@ NameTest test_names(const TNameSearch& search, const QString& upper, const QStri
 
 bool GLB_find_taxon(const SHST_TClassShowStringsData& settings, const TNameSearch& search,
                     TTaxonMatch& match) {
-    if (search.text.isEmpty()) return false;
+    if (search.text.isEmpty() || !GLB_valid_order(settings.systematic_order)) return false;
     const QString upper = search.text.toUpper();
     const Tdata& data = settings.data();
     const auto& filter = settings.visible_set;
-    const int order = settings.systematic_order;
-    const int familyCount = data.visible_family_count(order, filter);
-    for (int fi = std::max(search.start_family, 1); fi <= familyCount; ++fi) {
-        const Tfamily* family = data.visible_family(order, fi, filter);
-        if (!family) break;
+    // One walk down the order's chains. Asking the data for the n-th visible
+    // family or species starts from the first every time, and whether a
+    // species is visible depends on its recordings: on the largest editions
+    // (a family of 400 species, hundreds of recordings to a species) that
+    // made a find take a tenth of a second. A species' names are tested
+    // first; its place among the visible species is counted only when they
+    // match, and in the family where the search starts.
+    int fi = 0;
+    for (const Tfamily* family = data.first_family(settings.systematic_order); family;
+         family = family->next) {
+        if (!data.family_has_visible_species(*family, filter)) continue;
+        if (++fi < search.start_family) continue;
         const bool startFamily = fi == search.start_family;
         if (!(startFamily && search.start_species != 0)) {
             const NameTest t =
@@ -71,18 +78,24 @@ bool GLB_find_taxon(const SHST_TClassShowStringsData& settings, const TNameSearc
                 return true;
             }
         }
-        const int speciesCount = data.visible_species_count(*family, filter);
-        for (int sj = startFamily ? std::max(search.start_species, 1) : 1; sj <= speciesCount;
-             ++sj) {
-            const Tspecies* species = data.visible_species(*family, sj, filter);
-            if (!species) break;
+        const int firstSpecies = startFamily ? std::max(search.start_species, 1) : 1;
+        const Tspecies* first = family->first_species;
+        if (firstSpecies > 1) {
+            // The first species to test: the firstSpecies-th visible one.
+            int sj = 0;
+            while (first && !(filter.species_visible(*first) && ++sj == firstSpecies))
+                first = first->next(family->order);
+        }
+        for (const Tspecies* species = first; species; species = species->next(family->order)) {
             const NameTest t = test_names(search, upper, species->scientific_name,
                                           species->common_name, species->second_name);
-            if (t.matched) {
-                match = {
-                    fi, sj, family->animal_class(), t.in_main_kind, t.scientific, t.in_other_names};
-                return true;
-            }
+            if (!t.matched || !filter.species_visible(*species)) continue;
+            int sj = 0;
+            for (const Tspecies* s = family->first_species; s != species; s = s->next(family->order))
+                sj += filter.species_visible(*s) ? 1 : 0;
+            match = {
+                fi, sj + 1, family->animal_class(), t.in_main_kind, t.scientific, t.in_other_names};
+            return true;
         }
     }
     return false;
