@@ -4,6 +4,7 @@
 #include "app/file_helpers.h"
 #include "app/messages.h"
 #include "formats/textfile.h"
+#include "platform/heap_pages.h"
 #include "platform/text_encoding.h"
 
 #include <QFile>
@@ -68,6 +69,7 @@ bool TDataFileReader::open_data_file(const QString& fileName, bool fatal) {
     const qint64 size = file->size();
     uchar* mapped = size > 0 ? file->map(0, size) : nullptr;
     if (mapped) {
+        platform::map_file_pages_now(mapped, static_cast<unsigned long long>(size));
         set_bytes(QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size));
     } else {
         set_bytes(file->readAll());

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <sys/mman.h>
+#include <unistd.h>
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
@@ -72,6 +73,21 @@ void use_large_pages_for_this_threads_heap() {
     // The main thread's heap is another matter (see above).
     if (mainHeap(start, end) && at >= start && at < end) return;
     madvise(reinterpret_cast<void*>(at & ~(kReservation - 1)), kReservation, MADV_HUGEPAGE);
+#endif
+}
+
+void map_file_pages_now(const void* data, unsigned long long size) {
+#if defined(MADV_POPULATE_READ)
+    if (!data || size == 0) return;
+    const long page = sysconf(_SC_PAGESIZE);
+    if (page <= 0) return;
+    const auto at = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t start = at & ~(static_cast<std::uintptr_t>(page) - 1);
+    madvise(reinterpret_cast<void*>(start), static_cast<std::size_t>(at + size - start),
+            MADV_POPULATE_READ);
+#else
+    (void)data;
+    (void)size;
 #endif
 }
 

@@ -16,4 +16,10 @@ void use_large_pages_for_heap();
 // the main thread's.
 void use_large_pages_for_this_threads_heap();
 
+// Brings a read-only file mapping's pages into the process in one call,
+// where the system can: reading a large file through its mapping would
+// otherwise fault on every few pages, each fault a trap to the host on a
+// virtual machine. The contents stay as they are; failing changes nothing.
+void map_file_pages_now(const void* data, unsigned long long size);
+
 }  // namespace platform

@@ -9,6 +9,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -108,4 +109,90 @@ TEST_F(PartsLoading, SectionsBetweenTheItemsOfSpeciesChangeNothing) {
     items.append(note);
     for (qsizetype n = sections.size() - 1; n >= 1; --n) items.insert(sections[n], note);
     EXPECT_EQ(testing_support::canonicalDump(*loadFiles()), expected);
+}
+
+namespace {
+
+// The records of a record file ("@#[]" and the lines after it), each ending
+// in a line feed.
+QList<QByteArray> recordsOf(QByteArray bytes) {
+    if (!bytes.endsWith('\n')) bytes.append('\n');
+    QList<QByteArray> records;
+    qsizetype at = bytes.indexOf("@#[]\n");
+    while (at >= 0) {
+        const qsizetype next = bytes.indexOf("\n@#[]\n", at);
+        records.push_back(bytes.mid(at, next < 0 ? -1 : next + 1 - at));
+        at = next < 0 ? -1 : next + 1;
+    }
+    return records;
+}
+
+QString identifierOf(const QByteArray& record) {
+    return QString::fromUtf8(record.split('\n').value(1));
+}
+
+QStringList identifiers(const Tdata& data) {
+    QStringList list;
+    for (const Tcutpart* c : data.cut_parts()) list.push_back(c->identifier.text());
+    return list;
+}
+
+// What the sorted list must hold for records in this file order, worked out
+// the slow way: sorted by text, the first of equal identifiers kept.
+QStringList sortedTheSlowWay(const QList<QByteArray>& records) {
+    QStringList texts;
+    for (const QByteArray& record : records) texts.push_back(identifierOf(record));
+    std::stable_sort(texts.begin(), texts.end(), GLB_text_order);
+    texts.erase(std::unique(texts.begin(), texts.end()), texts.end());
+    return texts;
+}
+
+}  // namespace
+
+TEST_F(PartsLoading, RecordingsInAnyFileOrderListSortedByTheirText) {
+    const QList<QByteArray> records = recordsOf(files["cutparts.txt"]);
+    ASSERT_GE(records.size(), 100);
+    const QStringList expected = sortedTheSlowWay(records);
+    const auto loadInOrder = [&](const QList<QByteArray>& order) {
+        files["cutparts.txt"] = order.join();
+        const std::unique_ptr<Tdata> data = loadFiles();
+        return data ? identifiers(*data) : QStringList();
+    };
+
+    // As the files come: numbers rising, which in the order of the texts
+    // is a few rising runs.
+    EXPECT_EQ(loadInOrder(records), expected);
+    // The second half first: two runs that interleave.
+    QList<QByteArray> halves = records.mid(records.size() / 2) + records.mid(0, records.size() / 2);
+    EXPECT_EQ(loadInOrder(halves), expected);
+    // Three runs of every third record.
+    QList<QByteArray> thirds;
+    for (int start = 0; start < 3; ++start)
+        for (qsizetype i = start; i < records.size(); i += 3) thirds.push_back(records[i]);
+    EXPECT_EQ(loadInOrder(thirds), expected);
+    // Falling: a run for every record, far too many to merge.
+    QList<QByteArray> falling(records.rbegin(), records.rend());
+    EXPECT_EQ(loadInOrder(falling), expected);
+}
+
+TEST_F(PartsLoading, OfRecordingsWithOneIdentifierInDifferentRunsTheFirstInTheFileStays) {
+    const QList<QByteArray> records = recordsOf(files["cutparts.txt"]);
+    ASSERT_GE(records.size(), 10);
+    // A copy of an early recording with another last line (its number), in
+    // the file before the original and in another run: the copy stays.
+    const auto lines = records[3].split('\n');
+    ASSERT_GE(lines.size(), 11);
+    QList<QByteArray> copyLines = lines;
+    copyLines[10] = "987654";
+    const QByteArray copy = copyLines.join('\n');
+    QList<QByteArray> order = records.mid(5);
+    order.push_back(copy);
+    order += records.mid(0, 5);
+    files["cutparts.txt"] = order.join();
+    const std::unique_ptr<Tdata> data = loadFiles();
+    ASSERT_TRUE(data);
+    EXPECT_EQ(identifiers(*data), sortedTheSlowWay(records));
+    const Tcutpart* kept = data->cut_part_by_key(identifierOf(records[3]));
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->number, 987654);
 }
