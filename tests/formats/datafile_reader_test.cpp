@@ -157,3 +157,76 @@ TEST(DataFileReader, TwoPartsMeetingAtAHeaderReadAsTheWholeFile) {
     });
     EXPECT_TRUE(accented);
 }
+
+namespace {
+
+// The lines of a text the plain way: split at every line feed, one carriage
+// return before it dropped, the placeholder made a line feed.
+QStringList linesOf(const QString& text) {
+    QStringList lines = text.split(u'\n');
+    if (text.endsWith(u'\n')) lines.removeLast();
+    for (QString& line : lines) {
+        if (line.endsWith(u'\r')) line.chop(1);
+        line.replace(QStringLiteral("LINEFEED_ONLY_REPLACER"), QStringLiteral("\n"));
+    }
+    return lines;
+}
+
+QStringList linesReadBy(TDataFileReader& reader) {
+    QStringList lines{reader.current_line()};
+    while (!reader.at_end()) lines.push_back(reader.next_line());
+    return lines;
+}
+
+}  // namespace
+
+TEST(DataFileReader, LinesOfEveryLengthEndWhereTheirFeedIs) {
+    // Lines of 0 to 40 bytes, so that feeds fall on every place of the
+    // reader's steps through the bytes; some end in CR LF, the last in none.
+    QString text;
+    for (int length = 0; length <= 40; ++length) {
+        QString line;
+        for (int i = 0; i < length; ++i) line += QChar(u'a' + (length + i) % 26);
+        text += line + (length % 3 == 0 ? QStringLiteral("\r\n") : QStringLiteral("\n"));
+    }
+    text += QStringLiteral("no feed at the end");
+    TDataFileReader reader;
+    reader.open_text(QStringLiteral("/prog/taxa.txt"), text);
+    EXPECT_EQ(linesReadBy(reader), linesOf(text));
+
+    // A line feed in the last byte: no empty line after it.
+    TDataFileReader ending;
+    ending.open_text(QStringLiteral("/prog/taxa.txt"), QStringLiteral("abcdefgh\n12345678\n"));
+    EXPECT_EQ(linesReadBy(ending), (QStringList{"abcdefgh", "12345678"}));
+}
+
+TEST(DataFileReader, TheDemoEditionsRecordsReadAsTheirLines) {
+    for (const char* name : {"cutparts.txt", "cupaitem.txt", "locality.txt"}) {
+        QFile file(testing_support::sourceTree() + "/editions/demo/" + name);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+        const QString text = QString::fromUtf8(file.readAll());
+        TDataFileReader reader;
+        reader.open_text(QStringLiteral("/prog/") + name, text);
+        EXPECT_EQ(linesReadBy(reader), linesOf(text)) << name;
+
+        // Record by record, the header lines left out.
+        TDataFileReader records;
+        records.open_text(QStringLiteral("/prog/") + name, text);
+        QStringList read;
+        std::vector<QByteArrayView> lines;
+        if (QByteArrayView(name) == "cupaitem.txt") {
+            for (const QString& header : linesOf(text)) {
+                if (!header.startsWith(u"@#[")) continue;
+                ASSERT_TRUE(records.read_whole_section_bytes(header.mid(3, header.indexOf(u']') - 3),
+                                                             false, lines));
+                for (const QByteArrayView line : lines) read.push_back(records.text(line));
+            }
+        } else {
+            while (records.read_whole_section_bytes(QString(), false, lines))
+                for (const QByteArrayView line : lines) read.push_back(records.text(line));
+        }
+        QStringList expected = linesOf(text);
+        expected.removeIf([](const QString& line) { return line.startsWith(u"@#["); });
+        EXPECT_EQ(read, expected) << name;
+    }
+}
