@@ -167,26 +167,31 @@ std::optional<int> TDataLoader::number(int line) const {
 
 std::optional<int> TDataLoader::number_in(QByteArrayView bytes) const {
     // Digits, signs and blanks are single bytes in every encoding of the
-    // files; anything else is judged as text.
-    if (!platform::isAscii(bytes)) return to_int(reader_.text(bytes));
+    // files: a number read from the bytes is the number the text holds.
+    // Only what is no number as bytes and is not plain ASCII is judged as
+    // text (its blanks may be other characters).
+    const auto asText = [&]() -> std::optional<int> {
+        if (platform::isAscii(bytes)) return std::nullopt;
+        return to_int(reader_.text(bytes));
+    };
     const auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
     qsizetype from = 0;
     qsizetype to = bytes.size();
     while (from < to && blank(bytes[from])) ++from;
     while (to > from && blank(bytes[to - 1])) --to;
-    if (from == to) return std::nullopt;
+    if (from == to) return asText();
     bool negative = false;
     if (bytes[from] == '-' || bytes[from] == '+') negative = bytes[from++] == '-';
-    if (from == to) return std::nullopt;
+    if (from == to) return asText();
     qint64 value = 0;
     for (qsizetype i = from; i < to; ++i) {
         const char c = bytes[i];
-        if (c < '0' || c > '9') return std::nullopt;
+        if (c < '0' || c > '9') return asText();
         value = value * 10 + (c - '0');
-        if (value > qint64(INT32_MAX) + 1) return std::nullopt;
+        if (value > qint64(INT32_MAX) + 1) return asText();
     }
     if (negative) value = -value;
-    if (value > INT32_MAX || value < INT32_MIN) return std::nullopt;
+    if (value > INT32_MAX || value < INT32_MIN) return asText();
     return static_cast<int>(value);
 }
 

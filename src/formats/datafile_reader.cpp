@@ -9,33 +9,12 @@
 
 #include <QFile>
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
 #include <string_view>
 
 namespace {
 
 const QString kHeaderStart = QStringLiteral("@#[");
-
-// The first line feed from `at` on, or `end`. Lines of the data files are
-// short: eight bytes a step without a call costs less here than memchr.
-const char* nextFeed(const char* at, const char* end) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-    constexpr std::uint64_t kFeeds = kOnes * '\n';
-    constexpr std::uint64_t kHighBits = kOnes * 0x80;
-    while (end - at >= 8) {
-        std::uint64_t word;
-        std::memcpy(&word, at, sizeof word);
-        const std::uint64_t x = word ^ kFeeds;  // a zero byte where a feed is
-        // The lowest byte marked is the first zero; marks above it may be
-        // false, those below never are.
-        const std::uint64_t zeros = (x - kOnes) & ~x & kHighBits;
-        if (zeros) return at + (__builtin_ctzll(zeros) >> 3);
-        at += 8;
-    }
-    while (at != end && *at != '\n') ++at;
-    return at;
-}
 
 // Whether the line starts a section: "@#[".
 bool isHeader(const char* at, const char* end) {
@@ -56,11 +35,12 @@ void TDataFileReader::set_bytes(QByteArray bytes) {
 TDataFileReader::TLine TDataFileReader::line_from(qsizetype start) const {
     const qsizetype size = bytes_.size();
     const char* data = bytes_.constData();
-    const char* const feed = start < size ? nextFeed(data + start, data + size) : data + size;
+    const void* feed =
+        start < size ? std::memchr(data + start, '\n', static_cast<size_t>(size - start)) : nullptr;
     TLine line;
     line.start = start;
-    line.end = feed - data;
-    line.next = line.end < size ? line.end + 1 : size;
+    line.end = feed ? static_cast<const char*>(feed) - data : size;
+    line.next = feed ? line.end + 1 : size;
     if (line.end > start && data[line.end - 1] == '\r') --line.end;
     return line;
 }
