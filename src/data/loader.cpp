@@ -883,6 +883,23 @@ class TRecordingIndex {
     explicit TRecordingIndex(const Store& recordings) : recordings_(recordings) {
         // Two thirds full at most: probes stay short.
         slots_.resize(recordings.size() + recordings.size() / 2 + 16);
+        // The slots lie scattered over a table far larger than the caches:
+        // a batch of recordings has its slots fetched from memory together,
+        // then filled, so that the waits overlap instead of following one
+        // another.
+        constexpr std::size_t kBatch = 32;
+        std::array<std::pair<Key, std::uint32_t>, kBatch> batch;
+        std::size_t waiting = 0;
+        const auto insertBatch = [&] {
+            for (std::size_t i = 0; i < waiting; ++i) {
+                const auto& [key, place] = batch[i];
+                Slot& slot = free_slot(key.hash);
+                slot.head = key.head;
+                slot.tail = key.tail;
+                slot.place = place;
+            }
+            waiting = 0;
+        };
         recordings.for_each_place([&](const Tcutpart& c, std::size_t chunk, std::size_t index) {
             const TRecordingIdentifier& id = c.identifier;
             Key key;
@@ -894,11 +911,13 @@ class TRecordingIndex {
                 const auto units = reinterpret_cast<const char16_t*>(text.constData());
                 key = Key::of(units, units + text.size());
             }
-            Slot& slot = free_slot(key.hash);
-            slot.head = key.head;
-            slot.tail = key.tail;
-            slot.place = static_cast<std::uint32_t>((chunk << kIndexBits | index) + 1);
+            __builtin_prefetch(&slots_[home(key.hash)], 1);
+            // In the file's order, so that of equal identifiers the first
+            // takes the earlier slot of the probe, as before.
+            batch[waiting++] = {key, static_cast<std::uint32_t>((chunk << kIndexBits | index) + 1)};
+            if (waiting == kBatch) insertBatch();
         });
+        insertBatch();
     }
 
     // Decodes the line only when it is not a short ASCII text (one that

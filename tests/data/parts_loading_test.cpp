@@ -195,4 +195,12 @@ TEST_F(PartsLoading, OfRecordingsWithOneIdentifierInDifferentRunsTheFirstInTheFi
     const Tcutpart* kept = data->cut_part_by_key(identifierOf(records[3]));
     ASSERT_TRUE(kept);
     EXPECT_EQ(kept->number, 987654);
+    // The items of that identifier sound in the recording kept, too.
+    int items = 0;
+    for (const Tcupaitem* i = data->last_item_loaded(); i; i = i->previous_loaded) {
+        if (i->cut_part->identifier.text() != identifierOf(records[3])) continue;
+        ++items;
+        EXPECT_EQ(i->cut_part, kept);
+    }
+    EXPECT_GT(items, 0);
 }
