@@ -14,6 +14,8 @@
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSpinBox>
 
 using playlist_journey::PlayListJourney;
@@ -22,6 +24,7 @@ namespace {
 
 // Lines of the texts-file section "MENUS".
 constexpr int kOptionsMenuLine = 16;
+constexpr int kAboutMenuLine = 22;
 
 }  // namespace
 
@@ -137,4 +140,101 @@ TEST_F(LargeTextJourney, TheNumbersOverARecordingButtonStayApartAtTheLargestText
         ++buttons;
     }
     EXPECT_GE(buttons, 2);
+}
+
+TEST_F(LargeTextJourney, TheListScrollsSidewaysToTheEndOfItsWidestNameAtDoubleSize) {
+    chooseTextSize(2 * list_font::kDefaultTextSize);
+    mainWindow().resize(560, 700);
+    ASSERT_TRUE(eventually([&] { return mainWindow().width() == 560; }));
+    repaint();
+    // The right ends of the names in view, measured as they are drawn.
+    const auto widestInView = [&] {
+        const int top = form().verticalScrollBar()->value();
+        const int bottom = top + form().viewport()->height();
+        int widest = 0;
+        for (TRecordShowStringData* l = list().model().first_line(); l; l = l->next) {
+            if (!l->font || l->drawn_y < top || l->drawn_y > bottom) continue;
+            const QFontMetrics metrics(l->font->font);
+            for (const QString& row : list().model().display_text(*l).split(QChar(text_code::kLineFeed)))
+                widest = std::max(widest, l->drawn_x + metrics.horizontalAdvance(GLB_without_codes(row)));
+        }
+        return widest;
+    };
+    QScrollBar& sideways = *form().horizontalScrollBar();
+    int widest = widestInView();
+    ASSERT_GT(widest, form().viewport()->width()) << "no name is wider than the view: too few to tell";
+    EXPECT_TRUE(eventually([&] { return sideways.maximum() + form().viewport()->width() >= widest; }))
+        << "the sideways scroll ends at " << sideways.maximum() + form().viewport()->width()
+        << " px, the widest name at " << widest << " px";
+    // Scrolled to the end, the widest name's last letter is in view.
+    sideways.setValue(sideways.maximum());
+    repaint();
+    widest = widestInView();
+    EXPECT_LE(widest, sideways.value() + form().viewport()->width());
+    EXPECT_GT(sideways.value(), 0);
+}
+
+TEST_F(LargeTextJourney, TheOptionsAndAboutDialogsKeepTheirButtonsOnTheScreenWithALargeFont) {
+    const QFont usualFont = QApplication::font();
+    const auto check = [&](int menuLine, const std::function<QList<QPushButton*>(QDialog&)>& buttonsOf,
+                           const char* what) {
+        bool seen = false;
+        QTimer user;
+        QObject::connect(&user, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog || seen) return;
+            seen = true;
+            const QRect area = dialog->screen()->availableGeometry();
+            EXPECT_TRUE(area.contains(dialog->frameGeometry()))
+                << what << " at " << dialog->frameGeometry().x() << "," << dialog->frameGeometry().y() << " " << dialog->frameGeometry().width() << "x"
+                << dialog->frameGeometry().height() << " does not fit the screen's "
+                << area.width() << "x" << area.height();
+            for (QPushButton* button : buttonsOf(*dialog)) {
+                const QRect inDialog(button->mapTo(dialog, QPoint(0, 0)), button->size());
+                EXPECT_TRUE(dialog->rect().contains(inDialog))
+                    << what << ": its button " << qPrintable(button->text()) << " is cut off";
+            }
+            dialog->reject();
+        });
+        user.start(20);
+        QAction* action = mainWindow().menu_action(menuLine);
+        ASSERT_TRUE(action && action->isEnabled()) << what;
+        action->trigger();
+        ASSERT_TRUE(seen) << what;
+    };
+    const auto optionsButtons = [](QDialog& d) {
+        auto& options = dynamic_cast<TOptionsForm&>(d);
+        return QList<QPushButton*>{options.OKBtn, options.CancelBtn};
+    };
+    const auto aboutButtons = [](QDialog& d) { return d.findChildren<QPushButton*>(); };
+
+    // At the usual font the settings page shows whole, without scrolling.
+    {
+        bool seen = false;
+        QTimer user;
+        QObject::connect(&user, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<TOptionsForm*>(QApplication::activeModalWidget());
+            if (!dialog || seen) return;
+            seen = true;
+            const auto* page = dynamic_cast<QAbstractScrollArea*>(dialog->TabSheet_settings);
+            EXPECT_NE(page, nullptr) << "the settings page cannot scroll";
+            if (page) {
+                EXPECT_GE(page->viewport()->width(), dialog->settings_frame->sizeHint().width());
+                EXPECT_GE(page->viewport()->height(), dialog->settings_frame->sizeHint().height());
+            }
+            dialog->reject();
+        });
+        user.start(20);
+        mainWindow().menu_action(kOptionsMenuLine)->trigger();
+        ASSERT_TRUE(seen);
+    }
+
+    // A font three times the usual size: the natural sizes are far larger
+    // than the screen.
+    QFont large = usualFont;
+    large.setPointSizeF(usualFont.pointSizeF() * 3);
+    QApplication::setFont(large);
+    check(kOptionsMenuLine, optionsButtons, "Options");
+    check(kAboutMenuLine, aboutButtons, "About");
+    QApplication::setFont(usualFont);
 }

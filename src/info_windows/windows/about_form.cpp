@@ -4,6 +4,7 @@
 #include "data/species_database.h"
 #include "formats/textfile.h"
 #include "info_windows/about_texts.h"
+#include "listview/windows/window_placement.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -27,6 +28,13 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
     if (!ok.isEmpty()) buttons->button(QDialogButtonBox::Ok)->setText(ok);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);
+    // Its OK button stays on the screen; the text scrolls instead.
+    resize(GLB_size_within_screen(this, size()));
+}
+
+void TAboutForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    GLB_move_onto_screen(this);
 }
 
 QString TAboutForm::text() const {

@@ -12,6 +12,9 @@ class TAboutForm : public QDialog {
     explicit TAboutForm(QWidget* parent = nullptr);
     QString text() const;
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
     QTextBrowser* page_ = nullptr;
 };

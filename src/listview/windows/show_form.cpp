@@ -14,6 +14,8 @@ constexpr int kLineIncrement = 15;
 constexpr int kWheelLines = 3;
 // The list is laid out for at least this width; narrower windows scroll sideways.
 constexpr int kMinimumListWidth = 600;
+// Room right of the widest line: an italic letter leans past its advance.
+constexpr int kRightMargin = 10;
 }  // namespace
 
 TShowForm::TShowForm(const TListWindowServices& services, QWidget* parent)
@@ -97,7 +99,10 @@ void TShowForm::update_scroll_range() {
     const int range = strings_->scroll_range();
     verticalScrollBar()->setRange(0, std::max(0, range - viewport()->height()));
     verticalScrollBar()->setPageStep(viewport()->height());
-    horizontalScrollBar()->setRange(0, std::max(0, kMinimumListWidth - viewport()->width()));
+    // Lines that are not broken (names) may be wider than the layout's width
+    // at a large text size: the range follows the widest one drawn.
+    const int width = std::max(kMinimumListWidth, strings_->widest_drawn() + kRightMargin);
+    horizontalScrollBar()->setRange(0, std::max(0, width - viewport()->width()));
     horizontalScrollBar()->setPageStep(viewport()->width());
 }
 
@@ -161,6 +166,19 @@ void TShowForm::paintEvent(QPaintEvent* event) {
     painter.translate(-scroll);
     const QRect listRect = event->rect().translated(scroll);
     strings_->paint(painter, listRect, hasFocus(), scroll);
+    // A wider line came into view: the range grows once this paint is over
+    // (a scroll bar shown now would resize the view while it paints).
+    const int drawnRange = strings_->widest_drawn() + kRightMargin - viewport()->width();
+    if (drawnRange > horizontalScrollBar()->maximum() && !range_update_queued_) {
+        range_update_queued_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                range_update_queued_ = false;
+                update_scroll_range();
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void TShowForm::resizeEvent(QResizeEvent* event) {

@@ -78,4 +78,5 @@ class TShowForm : public QAbstractScrollArea {
     int quarter_height_ = 0;
     int initial_scroll_ = 0;
     bool initial_scroll_pending_ = false;
+    bool range_update_queued_ = false;
 };

@@ -176,6 +176,7 @@ void TShowStrings::paint(QPainter& painter, const QRect& listRect, bool highligh
     for (TRecordShowStringData* line = start.line; line; line = line->next) {
         if (penY > listRect.bottom() + kClickReach) break;
         paint_line(painter, canvas, *line, penX, penY, highlightSelection, scroll);
+        widest_drawn_ = std::max(widest_drawn_, penX);
     }
 }
 

@@ -76,6 +76,9 @@ class TShowStrings : public TRecordingButtonList {
     int bitmap_index(const TRecordShowStringData& line) const;
     // Whether the last paint drew a thumbnail.
     bool picture_drawn() const { return picture_drawn_; }
+    // The right end of the widest line painted so far, in list pixels: the
+    // sideways scroll reaches it (a long name at a large text size).
+    int widest_drawn() const { return widest_drawn_; }
 
     // --- Mouse -------------------------------------------------------------
     bool over_clickable(QPoint point) const;
@@ -166,6 +169,7 @@ class TShowStrings : public TRecordingButtonList {
     mutable TRecordShowStringData* cached_top_ = nullptr;
     mutable int cached_top_reference_y_ = 0;
     bool picture_drawn_ = false;
+    int widest_drawn_ = 0;
     TLinkRegister links_;
     std::vector<std::pair<int, TRecordingButton*>> buttons_;
     int lines_version_ = 0;

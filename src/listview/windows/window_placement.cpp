@@ -39,6 +39,20 @@ QRect GLB_fitted_client_rect(const QRect& client, const QMargins& frame) {
     return GLB_fit_into_work_area(outer, GLB_work_area_for(outer)).marginsRemoved(frame);
 }
 
+QSize GLB_size_within_screen(const QWidget* dialog, const QSize& size) {
+    const QWidget* owner = dialog->parentWidget() ? dialog->parentWidget()->window() : nullptr;
+    const QWidget* placed = dialog->isVisible() || !owner ? dialog : owner;
+    const QRect area = GLB_work_area_for(placed->frameGeometry());
+    const QSize room = area.size().shrunkBy(GLB_frame_margins(dialog, owner));
+    return size.boundedTo(room.expandedTo(QSize(100, 100)));
+}
+
+void GLB_move_onto_screen(QWidget* window) {
+    const QRect outer = window->frameGeometry();
+    const QRect fitted = GLB_fit_into_work_area(outer, GLB_work_area_for(outer), outer.size());
+    if (fitted.topLeft() != outer.topLeft()) window->move(fitted.topLeft());
+}
+
 bool GLB_make_window_owned_by(QWidget* window, const QWidget* owner) {
     if (!window || !owner) return false;
     QWindow* handle = window->windowHandle();

@@ -18,6 +18,17 @@ QMargins GLB_frame_margins(const QWidget* window, const QWidget* reference = nul
 // its frame lies inside the work area of its screen.
 QRect GLB_fitted_client_rect(const QRect& client, const QMargins& frame);
 
+// A dialog's client size bounded so that, framed, it fits the work area of
+// the screen its owner is on (a double scale or a large font can make its
+// natural size larger than the screen). The frame's widths are the
+// dialog's own once shown, else its owner's.
+QSize GLB_size_within_screen(const QWidget* dialog, const QSize& size);
+
+// Moves a shown window whose frame reaches past the work area of its screen
+// back inside it (its own frame's widths known only now); called from its
+// showEvent.
+void GLB_move_onto_screen(QWidget* window);
+
 // Makes a tool window (Qt::Tool) one the owner's window owns, for windows
 // that cannot have the owner as their Qt parent because they outlive it:
 // the window manager keeps it above its owner, and dialogs, owned as well,

@@ -6,6 +6,7 @@
 #include "app/settings_general.h"
 #include "data/species_database.h"
 #include "listview/windows/child_form.h"
+#include "listview/windows/window_placement.h"
 #include "listview/windows/show_form.h"
 #include "listview/windows/show_strings.h"
 #include "listview/show_strings_model.h"
@@ -18,6 +19,7 @@
 
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -49,6 +51,26 @@ const SHST_TClassShowStringsData& listSettings(const TChildForm& window) {
     return window.list_form()->strings().model().settings();
 }
 
+// A page that scrolls when the dialog is smaller than it: at a double scale
+// or with a large font the pages are taller and wider than the screen. It
+// asks for its page's whole size, so that where there is room the dialog
+// looks as it would without it, and it shows the tab's own background.
+class TScrolledPage : public QScrollArea {
+  public:
+    explicit TScrolledPage(QWidget* page) {
+        setFrameShape(QFrame::NoFrame);
+        setWidgetResizable(true);
+        setWidget(page);
+        page->setAutoFillBackground(false);
+        viewport()->setAutoFillBackground(false);
+        setAutoFillBackground(false);
+    }
+    QSize sizeHint() const override {
+        const int frame = 2 * frameWidth();
+        return widget()->sizeHint() + QSize(frame, frame);
+    }
+};
+
 }  // namespace
 
 TOptionsForm::TOptionsForm(TChildForm& window, int driveCount, QWidget* parent)
@@ -59,7 +81,7 @@ TOptionsForm::TOptionsForm(TChildForm& window, int driveCount, QWidget* parent)
 
     PageControl = new QTabWidget(this);
     settings_frame = new TFrameSettings(data);
-    TabSheet_settings = settings_frame;
+    TabSheet_settings = new TScrolledPage(settings_frame);
     PageControl->addTab(TabSheet_settings, settings_frame->caption());
     const TOptionsPages pages =
         GLB_options_pages(GLB_edition().rules.options_area_page,
@@ -67,12 +89,12 @@ TOptionsForm::TOptionsForm(TChildForm& window, int driveCount, QWidget* parent)
                           data.audio_cd_count());
     if (pages.area) {
         area_frame = new TFrameSelectAreaForOptions;
-        TabSheet_select_area = area_frame;
+        TabSheet_select_area = new TScrolledPage(area_frame);
         PageControl->addTab(TabSheet_select_area, area_frame->caption());
     }
     if (pages.audio_cds) {
         audio_cds_frame = new TFrameAudioCDsSettings(data, driveCount);
-        TabSheet_audio_CDs = audio_cds_frame;
+        TabSheet_audio_CDs = new TScrolledPage(audio_cds_frame);
         PageControl->addTab(TabSheet_audio_CDs, audio_cds_frame->caption());
     }
 
@@ -101,11 +123,19 @@ TOptionsForm::TOptionsForm(TChildForm& window, int driveCount, QWidget* parent)
 
     PageControl->setCurrentIndex(options_values::tab_page(
         GLB_read_int(GLB().default_section, kLastOptionsTab, 0), PageControl->count()));
-    adjustSize();
+    // Its whole size where the screen has room (adjustSize would cut it to
+    // two thirds of the screen now that the pages can scroll); OK and Cancel
+    // stay on the screen, the page scrolls instead.
+    resize(GLB_size_within_screen(this, sizeHint()));
 }
 
 TOptionsForm::~TOptionsForm() {
     GLB_write_int(GLB().default_section, kLastOptionsTab, PageControl->currentIndex());
+}
+
+void TOptionsForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    GLB_move_onto_screen(this);
 }
 
 void TOptionsForm::accept() {

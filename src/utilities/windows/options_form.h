@@ -32,6 +32,7 @@ class TOptionsForm : public QDialog {
     const TOptionsContext& context() const { return context_; }
 
     QTabWidget* PageControl;
+    // The tabs' pages: each frame in the area that scrolls it.
     QWidget* TabSheet_settings;
     QWidget* TabSheet_select_area = nullptr;
     QWidget* TabSheet_audio_CDs = nullptr;
@@ -40,6 +41,9 @@ class TOptionsForm : public QDialog {
     TFrameAudioCDsSettings* audio_cds_frame = nullptr;
     QPushButton* OKBtn;
     QPushButton* CancelBtn;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
 
   private:
     void apply_to_lists();
