@@ -11,6 +11,7 @@
 #include "sound/players.h"
 #include "sound/sonogram.h"
 #include "sound/windows/sonogram_view.h"
+#include "listview/windows/window_placement.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -129,7 +130,7 @@ TCompareWindow::TCompareWindow(sonogram::Cache& cache, Carriers carriers, QWidge
     connect(&pause_, &QTimer::timeout, this, [this] {
         if (turn_ >= 0) start_turn(turn_ + 1);
     });
-    resize(1000, 760);
+    resize(GLB_size_within_screen(this, QSize(1000, 760)));
     update_buttons();
 }
 
@@ -444,6 +445,11 @@ bool TCompareWindow::eventFilter(QObject* watched, QEvent* event) {
         if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;  // no larger view here
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TCompareWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    GLB_move_onto_screen(this);
 }
 
 void TCompareWindow::closeEvent(QCloseEvent* event) {

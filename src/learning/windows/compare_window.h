@@ -75,6 +75,7 @@ class TCompareWindow : public QWidget, public TListeningHost {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     struct Row;

@@ -7,6 +7,7 @@
 #include "listview/show_string_record.h"
 #include "listview/windows/sonogram_panel.h"
 #include "listview/windows/sound_bar.h"
+#include "listview/windows/window_placement.h"
 #include "platform/dialog_service.h"
 #include "playlists/playlist.h"
 #include "playlists/playlist_file.h"
@@ -25,6 +26,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -118,7 +120,7 @@ TQuizWindow::TQuizWindow(TQuizWindowServices services, const TClassVisibleSpecie
     fill_scopes();
     playhead_timer_.setInterval(40);
     connect(&playhead_timer_, &QTimer::timeout, this, &TQuizWindow::tick);
-    resize(640, 640);
+    resize(GLB_size_within_screen(this, QSize(640, 640)));
     choose_scope(0);
     // Escape closes the quiz wherever the keys are in it, as in the other
     // small windows; the answer box's completion list takes its own first.
@@ -142,6 +144,12 @@ void TQuizWindow::build() {
     mode_box_->addItems({QStringLiteral("choosing a name"), QStringLiteral("typing the name")});
     top->addWidget(mode_box_);
     layout->addLayout(top);
+    // Long scopes are cut short rather than making the window wider than a
+    // small screen at a large text size.
+    for (QComboBox* box : {scope_box_, mode_box_}) {
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(8);
+    }
 
     tabs_ = new QTabWidget(this);
     layout->addWidget(tabs_, 1);
@@ -221,7 +229,17 @@ void TQuizWindow::build() {
     nextRow->addStretch(1);
     nextRow->addWidget(next_);
     quiz->addLayout(nextRow);
-    tabs_->addTab(page, QStringLiteral("Question"));
+    // At a double scale the answer, its picture and its sonogram are taller
+    // than a small screen: the page scrolls rather than the window growing
+    // off the screen and hiding "Next".
+    auto* scroller = new QScrollArea(tabs_);
+    scroller->setWidgetResizable(true);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidget(page);
+    // The tab's own background shows through, as without the scroll area.
+    page->setAutoFillBackground(false);
+    scroller->viewport()->setAutoFillBackground(false);
+    tabs_->addTab(scroller, QStringLiteral("Question"));
 
     auto* progress = new QWidget(tabs_);
     auto* progressLayout = new QVBoxLayout(progress);
@@ -488,6 +506,11 @@ void TQuizWindow::tick() {
     const bool going = player_->is_playing();
     if (player_->GetPosition(ms) && sonogram_->isVisible()) sonogram_->set_playhead(ms / 1000.0, going);
     if (!going) playhead_timer_.stop();
+}
+
+void TQuizWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    GLB_move_onto_screen(this);
 }
 
 void TQuizWindow::closeEvent(QCloseEvent* event) {

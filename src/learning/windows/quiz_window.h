@@ -84,6 +84,7 @@ class TQuizWindow : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     void build();

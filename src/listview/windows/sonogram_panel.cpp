@@ -1,4 +1,5 @@
 #include "listview/windows/sonogram_panel.h"
+#include "listview/windows/window_placement.h"
 
 #include "app/settings.h"
 #include "app/settings_general.h"
@@ -323,7 +324,12 @@ TSonogramWindow::TSonogramWindow(TSonogramPanel* owner)
     top->addWidget(owner->listening_bar(this, listening_label_), 1);
     layout->addLayout(top);
     layout->addWidget(view_, 1);
-    resize(1000, 420);
+    resize(GLB_size_within_screen(this, QSize(1000, 420)));
+}
+
+void TSonogramWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    GLB_move_onto_screen(this);
 }
 
 void TSonogramWindow::set_caption(const QString& species, const QString& recording) {

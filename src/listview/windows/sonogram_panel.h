@@ -92,6 +92,9 @@ class TSonogramWindow : public QWidget {
     // "Export as PNG...": asks for the file name; true when written.
     bool export_png();
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
     TSonogramView* view_;
     QLabel* listening_label_ = nullptr;
