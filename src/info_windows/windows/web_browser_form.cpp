@@ -4,6 +4,7 @@
 #include "app/messages.h"
 #include "formats/textfile.h"
 #include "info_windows/page_opening.h"
+#include "listview/windows/window_placement.h"
 #include "platform/dialog_service.h"
 #include "platform/system.h"
 #include "platform/text_encoding.h"
@@ -80,7 +81,7 @@ TWebBrowserForm::TWebBrowserForm(QWidget* parent) : QWidget(parent, Qt::Window) 
     // Browser windows never keep the program running after its last list
     // window closed.
     setAttribute(Qt::WA_QuitOnClose, false);
-    resize(820, 640);
+    resize(GLB_size_within_screen(this, QSize(820, 640)));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     auto* bar = new QHBoxLayout;
@@ -170,6 +171,11 @@ void TWebBrowserForm::follow_link(const QUrl& link) {
             platform::beep();
             break;
     }
+}
+
+void TWebBrowserForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    GLB_move_onto_screen(this);
 }
 
 void TWebBrowserForm::closeEvent(QCloseEvent* event) {

@@ -23,6 +23,7 @@ class TWebBrowserForm : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     void follow_link(const QUrl& link);
