@@ -9,7 +9,9 @@
 
 #include <QFile>
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <mutex>
 #include <string_view>
 
 namespace {
@@ -23,9 +25,27 @@ bool isHeader(const char* at, const char* end) {
 
 }  // namespace
 
+struct TDataFileReader::TEncodingVerdict {
+    explicit TEncodingVerdict(QByteArray all) : bytes(std::move(all)) {}
+    QByteArray bytes;  // the whole file's, shared, not copied
+    std::once_flag once;
+    std::atomic<bool> known{false};
+    platform::TextEncoding value = platform::TextEncoding::Ascii;
+};
+
+platform::TextEncoding TDataFileReader::encoding() const {
+    if (!encoding_) return platform::TextEncoding::Ascii;
+    TEncodingVerdict& verdict = *encoding_;
+    std::call_once(verdict.once, [&] {
+        verdict.value = platform::detectEncoding(verdict.bytes);
+        verdict.known.store(true, std::memory_order_release);
+    });
+    return verdict.value;
+}
+
 void TDataFileReader::set_bytes(QByteArray bytes) {
     bytes_ = std::move(bytes);
-    encoding_ = platform::detectEncoding(bytes_);
+    encoding_ = std::make_shared<TEncodingVerdict>(bytes_);
     current_start_ = 0;
     next_start_ = 0;
     past_end_ = false;
@@ -51,7 +71,9 @@ QString TDataFileReader::decoded(const TLine& line) const {
 
 QString TDataFileReader::text(QByteArrayView raw) const {
     if (raw.isEmpty()) return {};
-    QString text = platform::decodeText(raw, encoding_);
+    const bool known = encoding_ && encoding_->known.load(std::memory_order_acquire);
+    QString text = !known && platform::isAscii(raw) ? QString::fromLatin1(raw)
+                                                    : platform::decodeText(raw, encoding());
     if (raw.contains(QByteArrayView("LINEFEED_ONLY_REPLACER")))
         text.replace(QStringLiteral("LINEFEED_ONLY_REPLACER"), QStringLiteral("\n"));
     return text;

@@ -90,7 +90,13 @@ class TDataFileReader {
     // are the system's file cache, not a copy on the heap.
     std::unique_ptr<QFile> file_;
     QByteArray bytes_;
-    platform::TextEncoding encoding_ = platform::TextEncoding::Ascii;
+    // The whole file's encoding, judged the first time a line with a byte
+    // beyond ASCII is decoded (plain ASCII reads alike in every encoding):
+    // a file that is all ASCII is never scanned a second time. Shared with
+    // the readers of its parts, whichever needs it first.
+    struct TEncodingVerdict;
+    std::shared_ptr<TEncodingVerdict> encoding_;
+    platform::TextEncoding encoding() const;
     qsizetype current_start_ = 0;  // byte offset of the current line
     qsizetype next_start_ = 0;     // byte offset of the next line
     bool past_end_ = false;

@@ -3,6 +3,7 @@
 // reported as reading in one go meets it first. On the demo edition's files.
 
 #include "data/media_records.h"
+#include "data/people_places.h"
 #include "data/species_database.h"
 #include "small_edition.h"
 #include "support/data_dump.h"
@@ -203,4 +204,40 @@ TEST_F(PartsLoading, OfRecordingsWithOneIdentifierInDifferentRunsTheFirstInTheFi
         EXPECT_EQ(i->cut_part, kept);
     }
     EXPECT_GT(items, 0);
+}
+
+TEST_F(PartsLoading, OneByteBeyondUtf8AtTheEndMakesTheWholeFileWindows1252) {
+    // The recordings' last line gains a byte no UTF-8 text holds; the
+    // recordist's name far before it, "Ferr\xc3\xa1ndiz" in the file, then
+    // reads as Windows-1252, in whichever part of the file it lies, and is
+    // no longer the name people.txt gives in UTF-8.
+    QByteArray& recordings = files["cutparts.txt"];
+    const qsizetype lastText = recordings.lastIndexOf("recorder.");
+    ASSERT_GT(lastText, recordings.size() / 2);
+    recordings.replace(lastText, 9, "recorder\xb7");
+    const QString windowsName = QStringLiteral("Aldo Ferr\u00c3\u00a1ndiz Quiroga");
+    EXPECT_EQ(faultOfFiles(), "cutparts.txt corrupt! Error 2\nhint: \"" + windowsName + "\"");
+
+    // The same stray byte at the end of people.txt and of the pictures,
+    // which name people too: the files read as Windows-1252 and agree again.
+    const auto strayByteAfterLast = [&](const char* name, const QByteArray& word) {
+        QByteArray& bytes = files[name];
+        const qsizetype last = bytes.lastIndexOf(word);
+        ASSERT_GT(last, 0) << name;
+        bytes.insert(last + word.size(), '\xb7');
+    };
+    strayByteAfterLast("people.txt", "Paraguay");
+    strayByteAfterLast("big_pict.txt", "Adult");
+    ASSERT_EQ(faultOfFiles(), QString());
+    const std::unique_ptr<Tdata> data = loadFiles();
+    ASSERT_TRUE(data);
+    int byThatName = 0;
+    for (const Tcutpart* c : data->cut_parts()) {
+        if (!c->recordist) continue;
+        if (c->recordist->name == windowsName) ++byThatName;
+        EXPECT_NE(c->recordist->name, QString::fromUtf8("Aldo Ferr\xc3\xa1ndiz Quiroga"));
+    }
+    // Aldo's recordings lie in both parts of the file.
+    EXPECT_EQ(byThatName, recordings.count("\nAldo Ferr\xc3\xa1ndiz Quiroga\n"));
+    EXPECT_GT(byThatName, 2);
 }
