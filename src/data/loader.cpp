@@ -17,11 +17,13 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <bit>
 #include <charconv>
 #include <cstdint>
 #include <exception>
 #include <latch>
 #include <type_traits>
+#include <string>
 #include <string_view>
 #include <thread>
 
@@ -247,6 +249,7 @@ bool TDataLoader::run_side_by_side(const std::function<void()>& threads_met) {
         TStepsDone opened(recordingsOpen, failed);
         TStepsDone localities(localitiesLoaded, failed);
         load_localities();
+        other.locality_keys_ = locality_keys_;
         localities.tell();
         peopleLoaded.wait();
         if (!failed) {
@@ -598,9 +601,63 @@ void TDataLoader::append_to_family(Tspecies& s, Tfamily& family) {
 
 // --- Localities ---------------------------------------------------------------
 
+// The recordings name their locality by its key, many thousand distinct
+// ones in a large edition. A plain ASCII key is the same bytes in every
+// encoding of the files, and equal bytes are an equal key: such keys are
+// found by the bytes of the recordings' line, without decoding it or
+// looking it up as text. The table holds each hash beside its entry, so a
+// look-up mostly reads one slot and one key.
+struct TLocalityKeys {
+    struct Entry {
+        std::uint32_t offset;  // of the key in `bytes`
+        std::uint32_t length;
+        Tlocality* locality;
+    };
+    std::string bytes;
+    std::vector<Entry> entries;
+    std::vector<std::uint64_t> table;  // hash << 32 | entry + 1; 0 is free
+
+    static std::uint32_t hash_of(QByteArrayView key) {
+        return static_cast<std::uint32_t>(qHash(key, 0));
+    }
+    void add(QByteArrayView key, Tlocality* locality) {
+        entries.push_back({static_cast<std::uint32_t>(bytes.size()),
+                           static_cast<std::uint32_t>(key.size()), locality});
+        bytes.append(key.data(), static_cast<size_t>(key.size()));
+    }
+    // Once every key is added: at most half of it taken.
+    void make_table() {
+        table.assign(std::bit_ceil(std::max<size_t>(entries.size() * 2, 16)), 0);
+        for (size_t e = 0; e < entries.size(); ++e) {
+            const std::uint64_t hash = hash_of(key_of(entries[e]));
+            size_t at = hash & (table.size() - 1);
+            while (table[at]) at = (at + 1) & (table.size() - 1);
+            table[at] = hash << 32 | (e + 1);
+        }
+    }
+    QByteArrayView key_of(const Entry& e) const {
+        return QByteArrayView(bytes.data() + e.offset, e.length);
+    }
+    // Asks for the key's slot early, so that finding it later waits less.
+    std::uint32_t prefetch(QByteArrayView key) const {
+        const std::uint32_t hash = hash_of(key);
+        __builtin_prefetch(&table[hash & (table.size() - 1)]);
+        return hash;
+    }
+    Tlocality* find(QByteArrayView key, std::uint64_t hash) const {
+        for (size_t at = hash & (table.size() - 1); table[at]; at = (at + 1) & (table.size() - 1)) {
+            if (table[at] >> 32 != hash) continue;
+            const Entry& e = entries[(table[at] & 0xffffffffu) - 1];
+            if (key_of(e) == key) return e.locality;
+        }
+        return nullptr;
+    }
+};
+
 void TDataLoader::load_localities() {
     open(QStringLiteral("locality.txt"));
     const TLanguage language = GLB_edition().language;
+    auto keys = std::make_shared<TLocalityKeys>();
     while (next_record(9)) {
         Tlocality& l = d_.locality_store_.emplace_back();
         l.key = field(1);
@@ -625,8 +682,11 @@ void TDataLoader::load_localities() {
         if (!d_.locality_by_key_.contains(l.key)) {
             d_.locality_by_key_.insert(l.key, &l);
             d_.locality_list_.push_back(&l);
+            if (!record_.empty() && platform::isAscii(record_[0])) keys->add(record_[0], &l);
         }
     }
+    keys->make_table();
+    locality_keys_ = std::move(keys);
     sortByText(d_.locality_list_, [](const Tlocality* l) { return l->key; });
     // Described sites are listed by their display text; a site without
     // coordinates has none, so it is left out rather than listed blank.
@@ -1065,6 +1125,8 @@ void TDataLoader::load_cut_parts(TRecordStore<Tcutpart>& store, std::vector<Tcut
     QHash<QByteArrayView, Tperson*> recordists;
     QHash<QByteArrayView, TSharedText> texts;
     while (next_record(10)) {
+        const std::uint32_t localityHash =
+            locality_keys_ && record_.size() >= 6 ? locality_keys_->prefetch(record_[5]) : 0;
         Tcutpart& c = store.emplace_back();
         // A short plain ASCII identifier is its own text in every encoding
         // (too short to hold the line-feed placeholder): kept and read
@@ -1147,8 +1209,11 @@ void TDataLoader::load_cut_parts(TRecordStore<Tcutpart>& store, std::vector<Tcut
             return found;
         };
         if (field_empty(6)) fatal(QStringLiteral("Locality is empty string!?"));
-        c.locality = lookedUpOnce(localities, 6, 1,
-                                  [&](const QString& key) { return d_.locality_by_key(key); });
+        Tlocality* const byBytes =
+            locality_keys_ ? locality_keys_->find(record_[5], localityHash) : nullptr;
+        c.locality = byBytes ? byBytes : lookedUpOnce(localities, 6, 1, [&](const QString& key) {
+            return d_.locality_by_key(key);
+        });
         if (!field_empty(7))
             c.recordist = lookedUpOnce(recordists, 7, 2,
                                        [&](const QString& key) { return d_.person_by_name(key); });
@@ -1166,6 +1231,8 @@ void TDataLoader::load_cut_parts(TRecordStore<Tcutpart>& store, std::vector<Tcut
 
         list.push_back(&c);
     }
+    // Nothing looks localities up by their bytes after the recordings.
+    locality_keys_.reset();
 }
 
 // --- Recording items ---------------------------------------------------------

@@ -27,6 +27,8 @@ class TRecordStore;
 // Fills a Tdata from the ten data files, step by step in their fixed order.
 // Every inconsistency throws TLoadError with its message; records already
 // made belong to the database, so the unwinding leaks nothing.
+struct TLocalityKeys;
+
 class TDataLoader {
   public:
     explicit TDataLoader(Tdata& data);
@@ -110,6 +112,9 @@ class TDataLoader {
     QSet<QString> texts_;
     QHash<QString, TSharedText> shared_texts_;
     Tspecies* last_species_ = nullptr;
+    // The localities by the bytes of their plain ASCII keys, from loading
+    // the localities until the recordings are read; shared by both threads.
+    std::shared_ptr<const TLocalityKeys> locality_keys_;
     // Where the messages of a step that may yet be undone wait; null when
     // they are shown at once.
     std::vector<QString>* held_messages_ = nullptr;

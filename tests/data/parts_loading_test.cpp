@@ -241,3 +241,54 @@ TEST_F(PartsLoading, OneByteBeyondUtf8AtTheEndMakesTheWholeFileWindows1252) {
     EXPECT_EQ(byThatName, recordings.count("\nAldo Ferr\xc3\xa1ndiz Quiroga\n"));
     EXPECT_GT(byThatName, 2);
 }
+
+TEST_F(PartsLoading, RecordingsFindTheLocalityOfTheirKeyInBothPartsOfTheFile) {
+    QByteArray& places = files["locality.txt"];
+    QByteArray& recordings = files["cutparts.txt"];
+    // One key with a letter beyond ASCII, as the files may hold.
+    const QByteArray plain = "\nPE-SAN PEDRO\n";
+    const QByteArray accented = "\nPE-S\xc3\x81N PEDRO\n";
+    const qsizetype accentedUses = recordings.count(plain);
+    ASSERT_GT(accentedUses, 2);
+    for (const char* name : {"locality.txt", "cutparts.txt", "big_pict.txt"})
+        files[name].replace(plain, accented);
+    // A second locality under a key already taken: the first one keeps it.
+    QList<QByteArray> placeLines = recordsOf(places).front().split('\n');
+    ASSERT_GT(placeLines.size(), 3);
+    placeLines[2] = "Elsewhere";
+    if (!places.endsWith('\n')) places.append('\n');
+    places.append(placeLines.join('\n'));
+
+    ASSERT_EQ(faultOfFiles(), QString());
+    const std::unique_ptr<Tdata> data = loadFiles();
+    ASSERT_TRUE(data);
+    // Each recording's key (its sixth line), and which of the file's two
+    // parts uses it: before or after three fifths of the bytes.
+    std::map<QString, QString> keyOfRecording;
+    std::map<QString, int> partsUsingKey;
+    qsizetype at = 0;
+    for (const QByteArray& record : recordsOf(recordings)) {
+        const QString key = QString::fromUtf8(record.split('\n').value(6));
+        keyOfRecording[identifierOf(record)] = key;
+        partsUsingKey[key] |= at < recordings.size() / 5 * 3 ? 1 : 2;
+        at += record.size();
+    }
+    ASSERT_EQ(keyOfRecording.size(), data->cut_parts().size());
+    EXPECT_GT(std::count_if(partsUsingKey.begin(), partsUsingKey.end(),
+                            [](const auto& used) { return used.second == 3; }),
+              2);
+
+    std::map<QString, const Tlocality*> placeOfKey;
+    int foundAccented = 0;
+    for (const Tcutpart* c : data->cut_parts()) {
+        ASSERT_TRUE(c->locality) << c->identifier.text().toStdString();
+        const QString key = keyOfRecording.at(c->identifier.text());
+        EXPECT_EQ(c->locality->key, key);
+        EXPECT_NE(c->locality->name, QStringLiteral("Elsewhere")) << key.toStdString();
+        EXPECT_EQ(c->locality, data->locality_by_key(key));
+        // One place for each key, in whichever part its recordings lie.
+        EXPECT_EQ(placeOfKey.emplace(key, c->locality).first->second, c->locality) << key.toStdString();
+        if (key == QString::fromUtf8(accented.sliced(1).chopped(1))) ++foundAccented;
+    }
+    EXPECT_EQ(foundAccented, accentedUses);
+}
