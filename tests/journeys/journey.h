@@ -78,6 +78,23 @@ class Journey : public ::testing::Test, protected ListWindowDriver {
         return shown;
     }
 
+    // The user triggers `action`, and `answer` works the modal dialog of
+    // type Dialog it opens (closing it); false when no such dialog came up.
+    template <class Dialog>
+    static bool answerModal(QAction& action, const std::function<void(Dialog&)>& answer) {
+        bool answered = false;
+        QTimer user;
+        QObject::connect(&user, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+            if (!dialog || answered) return;
+            answered = true;
+            answer(*dialog);
+        });
+        user.start(20);
+        action.trigger();
+        return answered;
+    }
+
   private:
     std::unique_ptr<RunningDemoProgram> program_;
 };

@@ -38,19 +38,12 @@ class LargeTextJourney : public PlayListJourney {
     }
     // The list's text size set in the Options dialog and confirmed with OK.
     void chooseTextSize(int size) {
-        bool answered = false;
-        QTimer user;
-        QObject::connect(&user, &QTimer::timeout, [&] {
-            auto* dialog = qobject_cast<TOptionsForm*>(QApplication::activeModalWidget());
-            if (!dialog || answered) return;
-            answered = true;
-            dialog->settings_frame->text_size->Edit_text_size->setValue(size);
-            dialog->OKBtn->click();
-        });
-        user.start(20);
         QAction* options = mainWindow().menu_action(kOptionsMenuLine);
         ASSERT_TRUE(options && options->isEnabled());
-        options->trigger();
+        const bool answered = answerModal<TOptionsForm>(*options, [size](TOptionsForm& dialog) {
+            dialog.settings_frame->text_size->Edit_text_size->setValue(size);
+            dialog.OKBtn->click();
+        });
         repaint();
         ASSERT_TRUE(answered);
         ASSERT_EQ(GLB_list_fonts().base_height(), size);
@@ -178,28 +171,21 @@ TEST_F(LargeTextJourney, TheOptionsAndAboutDialogsKeepTheirButtonsOnTheScreenWit
     const QFont usualFont = QApplication::font();
     const auto check = [&](int menuLine, const std::function<QList<QPushButton*>(QDialog&)>& buttonsOf,
                            const char* what) {
-        bool seen = false;
-        QTimer user;
-        QObject::connect(&user, &QTimer::timeout, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog || seen) return;
-            seen = true;
-            const QRect area = dialog->screen()->availableGeometry();
-            EXPECT_TRUE(area.contains(dialog->frameGeometry()))
-                << what << " at " << dialog->frameGeometry().x() << "," << dialog->frameGeometry().y() << " " << dialog->frameGeometry().width() << "x"
-                << dialog->frameGeometry().height() << " does not fit the screen's "
-                << area.width() << "x" << area.height();
-            for (QPushButton* button : buttonsOf(*dialog)) {
-                const QRect inDialog(button->mapTo(dialog, QPoint(0, 0)), button->size());
-                EXPECT_TRUE(dialog->rect().contains(inDialog))
-                    << what << ": its button " << qPrintable(button->text()) << " is cut off";
-            }
-            dialog->reject();
-        });
-        user.start(20);
         QAction* action = mainWindow().menu_action(menuLine);
         ASSERT_TRUE(action && action->isEnabled()) << what;
-        action->trigger();
+        const bool seen = answerModal<QDialog>(*action, [&](QDialog& dialog) {
+            const QRect area = dialog.screen()->availableGeometry();
+            EXPECT_TRUE(area.contains(dialog.frameGeometry()))
+                << what << " at " << dialog.frameGeometry().x() << "," << dialog.frameGeometry().y() << " "
+                << dialog.frameGeometry().width() << "x" << dialog.frameGeometry().height()
+                << " does not fit the screen's " << area.width() << "x" << area.height();
+            for (QPushButton* button : buttonsOf(dialog)) {
+                const QRect inDialog(button->mapTo(&dialog, QPoint(0, 0)), button->size());
+                EXPECT_TRUE(dialog.rect().contains(inDialog))
+                    << what << ": its button " << qPrintable(button->text()) << " is cut off";
+            }
+            dialog.reject();
+        });
         ASSERT_TRUE(seen) << what;
     };
     const auto optionsButtons = [](QDialog& d) {
@@ -210,22 +196,16 @@ TEST_F(LargeTextJourney, TheOptionsAndAboutDialogsKeepTheirButtonsOnTheScreenWit
 
     // At the usual font the settings page shows whole, without scrolling.
     {
-        bool seen = false;
-        QTimer user;
-        QObject::connect(&user, &QTimer::timeout, [&] {
-            auto* dialog = qobject_cast<TOptionsForm*>(QApplication::activeModalWidget());
-            if (!dialog || seen) return;
-            seen = true;
-            const auto* page = dynamic_cast<QAbstractScrollArea*>(dialog->TabSheet_settings);
-            EXPECT_NE(page, nullptr) << "the settings page cannot scroll";
-            if (page) {
-                EXPECT_GE(page->viewport()->width(), dialog->settings_frame->sizeHint().width());
-                EXPECT_GE(page->viewport()->height(), dialog->settings_frame->sizeHint().height());
-            }
-            dialog->reject();
-        });
-        user.start(20);
-        mainWindow().menu_action(kOptionsMenuLine)->trigger();
+        const bool seen = answerModal<TOptionsForm>(
+            *mainWindow().menu_action(kOptionsMenuLine), [](TOptionsForm& dialog) {
+                const auto* page = dynamic_cast<QAbstractScrollArea*>(dialog.TabSheet_settings);
+                EXPECT_NE(page, nullptr) << "the settings page cannot scroll";
+                if (page) {
+                    EXPECT_GE(page->viewport()->width(), dialog.settings_frame->sizeHint().width());
+                    EXPECT_GE(page->viewport()->height(), dialog.settings_frame->sizeHint().height());
+                }
+                dialog.reject();
+            });
         ASSERT_TRUE(seen);
     }
 

@@ -65,19 +65,12 @@ class OptionsJourney : public Journey {
     }
     void optionsClosedWith(QPushButton* TOptionsForm::*button,
                            const std::function<void(TOptionsForm&)>& choose) {
-        bool answered = false;
-        QTimer user;
-        QObject::connect(&user, &QTimer::timeout, [&] {
-            auto* dialog = qobject_cast<TOptionsForm*>(QApplication::activeModalWidget());
-            if (!dialog || answered) return;
-            answered = true;
-            choose(*dialog);
-            (dialog->*button)->click();
-        });
-        user.start(20);
         QAction* options = main_->menu_action(kOptionsMenuLine);
         ASSERT_TRUE(options && options->isEnabled());
-        options->trigger();
+        const bool answered = answerModal<TOptionsForm>(*options, [&](TOptionsForm& dialog) {
+            choose(dialog);
+            (dialog.*button)->click();
+        });
         repaint();
         EXPECT_TRUE(answered);
     }
