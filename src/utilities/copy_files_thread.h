@@ -9,9 +9,9 @@
 #include <atomic>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
-class QDateTime;
 
 // The folders of a disc that hold its media, in the order they are copied.
 const QStringList& GLB_media_folders();
@@ -39,9 +39,12 @@ qint64 GLB_media_bytes_to_add(const QString& sourceRoot, const QString& targetRo
 QString GLB_directory_creation_failure(const QString& directory);
 
 // Copies the media folders of a disc to the hard disk on its own thread.
-// Each file goes to a temporary name beside its place and is renamed when
-// complete, so a stopped or failed copy leaves only whole files. The thread
-// never touches a window: it reports through queued signals.
+// Each file is written without a name (or, where the file system cannot do
+// that or the file is there already, under a temporary name beside its
+// place) and gets its real name only when complete, so a stopped or failed
+// copy leaves only whole files. The thread never touches a window: it
+// reports through queued signals, and the progress window asks for the file
+// at hand on its own timer.
 class TCopyFilesToHardDiskThread : public QThread {
     Q_OBJECT
   public:
@@ -72,7 +75,7 @@ class TCopyFilesToHardDiskThread : public QThread {
     static QString temporary_name_for(const QString& targetFile);
 
   signals:
-    // Every file, before its copy starts.
+    // Every file, before its copy starts; only made when something listens.
     void file_started(const QString& sourcePath);
     // Once, when the thread ends: not emitted after an abort.
     void copy_ended(bool success, const QString& errorMessage);
@@ -81,13 +84,17 @@ class TCopyFilesToHardDiskThread : public QThread {
     void run() override;
 
   private:
+    struct Folder;
     bool copy_folder(const QString& source, const QString& target);
     bool copy_tree(const QString& source, const QString& target);
-    bool copy_file(const QString& source, const QString& target, const QDateTime& modified);
+    bool copy_file(const Folder& folder, const char* name);
     // In-kernel copy of the whole file; nothing when the file systems do
     // not offer it (then the blocks go through this process).
-    std::optional<bool> copy_in_kernel(QFile& in, QFile& out, const QString& source,
-                                       const QString& target);
+    std::optional<bool> copy_in_kernel(int from, int to, qint64 size, const Folder& folder,
+                                       const char* name);
+    bool copy_blocks(int from, int to, const Folder& folder, const char* name);
+    // Gives the complete file its real name.
+    bool name_file(int fd, bool unnamed, const Folder& folder, const char* name);
     bool make_directory(const QString& directory);
     // False when the copy is to stop.
     bool keep_going();
@@ -102,7 +109,9 @@ class TCopyFilesToHardDiskThread : public QThread {
     mutable QMutex mutex_;
     QWaitCondition resumed_;
     bool paused_ = false;
-    QString current_file_;
+    // The file at hand: its folder and name, joined only when asked for.
+    QString current_folder_;
+    std::string current_name_;
     QString error_message_;
     TBlockWriter block_writer_;
     std::vector<char> buffer_;

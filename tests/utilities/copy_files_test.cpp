@@ -101,7 +101,43 @@ TEST_F(CopyFilesTest, RefreshReplacesOlderFilesAndKeepsOthers) {
     TCopyFilesToHardDiskThread thread(targetRoot(), disc.root());
     EXPECT_TRUE(runToEnd(thread, disc.root()).success);
     EXPECT_EQ(DiscTree::read(targetRoot() + "tapes/1/a.wav"), "new contents");
+    EXPECT_EQ(QFileInfo(targetRoot() + "tapes/1/a.wav").lastModified().toUTC(), DiscTree::kOldTime)
+        << "the replaced file takes the disc's time too";
     EXPECT_EQ(DiscTree::read(targetRoot() + "tapes/1/mine.wav"), "user's");
+    EXPECT_EQ(partialFiles(targetRoot()), QStringList());
+}
+
+// A refresh cut off in the middle of a file, by a full disk or by Abort,
+// leaves the earlier copy of that file as it was, and nothing else beside it.
+TEST_F(CopyFilesTest, ARefreshCutOffInTheMiddleOfAFileKeepsTheOldFileWhole) {
+    for (const bool abort : {false, true}) {
+        SCOPED_TRACE(abort ? "abort" : "disk full");
+        DiscTree d;
+        QTemporaryDir t;
+        const QString root = t.path() + u'/';
+        d.write("tapes/1/a.wav", QByteArray(3 * TCopyFilesToHardDiskThread::kBlockSize, 'n'));
+        QDir().mkpath(root + "tapes/1");
+        {
+            QFile old(root + "tapes/1/a.wav");
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("the copy made last year");
+        }
+        TCopyFilesToHardDiskThread thread(root, d.root());
+        auto blocks = std::make_shared<int>(0);
+        thread.set_block_writer([&thread, blocks, abort](QFile& f, const char* data, qint64 size) {
+            if (++*blocks < 2) return f.write(data, size);
+            if (abort) {
+                thread.set_abort();
+                return f.write(data, size);
+            }
+            return f.write(data, size / 2);
+        });
+        const CopyRun run = runToEnd(thread, d.root());
+        EXPECT_EQ(run.ended, !abort);
+        EXPECT_FALSE(run.success);
+        EXPECT_EQ(DiscTree::read(root + "tapes/1/a.wav"), "the copy made last year");
+        EXPECT_EQ(DiscTree::files(root), QStringList{"tapes/1/a.wav"});
+    }
 }
 
 TEST_F(CopyFilesTest, FaultsStopTheCopyWithTheirMessageAndLeaveOnlyWholeFiles) {
