@@ -89,6 +89,57 @@ class TStepsDone {
     bool told_ = false;
 };
 
+}  // namespace
+
+// One file read by two threads. The first reads from the file's start; when
+// the second comes free, the first's unread rest is shared out at a section
+// header and the second reads the later part. A split fixed in advance left
+// one thread idle whenever the steps before took other times than foreseen,
+// as they do from edition to edition and machine to machine.
+class TPartHandover {
+  public:
+    TPartHandover() = default;
+    TPartHandover(const TPartHandover&) = delete;
+    TPartHandover& operator=(const TPartHandover&) = delete;
+
+    struct Part {
+        qsizetype from = -1;  // −1: none, the first thread read all or failed
+        size_t first_section = 0;
+    };
+    // The second thread: free now; waits for its part.
+    Part take_rest() {
+        free_.store(true, std::memory_order_relaxed);
+        decided_.wait();
+        return part_;
+    }
+    // The first thread, between records or sections: whether to split.
+    bool wanted() const { return !handed_ && free_.load(std::memory_order_relaxed); }
+    // The first thread: the rest from `from` on is the second's; once only.
+    void hand_over(Part part) {
+        if (handed_) return;
+        handed_ = true;
+        part_ = part;
+        decided_.count_down();
+    }
+    // The first thread, on every way out: nothing more to hand over.
+    void close() { hand_over({}); }
+
+  private:
+    std::atomic<bool> free_{false};
+    std::latch decided_{1};
+    bool handed_ = false;  // the first thread's own
+    Part part_;
+};
+
+namespace {
+
+// Where the unread rest of a file, from byte `at` on, is shared out: at the
+// first header after the first thread's share of it.
+qsizetype splitOfRest(const TDataFileReader& file, qsizetype at, double firstShare) {
+    const double rest = static_cast<double>(file.size() - at);
+    return file.header_at_or_after(at + static_cast<qsizetype>(rest * firstShare));
+}
+
 // Sorts the recordings by identifier; of equal ones the first in the file
 // stays in the list.
 void sort_by_identifier(std::vector<Tcutpart*>& recordings);
@@ -202,6 +253,7 @@ void TDataLoader::run() {
     load_people();
     load_taxa();
     load_localities();
+    sort_localities();
     load_pictures();
     load_recordings();
     load_links();
@@ -210,19 +262,18 @@ void TDataLoader::run() {
 bool TDataLoader::run_side_by_side(const std::function<void()>& threads_met) {
     // The other thread reads the maps and people, which both need, then the
     // taxa, the further orders (which need nothing else), once this thread
-    // has the localities the pictures, and last the later part of the
-    // recordings. This thread reads the localities, then, with the people,
-    // the audio CDs and the earlier part of the recordings; the two parts
-    // join in the file's order.
+    // has the localities their lists and the pictures, and last the later
+    // part of the recordings. This thread reads the localities, then, with
+    // the people, the audio CDs and the recordings from the start until the
+    // other takes over the rest; the two parts join in the file's order.
     TDataLoader other(d_);
     std::vector<QString> messages;
     other.held_messages_ = &messages;
     std::atomic<bool> failed = false;
     std::latch peopleLoaded(1);
     std::latch localitiesLoaded(1);
-    std::latch recordingsOpen(1);
+    TPartHandover laterRecordingsPart;
     TDataFileReader recordingsFile;
-    qsizetype split = 0;
     TRecordStore<Tcutpart> laterRecordings(&d_.record_memory_);
     std::vector<Tcutpart*> laterList;
     std::thread taxa([&] {
@@ -235,10 +286,11 @@ bool TDataLoader::run_side_by_side(const std::function<void()>& threads_met) {
             other.load_taxa();
             other.load_orders();
             localitiesLoaded.wait();
+            if (!failed) other.sort_localities();
             if (!failed) other.load_pictures();
-            recordingsOpen.wait();
-            if (!failed) {
-                other.reader_.open_part(recordingsFile, split, recordingsFile.size());
+            const TPartHandover::Part rest = laterRecordingsPart.take_rest();
+            if (!failed && rest.from >= 0) {
+                other.reader_.open_part(recordingsFile, rest.from, recordingsFile.size());
                 other.load_cut_parts(laterRecordings, laterList);
             }
         } catch (...) {
@@ -246,7 +298,6 @@ bool TDataLoader::run_side_by_side(const std::function<void()>& threads_met) {
         }
     });
     try {
-        TStepsDone opened(recordingsOpen, failed);
         TStepsDone localities(localitiesLoaded, failed);
         load_localities();
         other.locality_keys_ = locality_keys_;
@@ -256,17 +307,15 @@ bool TDataLoader::run_side_by_side(const std::function<void()>& threads_met) {
             load_audio_cds();
             read_hard_disk_copies();
             recordingsFile.open_data_file(QStringLiteral("cutparts.txt"), true);
-            // This thread starts on them first, while the other reads the
-            // pictures: it takes the larger part. The parts meet at a
-            // record's header.
-            split = recordingsFile.header_at_or_after(recordingsFile.size() / 5 * 3);
-            opened.tell();
-            reader_.open_part(recordingsFile, 0, split);
+            reader_.open_part(recordingsFile, 0, recordingsFile.size());
+            handover_ = &laterRecordingsPart;
             load_cut_parts(d_.cut_part_store_, d_.cut_part_list_);
         }
     } catch (...) {
         failed = true;
     }
+    handover_ = nullptr;
+    laterRecordingsPart.close();
     taxa.join();
     if (failed) return false;
     if (threads_met) threads_met();
@@ -687,6 +736,9 @@ void TDataLoader::load_localities() {
     }
     keys->make_table();
     locality_keys_ = std::move(keys);
+}
+
+void TDataLoader::sort_localities() {
     sortByText(d_.locality_list_, [](const Tlocality* l) { return l->key; });
     // Described sites are listed by their display text; a site without
     // coordinates has none, so it is left out rather than listed blank.
@@ -1115,6 +1167,16 @@ class TRecordingIndex {
     std::vector<Slot> slots_;
 };
 
+void TDataLoader::hand_over_rest() {
+    // Measured on the largest edition: the first thread reads the records
+    // about a third faster than the other, whose steps before left other
+    // things in its caches.
+    const qsizetype split = splitOfRest(reader_, reader_.current_start(), 0.59);
+    if (split >= reader_.size()) return handover_->close();
+    reader_.end_part_at(split);
+    handover_->hand_over({split, 0});
+}
+
 void TDataLoader::load_cut_parts(TRecordStore<Tcutpart>& store, std::vector<Tcutpart*>& list) {
     // The texts shared so far belong to the steps before; the recordings and
     // items share theirs through their own table.
@@ -1124,7 +1186,9 @@ void TDataLoader::load_cut_parts(TRecordStore<Tcutpart>& store, std::vector<Tcut
     QHash<QByteArrayView, Tlocality*> localities;
     QHash<QByteArrayView, Tperson*> recordists;
     QHash<QByteArrayView, TSharedText> texts;
-    while (next_record(10)) {
+    for (;;) {
+        if (handover_ && handover_->wanted()) hand_over_rest();
+        if (!next_record(10)) break;
         const std::uint32_t localityHash =
             locality_keys_ && record_.size() >= 6 ? locality_keys_->prefetch(record_[5]) : 0;
         Tcutpart& c = store.emplace_back();
@@ -1282,39 +1346,22 @@ void TDataLoader::load_items_side_by_side(TDataLoader& other) {
     TDataFileReader file;
     file.open_data_file(QStringLiteral("cupaitem.txt"), true);
     const std::vector<TSpeciesItems> species = speciesWithItems(d_.first_families_[0]);
-    // The later part starts at a section header past the file's middle, with
-    // the species that section is named for: the other thread sorts the
-    // recordings' list first, which takes longer than this one's making the
-    // index the items need.
-    const qsizetype split = file.header_at_or_after(file.size() / 100 * 53);
-    const QByteArrayView name = split < file.size() ? headerName(file.bytes(), split)
-                                                     : QByteArrayView();
-    size_t later = species.size();
-    if (!name.isEmpty()) {
-        for (size_t i = 1; i < species.size() && later == species.size(); ++i)
-            if (QByteArrayView(species[i].section().toLatin1()) == name) later = i;
-    }
     reader_.open_part(file, 0, file.size());
-    if (later == species.size()) {
-        sort_by_identifier(d_.cut_part_list_);
-        const TRecordingIndex recordings(d_.cut_part_store_);
-        load_items_of(species, 0, species.size(), recordings, d_.item_store_, true,
-                      d_.last_item_loaded_);
-        return;
-    }
 
     // Both parts hold their messages, shown in the file's order once both
     // are done. The later part's items join their recordings' lists here,
-    // after the earlier part's. No item needs the sorted list.
+    // after the earlier part's. No item needs the sorted list: the other
+    // thread sorts it first, then takes over the later species.
     std::vector<QString> messages;
     std::vector<QString> laterMessages;
     held_messages_ = &messages;
     other.held_messages_ = &laterMessages;
-    other.reader_.open_part(file, split, file.size());
     TRecordStore<Tcupaitem> laterItems(&d_.record_memory_);
     Tcupaitem* laterLast = nullptr;
     std::optional<TRecordingIndex> index;
     std::latch indexMade(1);
+    TPartHandover laterPart;
+    TPartHandover::Part later;
     std::exception_ptr sortFault;
     std::exception_ptr laterFault;
     std::thread helper([&] {
@@ -1326,9 +1373,12 @@ void TDataLoader::load_items_side_by_side(TDataLoader& other) {
         }
         try {
             indexMade.wait();
-            if (index)
-                other.load_items_of(species, later, species.size(), *index, laterItems, false,
-                                    laterLast);
+            later = laterPart.take_rest();
+            if (index && later.from >= 0) {
+                other.reader_.open_part(file, later.from, file.size());
+                other.load_items_of(species, later.first_section, species.size(), *index,
+                                    laterItems, false, laterLast);
+            }
         } catch (...) {
             laterFault = std::current_exception();
         }
@@ -1342,26 +1392,32 @@ void TDataLoader::load_items_side_by_side(TDataLoader& other) {
             throw;
         }
         indexMade.count_down();
-        load_items_of(species, 0, later, *index, d_.item_store_, true, d_.last_item_loaded_);
+        handover_ = &laterPart;
+        load_items_of(species, 0, species.size(), *index, d_.item_store_, true,
+                      d_.last_item_loaded_);
     } catch (...) {
         fault = std::current_exception();
     }
+    handover_ = nullptr;
+    laterPart.close();
     helper.join();
     held_messages_ = nullptr;
     for (const QString& message : messages) GLB_show_message(message, platform::box::IconStop);
     if (fault) std::rethrow_exception(fault);
     if (sortFault) std::rethrow_exception(sortFault);
+    if (later.from < 0) return;  // this thread read them all
     const TRecordingIndex& recordings = *index;
 
-    if (reader_.current_start() != split) {
+    const size_t laterSpecies = later.first_section;
+    if (reader_.current_start() != later.from) {
         // Something between the earlier part's last section and the header
         // where the later part began: reading on from here finds what
         // reading the file in one go would.
-        for (size_t i = later; i < species.size(); ++i) {
+        for (size_t i = laterSpecies; i < species.size(); ++i) {
             species[i].species->first_item = nullptr;
             species[i].species->has_sound_files = false;
         }
-        load_items_of(species, later, species.size(), recordings, d_.item_store_, true,
+        load_items_of(species, laterSpecies, species.size(), recordings, d_.item_store_, true,
                       d_.last_item_loaded_);
         return;
     }
@@ -1390,6 +1446,42 @@ void TDataLoader::load_items_side_by_side(TDataLoader& other) {
     }
     if (laterLast) d_.last_item_loaded_ = laterLast;
     d_.item_store_.append(std::move(laterItems));
+}
+
+size_t TDataLoader::hand_over_later_species(const std::vector<TSpeciesItems>& species, size_t next,
+                                            size_t to) {
+    // The first thread links its items to their recordings as it reads
+    // them, and the other's after: it takes the smaller share.
+    qsizetype split = splitOfRest(reader_, reader_.current_start(), 0.44);
+    // The other thread starts at a species' section: sections named
+    // "family_index", in the species' order; others are passed over.
+    const auto first = species.begin() + static_cast<std::ptrdiff_t>(next + 1);
+    const auto last = species.begin() + static_cast<std::ptrdiff_t>(to);
+    const auto read = [](QByteArrayView digits, int& value) {
+        const auto [end, error] = std::from_chars(digits.begin(), digits.end(), value);
+        return error == std::errc() && end == digits.end();
+    };
+    for (; split < reader_.size(); split = reader_.header_at_or_after(split + 1)) {
+        const QByteArrayView name = headerName(reader_.bytes(), split);
+        const qsizetype bar = name.indexOf('_');
+        int family = 0;
+        int index = 0;
+        if (bar <= 0 || !read(name.first(bar), family) || !read(name.sliced(bar + 1), index))
+            continue;
+        const auto at = std::lower_bound(first, last, std::pair(family, index),
+                                         [](const TSpeciesItems& s, std::pair<int, int> key) {
+                                             return std::pair(s.family, s.index) < key;
+                                         });
+        if (at == last || at->family != family || at->index != index) continue;
+        // The reader goes on to the file's end: should a section stand
+        // between this part's last and the header where the other's
+        // begins, this thread reads on from there as in one go.
+        const auto later = static_cast<size_t>(at - species.begin());
+        handover_->hand_over({split, later});
+        return later;
+    }
+    handover_->close();
+    return to;
 }
 
 void TDataLoader::link_to_recording(Tcupaitem& item) {
@@ -1423,6 +1515,7 @@ void TDataLoader::load_items_of(const std::vector<TSpeciesItems>& species, size_
         return reader_.text(raw)[0];
     };
     for (size_t n = from; n < to; ++n) {
+        if (handover_ && handover_->wanted()) to = hand_over_later_species(species, n, to);
         Tspecies* const s = species[n].species;
         if (!reader_.read_whole_section_bytes(species[n].section(), false, lines) || lines.empty())
             reader_.corrupt_line_report(file, 1, s->scientific_name);

@@ -21,6 +21,7 @@ class Tcutpart;
 class Tcupaitem;
 class TRecordingIndex;
 struct TSpeciesItems;
+class TPartHandover;
 template <typename T>
 class TRecordStore;
 
@@ -71,12 +72,23 @@ class TDataLoader {
     void read_subspecies(Tspecies& s, const QStringList& block, int first);
     void append_to_family(Tspecies& s, Tfamily& family);
     void load_localities();
+    // The localities' lists, by key and by what they show; nothing needs
+    // them before the last step.
+    void sort_localities();
     void load_pictures();
     void load_audio_cds();
     void read_hard_disk_copies();
     // The records of the reader's open file (all of cutparts.txt or a part
     // of it), in its order.
     void load_cut_parts(TRecordStore<Tcutpart>& store, std::vector<Tcutpart*>& list);
+    // Ends the reader's part, which starts at its file's start, at a record
+    // part-way through what it has not read; hands the rest from there to
+    // the thread waiting for it.
+    void hand_over_rest();
+    // The same for the items: species[next..to−1] are unread; returns where
+    // this thread's species now end.
+    size_t hand_over_later_species(const std::vector<TSpeciesItems>& species, size_t next,
+                                   size_t to);
     void load_items();
     // The same with the file's later part read by `other` on another thread;
     // sorts the recordings' list first.
@@ -115,6 +127,9 @@ class TDataLoader {
     // The localities by the bytes of their plain ASCII keys, from loading
     // the localities until the recordings are read; shared by both threads.
     std::shared_ptr<const TLocalityKeys> locality_keys_;
+    // Where another thread waits to take over the unread rest of the file
+    // this loader reads from its start; null when none does.
+    TPartHandover* handover_ = nullptr;
     // Where the messages of a step that may yet be undone wait; null when
     // they are shown at once.
     std::vector<QString>* held_messages_ = nullptr;

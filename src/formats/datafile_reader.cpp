@@ -126,6 +126,12 @@ void TDataFileReader::open_part(const TDataFileReader& whole, qsizetype from, qs
     current_line_ = next_line();
 }
 
+void TDataFileReader::end_part_at(qsizetype to) {
+    to = std::clamp<qsizetype>(to, current_start(), bytes_.size());
+    bytes_ = QByteArray::fromRawData(bytes_.constData(), to);
+    if (current_start_ >= to) past_end_ = true;
+}
+
 qsizetype TDataFileReader::header_at_or_after(qsizetype at) const {
     const std::string_view all(bytes_.constData(), static_cast<size_t>(bytes_.size()));
     if (at <= 0) {

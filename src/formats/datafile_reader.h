@@ -20,6 +20,9 @@ class TDataFileReader {
     // Reads the bytes [from, to) of another reader's file, which stays open
     // meanwhile, in its encoding: parts of one large file for two threads.
     void open_part(const TDataFileReader& whole, qsizetype from, qsizetype to);
+    // Ends a part early, at byte `to` of the part (a header at or after the
+    // current line): what follows is read by another reader.
+    void end_part_at(qsizetype to);
     // Where the first line starting at or after byte `at` that is a section
     // header starts; the file's size when there is none.
     qsizetype header_at_or_after(qsizetype at) const;

@@ -2,6 +2,7 @@
 // database is the one reading each file in one go gives, and a fault is
 // reported as reading in one go meets it first. On the demo edition's files.
 
+#include "data/loader.h"
 #include "data/media_records.h"
 #include "data/people_places.h"
 #include "data/species_database.h"
@@ -291,4 +292,50 @@ TEST_F(PartsLoading, RecordingsFindTheLocalityOfTheirKeyInBothPartsOfTheFile) {
         if (key == QString::fromUtf8(accented.sliced(1).chopped(1))) ++foundAccented;
     }
     EXPECT_EQ(foundAccented, accentedUses);
+}
+
+TEST_F(PartsLoading, RecordingsAndItemsSharedOutBetweenTheThreadsLoadAsInOneGo) {
+    // Long enough that the second thread, done with its own steps, takes over
+    // the unread rest of both files from the first: the demo's recordings
+    // with many more after them that no item names, and every species' items
+    // many times over.
+    QByteArray& recordings = files["cutparts.txt"];
+    const QList<QByteArray> records = recordsOf(recordings);
+    ASSERT_GE(records.size(), 100);
+    QList<QByteArray> soundFiles;
+    for (const QByteArray& record : records)
+        if (!record.split('\n').value(2).startsWith("CD")) soundFiles.push_back(record);
+    ASSERT_FALSE(soundFiles.isEmpty());
+    if (!recordings.endsWith('\n')) recordings.append('\n');
+    for (int n = 0; n < 10000; ++n) {
+        QList<QByteArray> lines = soundFiles[n % soundFiles.size()].split('\n');
+        lines[1] = QByteArray::number(70000 + n) + "A0001";
+        recordings += lines.join('\n');
+    }
+    QByteArray& items = files["cupaitem.txt"];
+    if (!items.endsWith('\n')) items.append('\n');
+    QByteArray manyItems;
+    const QList<qsizetype> sections = itemSections();
+    for (qsizetype n = 0; n < sections.size(); ++n) {
+        const qsizetype body = items.indexOf('\n', sections[n]) + 1;
+        const qsizetype end = n + 1 < sections.size() ? sections[n + 1] : items.size();
+        manyItems +=
+            items.mid(sections[n], body - sections[n]) + items.mid(body, end - body).repeated(20);
+    }
+    items = manyItems;
+
+    const std::unique_ptr<Tdata> onTwoThreads = loadFiles();
+    Tdata inOneGo;
+    inOneGo.set_write_settings_at_end(false);
+    TDataLoader(inOneGo).run();
+    EXPECT_EQ(testing_support::canonicalDump(*onTwoThreads),
+              testing_support::canonicalDump(inOneGo));
+
+    // A fault in the last recording, which the second thread reads.
+    const qsizetype last = recordings.lastIndexOf("@#[]");
+    const qsizetype id = recordings.indexOf('\n', last) + 1;
+    recordings.replace(id, recordings.indexOf('\n', id) - id, "99999A0001");
+    const qsizetype carrier = recordings.indexOf('\n', id) + 1;
+    recordings.replace(carrier, recordings.indexOf('\n', carrier) - carrier, "CD track 1");
+    EXPECT_EQ(faultOfFiles(), "cutparts.txt corrupt! Error 3\nhint: \"99999A0001\"");
 }
