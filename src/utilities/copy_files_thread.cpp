@@ -2,6 +2,10 @@
 
 #include "formats/textfile.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -10,10 +14,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -22,22 +22,22 @@ QString withSeparator(const QString& path) {
     return path.endsWith(u'/') ? path : path + u'/';
 }
 
-const QDir::Filters kAllEntries = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System;
+const QDir::Filters kAllEntries =
+    QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System;
 
 }  // namespace
 
 const QStringList& GLB_media_folders() {
-    static const QStringList folders{QStringLiteral("big_pict"), QStringLiteral("distmaps"),
+    static const QStringList folders{QStringLiteral("big_pict"),   QStringLiteral("distmaps"),
                                      QStringLiteral("localities"), QStringLiteral("smalpict"),
-                                     QStringLiteral("tapes"),    QStringLiteral("Voices"),
+                                     QStringLiteral("tapes"),      QStringLiteral("Voices"),
                                      QStringLiteral("Audio CDs")};
     return folders;
 }
 
 QStringList GLB_media_folders_in(const QString& root) {
-    const QStringList present =
-        QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                             QDir::Name);
+    const QStringList present = QDir(root).entryList(
+        QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
     QStringList found;
     for (const QString& folder : GLB_media_folders())
         for (const QString& name : present)
@@ -48,9 +48,8 @@ QStringList GLB_media_folders_in(const QString& root) {
 QString GLB_media_folder_target(const QString& targetRoot, const QString& discFolder) {
     const QString root = withSeparator(targetRoot);
     if (QFileInfo(root + discFolder).exists()) return root + discFolder;
-    const QStringList present =
-        QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                             QDir::Name);
+    const QStringList present = QDir(root).entryList(
+        QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
     for (const QString& name : present)
         if (name.compare(discFolder, Qt::CaseInsensitive) == 0) return root + name;
     return root + discFolder;
@@ -158,7 +157,8 @@ void TCopyFilesToHardDiskThread::run() {
     // A disc taken out of the drive leaves its mount point empty or gone;
     // skipping the remaining folders then would pass for success.
     const auto discPresent = [this] {
-        if (QFileInfo(source_root_).isDir() && !QDir(source_root_).isEmpty(kAllEntries)) return true;
+        if (QFileInfo(source_root_).isDir() && !QDir(source_root_).isEmpty(kAllEntries))
+            return true;
         fail(disc_gone_text_ + QStringLiteral(" \"") + source_root_ + u'"');
         return false;
     };
@@ -334,12 +334,14 @@ bool TCopyFilesToHardDiskThread::copy_file(const Folder& folder, const char* nam
     // Naming it needs the process's descriptors in /proc.
     static const bool canName = ::access("/proc/self/fd", X_OK) == 0;
     bool unnamed = canName;
-    Descriptor out(canName ? ::openat(folder.target, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666) : -1);
+    Descriptor out(canName ? ::openat(folder.target, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666)
+                           : -1);
     if (!out.valid()) {
         unnamed = false;
-        out.assign(::openat(folder.target,
-                            QFile::encodeName(temporary_name_for(folder.target_file(name))).constData(),
-                            O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+        out.assign(
+            ::openat(folder.target,
+                     QFile::encodeName(temporary_name_for(folder.target_file(name))).constData(),
+                     O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
     }
     if (!out.valid()) {
         fail("Could not open \"" + folder.target_file(name) + "\" for writing.");
@@ -349,7 +351,8 @@ bool TCopyFilesToHardDiskThread::copy_file(const Folder& folder, const char* nam
         out.reset();
         if (!unnamed)
             ::unlinkat(folder.target,
-                       QFile::encodeName(temporary_name_for(folder.target_file(name))).constData(), 0);
+                       QFile::encodeName(temporary_name_for(folder.target_file(name))).constData(),
+                       0);
         return false;
     };
     const std::optional<bool> inKernel =
@@ -371,8 +374,7 @@ bool TCopyFilesToHardDiskThread::copy_file(const Folder& folder, const char* nam
 
 bool TCopyFilesToHardDiskThread::name_file(int fd, bool unnamed, const Folder& folder,
                                            const char* name) {
-    const QByteArray temporary =
-        QFile::encodeName(temporary_name_for(folder.target_file(name)));
+    const QByteArray temporary = QFile::encodeName(temporary_name_for(folder.target_file(name)));
     if (unnamed) {
         char self[32];
         std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
@@ -382,8 +384,8 @@ bool TCopyFilesToHardDiskThread::name_file(int fd, bool unnamed, const Folder& f
         // over it. A temporary left by a copy that was cut off goes first.
         const bool there = errno == EEXIST;
         if (there) ::unlinkat(folder.target, temporary.constData(), 0);
-        if (!there ||
-            ::linkat(AT_FDCWD, self, folder.target, temporary.constData(), AT_SYMLINK_FOLLOW) != 0) {
+        if (!there || ::linkat(AT_FDCWD, self, folder.target, temporary.constData(),
+                               AT_SYMLINK_FOLLOW) != 0) {
             fail("Something went wrong when writing to \"" + folder.target_file(name) + u'"');
             return false;
         }
@@ -400,8 +402,8 @@ bool TCopyFilesToHardDiskThread::copy_blocks(int from, int to, const Folder& fol
                                              const char* name) {
     buffer_.resize(kBlockSize);
     QFile target;
-    if (block_writer_ &&
-        !target.open(to, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle)) {
+    if (block_writer_ && !target.open(to, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                                      QFileDevice::DontCloseHandle)) {
         fail("Could not open \"" + folder.target_file(name) + "\" for writing.");
         return false;
     }
@@ -452,8 +454,9 @@ std::optional<bool> TCopyFilesToHardDiskThread::copy_in_kernel(int from, int to,
         const bool unsupported = errno == EXDEV || errno == EINVAL || errno == ENOSYS ||
                                  errno == EOPNOTSUPP || errno == EBADF;
         if (first && unsupported) return std::nullopt;
-        fail(errno == EIO ? "Something went wrong when reading from \"" + folder.source_file(name) + u'"'
-                          : "Something went wrong when writing to \"" + folder.target_file(name) + u'"');
+        fail(errno == EIO
+                 ? "Something went wrong when reading from \"" + folder.source_file(name) + u'"'
+                 : "Something went wrong when writing to \"" + folder.target_file(name) + u'"');
         return false;
     }
     return true;
