@@ -1,20 +1,14 @@
 #include "utilities/copy_files_thread.h"
 
 #include "formats/textfile.h"
+#include "platform/file_copy.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QMetaMethod>
 #include <QMutexLocker>
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <utility>
 
 namespace {
 
@@ -195,82 +189,10 @@ bool TCopyFilesToHardDiskThread::copy_folder(const QString& source, const QStrin
     return copy_tree(source, target);
 }
 
-namespace {
-
-// A descriptor closed when it goes out of scope.
-class Descriptor {
-  public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() { reset(); }
-    int get() const { return fd_; }
-    void assign(int fd) {
-        reset();
-        fd_ = fd;
-    }
-    bool valid() const { return fd_ >= 0; }
-    // Closes now; false when closing reports an error (a write that failed late).
-    bool reset() {
-        const int fd = std::exchange(fd_, -1);
-        return fd < 0 || ::close(fd) == 0;
-    }
-
-  private:
-    int fd_;
-};
-
-int openDirectory(const QString& path) {
-    return ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-}
-
-struct Entry {
-    std::string name;
-    bool directory = false;
-};
-
-// The entries of a folder as the copy takes them: files first, then
-// folders, each by name; links to folders left out, since one could lead
-// back into the tree being copied. Only entries whose kind the listing does
-// not tell are asked about.
-std::vector<Entry> listFolder(int folder) {
-    std::vector<Entry> entries;
-    const int listing = ::dup(folder);
-    if (listing < 0) return entries;
-    DIR* dir = ::fdopendir(listing);
-    if (!dir) {
-        ::close(listing);
-        return entries;
-    }
-    while (const dirent* e = ::readdir(dir)) {
-        const char* name = e->d_name;
-        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
-        bool directory = e->d_type == DT_DIR;
-        if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
-            struct stat st {};
-            bool link = e->d_type == DT_LNK;
-            if (!link && ::fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) == 0)
-                link = S_ISLNK(st.st_mode);
-            if (::fstatat(folder, name, &st, 0) == 0 && S_ISDIR(st.st_mode)) {
-                if (link) continue;
-                directory = true;
-            }
-        }
-        entries.push_back({name, directory});
-    }
-    ::closedir(dir);
-    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-        return a.directory != b.directory ? b.directory : a.name < b.name;
-    });
-    return entries;
-}
-
-}  // namespace
-
 // A folder being copied: both ends open, and their paths for messages.
 struct TCopyFilesToHardDiskThread::Folder {
-    int source = -1;
-    int target = -1;
+    const platform::OpenFolder& source;
+    const platform::OpenFolder& target;
     QString sourcePath;
     QString targetPath;
     QString source_file(const char* name) const {
@@ -282,20 +204,20 @@ struct TCopyFilesToHardDiskThread::Folder {
 };
 
 bool TCopyFilesToHardDiskThread::copy_tree(const QString& source, const QString& target) {
-    const Descriptor from(openDirectory(source));
+    const platform::OpenFolder from(source);
     // A folder that cannot be listed has nothing to copy, as an empty one.
-    if (!from.valid()) return true;
-    const std::vector<Entry> entries = listFolder(from.get());
+    if (!from.is_open()) return true;
+    const std::vector<platform::OpenFolder::Entry> entries = from.entries();
     if (entries.empty()) return true;
-    const Descriptor into(openDirectory(target));
-    if (!into.valid()) {
+    const platform::OpenFolder into(target);
+    if (!into.is_open()) {
         fail(GLB_directory_creation_failure(target));
         return false;
     }
-    const Folder folder{from.get(), into.get(), source, target};
-    for (const Entry& entry : entries) {
+    const Folder folder{from, into, source, target};
+    for (const platform::OpenFolder::Entry& entry : entries) {
         if (!keep_going()) return false;
-        if (entry.directory) {
+        if (entry.folder) {
             const QString name = QFile::decodeName(entry.name.c_str());
             const QString subfolder = target + u'/' + name;
             if (!make_directory(subfolder) || !copy_tree(source + u'/' + name, subfolder))
@@ -319,114 +241,52 @@ bool TCopyFilesToHardDiskThread::copy_file(const Folder& folder, const char* nam
         QMetaMethod::fromSignal(&TCopyFilesToHardDiskThread::file_started);
     if (isSignalConnected(startedSignal)) emit file_started(folder.source_file(name));
 
-    const Descriptor in(::openat(folder.source, name, O_RDONLY | O_CLOEXEC));
-    struct stat st {};
-    if (!in.valid() || ::fstat(in.get(), &st) != 0) {
+    platform::SourceFile in;
+    if (!in.open(folder.source, name)) {
         fail("Could not open \"" + folder.source_file(name) + "\" for reading.");
         return false;
     }
-    // Read ahead further, as for any file read from start to end.
-    ::posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-
-    // Written without a name where the file system allows it: nothing of it
-    // can ever be seen under its real name before it is complete, and
-    // nothing is left behind if the copy stops.
-    // Naming it needs the process's descriptors in /proc.
-    static const bool canName = ::access("/proc/self/fd", X_OK) == 0;
-    bool unnamed = canName;
-    Descriptor out(canName ? ::openat(folder.target, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666)
-                           : -1);
-    if (!out.valid()) {
-        unnamed = false;
-        out.assign(
-            ::openat(folder.target,
-                     QFile::encodeName(temporary_name_for(folder.target_file(name))).constData(),
-                     O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    }
-    if (!out.valid()) {
+    // Nothing of the copy can ever be seen under its real name before it is
+    // complete, and nothing is left behind if the copy stops.
+    platform::NewFile out;
+    if (!out.create(folder.target, name,
+                    QFile::encodeName(temporary_name_for(folder.target_file(name))))) {
         fail("Could not open \"" + folder.target_file(name) + "\" for writing.");
         return false;
     }
-    const auto discard = [&] {
-        out.reset();
-        if (!unnamed)
-            ::unlinkat(folder.target,
-                       QFile::encodeName(temporary_name_for(folder.target_file(name))).constData(),
-                       0);
-        return false;
-    };
     const std::optional<bool> inKernel =
-        block_writer_ ? std::nullopt
-                      : copy_in_kernel(in.get(), out.get(), S_ISREG(st.st_mode) ? st.st_size : -1,
-                                       folder, name);
-    if (inKernel ? !*inKernel : !copy_blocks(in.get(), out.get(), folder, name)) return discard();
-    // The disc's time, from the descriptor already open.
-    const timespec times[2] = {{0, UTIME_OMIT}, st.st_mtim};
-    ::futimens(out.get(), times);
-    if (!name_file(out.get(), unnamed, folder, name)) return discard();
-    if (!out.reset()) {
-        ::unlinkat(folder.target, name, 0);
+        block_writer_ ? std::nullopt : copy_in_kernel(in, out, folder, name);
+    if (inKernel ? !*inKernel : !copy_blocks(in, out, folder, name)) {
+        out.discard();
+        return false;
+    }
+    // The disc's time, from the file already open.
+    out.set_time_of(in);
+    if (!out.publish() || !out.close()) {
         fail("Something went wrong when writing to \"" + folder.target_file(name) + u'"');
         return false;
     }
     return true;
 }
 
-bool TCopyFilesToHardDiskThread::name_file(int fd, bool unnamed, const Folder& folder,
-                                           const char* name) {
-    const QByteArray temporary = QFile::encodeName(temporary_name_for(folder.target_file(name)));
-    if (unnamed) {
-        char self[32];
-        std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
-        if (::linkat(AT_FDCWD, self, folder.target, name, AT_SYMLINK_FOLLOW) == 0) return true;
-        // A file there already (a refresh) is replaced in one step: the
-        // complete copy is linked in under the temporary name and renamed
-        // over it. A temporary left by a copy that was cut off goes first.
-        const bool there = errno == EEXIST;
-        if (there) ::unlinkat(folder.target, temporary.constData(), 0);
-        if (!there || ::linkat(AT_FDCWD, self, folder.target, temporary.constData(),
-                               AT_SYMLINK_FOLLOW) != 0) {
-            fail("Something went wrong when writing to \"" + folder.target_file(name) + u'"');
-            return false;
-        }
-    }
-    if (::renameat(folder.target, temporary.constData(), folder.target, name) != 0) {
-        fail("Something went wrong when writing to \"" + folder.target_file(name) + u'"');
-        ::unlinkat(folder.target, temporary.constData(), 0);
-        return false;
-    }
-    return true;
-}
-
-bool TCopyFilesToHardDiskThread::copy_blocks(int from, int to, const Folder& folder,
-                                             const char* name) {
+bool TCopyFilesToHardDiskThread::copy_blocks(platform::SourceFile& from, platform::NewFile& to,
+                                             const Folder& folder, const char* name) {
     buffer_.resize(kBlockSize);
     QFile target;
-    if (block_writer_ && !target.open(to, QIODevice::WriteOnly | QIODevice::Unbuffered,
-                                      QFileDevice::DontCloseHandle)) {
+    if (block_writer_ && !to.open_in(target)) {
         fail("Could not open \"" + folder.target_file(name) + "\" for writing.");
         return false;
     }
     for (;;) {
         if (!keep_going()) return false;
-        const ssize_t got = ::read(from, buffer_.data(), buffer_.size());
-        if (got < 0 && errno == EINTR) continue;
+        const qint64 got = from.read(buffer_.data(), qint64(buffer_.size()));
         if (got < 0) {
             fail("Something went wrong when reading from \"" + folder.source_file(name) + u'"');
             return false;
         }
         if (got == 0) return true;
-        qint64 written = 0;
-        if (block_writer_) {
-            written = block_writer_(target, buffer_.data(), got);
-        } else {
-            while (written < got) {
-                const ssize_t n = ::write(to, buffer_.data() + written, size_t(got - written));
-                if (n < 0 && errno == EINTR) continue;
-                if (n <= 0) break;
-                written += n;
-            }
-        }
+        const qint64 written = block_writer_ ? block_writer_(target, buffer_.data(), got)
+                                             : to.write(buffer_.data(), got);
         if (written != got) {
             fail("Something went wrong when writing to \"" + folder.target_file(name) + u'"');
             return false;
@@ -434,30 +294,24 @@ bool TCopyFilesToHardDiskThread::copy_blocks(int from, int to, const Folder& fol
     }
 }
 
-std::optional<bool> TCopyFilesToHardDiskThread::copy_in_kernel(int from, int to, qint64 size,
+std::optional<bool> TCopyFilesToHardDiskThread::copy_in_kernel(platform::SourceFile& from,
+                                                               platform::NewFile& to,
                                                                const Folder& folder,
                                                                const char* name) {
-    bool first = true;
-    qint64 copied = 0;
-    // A file of known size is done when that much is copied: asking once
-    // more only to hear the end costs a call per file.
-    while (size < 0 || copied < size || first) {
-        if (!keep_going()) return false;
-        const ssize_t n = ::copy_file_range(from, nullptr, to, nullptr, kBlockSize, 0);
-        if (n == 0) return true;
-        if (n > 0) {
-            first = false;
-            copied += n;
-            continue;
-        }
-        if (errno == EINTR) continue;
-        const bool unsupported = errno == EXDEV || errno == EINVAL || errno == ENOSYS ||
-                                 errno == EOPNOTSUPP || errno == EBADF;
-        if (first && unsupported) return std::nullopt;
-        fail(errno == EIO
-                 ? "Something went wrong when reading from \"" + folder.source_file(name) + u'"'
-                 : "Something went wrong when writing to \"" + folder.target_file(name) + u'"');
-        return false;
+    const std::optional<platform::CopyEnd> end =
+        platform::copy_in_kernel(from, to, kBlockSize, [this] { return keep_going(); });
+    if (!end) return std::nullopt;
+    switch (*end) {
+        case platform::CopyEnd::complete:
+            return true;
+        case platform::CopyEnd::stopped:
+            return false;
+        case platform::CopyEnd::read_failed:
+            fail("Something went wrong when reading from \"" + folder.source_file(name) + u'"');
+            return false;
+        case platform::CopyEnd::write_failed:
+            break;
     }
-    return true;
+    fail("Something went wrong when writing to \"" + folder.target_file(name) + u'"');
+    return false;
 }

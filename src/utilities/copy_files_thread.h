@@ -12,6 +12,11 @@
 #include <string>
 #include <vector>
 
+namespace platform {
+class NewFile;
+class SourceFile;
+}  // namespace platform
+
 
 // The folders of a disc that hold its media, in the order they are copied.
 const QStringList& GLB_media_folders();
@@ -90,11 +95,10 @@ class TCopyFilesToHardDiskThread : public QThread {
     bool copy_file(const Folder& folder, const char* name);
     // In-kernel copy of the whole file; nothing when the file systems do
     // not offer it (then the blocks go through this process).
-    std::optional<bool> copy_in_kernel(int from, int to, qint64 size, const Folder& folder,
-                                       const char* name);
-    bool copy_blocks(int from, int to, const Folder& folder, const char* name);
-    // Gives the complete file its real name.
-    bool name_file(int fd, bool unnamed, const Folder& folder, const char* name);
+    std::optional<bool> copy_in_kernel(platform::SourceFile& from, platform::NewFile& to,
+                                       const Folder& folder, const char* name);
+    bool copy_blocks(platform::SourceFile& from, platform::NewFile& to, const Folder& folder,
+                     const char* name);
     bool make_directory(const QString& directory);
     // False when the copy is to stop.
     bool keep_going();

@@ -214,6 +214,25 @@ TEST_F(CopyFilesTest, FaultsStopTheCopyWithTheirMessageAndLeaveOnlyWholeFiles) {
     }
 }
 
+// A link on the disc to a file is copied as that file; one to a folder is
+// left out, since it may lead back into the tree being copied.
+TEST_F(CopyFilesTest, LinksAreCopiedAsTheirFilesButNeverFollowedIntoFolders) {
+    disc.write("tapes/1/a.wav", "first");
+    disc.write("tapes/2/b.wav", "second");
+    ASSERT_TRUE(QFile::link(disc.root() + "tapes", disc.root() + "tapes/1/back"));
+    ASSERT_TRUE(QFile::link(disc.root() + "tapes/2/b.wav", disc.root() + "tapes/1/c.wav"));
+    TCopyFilesToHardDiskThread thread(targetRoot(), disc.root());
+    const CopyRun run = runToEnd(thread, disc.root());
+
+    EXPECT_TRUE(run.success) << run.error.toStdString();
+    const QStringList copied{"tapes/1/a.wav", "tapes/1/c.wav", "tapes/2/b.wav"};
+    EXPECT_EQ(run.reported, copied);
+    EXPECT_EQ(DiscTree::files(targetRoot()), copied);
+    EXPECT_FALSE(QFileInfo(targetRoot() + "tapes/1/c.wav").isSymLink());
+    EXPECT_EQ(DiscTree::read(targetRoot() + "tapes/1/c.wav"), "second");
+    EXPECT_FALSE(QFileInfo::exists(targetRoot() + "tapes/1/back"));
+}
+
 TEST_F(CopyFilesTest, AnAbortInTheMiddleOfAFileEndsQuietlyWithoutThatFile) {
     testing_support::writeSixFolderDisc(disc);
     TCopyFilesToHardDiskThread thread(targetRoot(), disc.root());
