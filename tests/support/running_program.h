@@ -41,6 +41,10 @@ class RunningDemoProgram {
 
     TChildForm& mainWindow() { return *main_; }
     bool soundEngineReady() const;
+    // Introductions that came up (and were clicked away) after the start was
+    // over: each one took the activation from whatever window the test was
+    // working in.
+    int introductionsAfterStart() const { return introductions_after_start_; }
     DialogScript& script() { return script_; }
     ProgramDirectory& programDirectory() { return dir_; }
     // The user's home folder of this run (documents, configuration).
@@ -57,6 +61,9 @@ class RunningDemoProgram {
     QString previousDirectory_;
     ProgramDirectory dir_;
     QTimer introductionCloser_;
+    int introductions_ = 0;
+    int introductions_after_start_ = 0;
+    bool start_over_ = false;
     std::unique_ptr<TProgram> program_;
     TChildForm* main_ = nullptr;
 };
