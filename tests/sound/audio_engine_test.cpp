@@ -4,8 +4,10 @@
 #include "platform/audio/file_decoder.h"
 #include "sound_media.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
+#include <algorithm>
 #include <csignal>
 #include <gtest/gtest.h>
 
@@ -104,6 +106,24 @@ TEST_F(EngineTest, TruncatedFilesOpenWithWhatTheyHold) {
     ASSERT_EQ(engine.open(0, file("cut_mp3.wav", bytes.left(bytes.size() / 4)), false, id), 0u);
     EXPECT_NEAR(status(id, mci::kStatusLength), 12500, 300);
     engine.close(id);
+}
+
+// A damaged recording may decode into nonsense, but never into samples
+// beyond full scale or not numbers at all: the WMA decoder makes the latter
+// of a run of 0xFF bytes cut into a packet.
+TEST_F(EngineTest, DamagedRecordingsDecodeOnlyIntoFullScale) {
+    QFile wma(sound_media::demoBase() + "tapes/1305/A01_WM.WMA");
+    ASSERT_TRUE(wma.open(QIODevice::ReadOnly));
+    QByteArray bytes = wma.read(12000);
+    bytes.insert(8894, QByteArray(43, '\xff'));
+    unsigned error = 0;
+    auto d = FileDecoder::open(file("damaged.wma", bytes), error);
+    ASSERT_TRUE(d) << error;
+    const std::vector<float> all = decodeAll(*d);
+    ASSERT_FALSE(all.empty());
+    const auto outside = std::count_if(all.begin(), all.end(),
+                                       [](float v) { return !(v >= -1.0f && v <= 1.0f); });
+    EXPECT_EQ(outside, 0);
 }
 
 TEST_F(EngineTest, PlaysARangeToItsEndWithThePositionFollowingTheOutput) {

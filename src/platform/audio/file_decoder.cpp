@@ -234,6 +234,17 @@ std::int64_t FileDecoder::firstFrameStart(std::int64_t stamp, AVRational timeBas
     return frames * frameSamples * kOutputRate / sourceRate_;
 }
 
+namespace {
+
+// Damaged data can decode into values no recording has, not-a-number among
+// them (which a clamp lets through, every comparison with it being false):
+// none may reach the speakers or the filters after.
+float speakerSafe(float sample) {
+    return std::isfinite(sample) ? std::clamp(sample, -1.0f, 1.0f) : 0.0f;
+}
+
+}  // namespace
+
 void FileDecoder::takeFrame(AVFrame* frame) {
     if (cursor_ < 0 && !frame) return;
     if (cursor_ < 0) {
@@ -266,10 +277,8 @@ void FileDecoder::takeFrame(AVFrame* frame) {
         const std::size_t at = static_cast<std::size_t>(i - cursor_) * static_cast<std::size_t>(channels);
         const float left = convertBuffer_[at];
         const float right = channels == 2 ? convertBuffer_[at + 1] : left;
-        // Damaged data can decode into values no recording has; keep them
-        // from reaching the speakers.
-        pending_.push_back(std::clamp(left, -1.0f, 1.0f));
-        pending_.push_back(std::clamp(right, -1.0f, 1.0f));
+        pending_.push_back(speakerSafe(left));
+        pending_.push_back(speakerSafe(right));
     }
     cursor_ += n;
     if (cursor_ >= end_) inputEnded_ = true;
