@@ -26,7 +26,8 @@ class TRecordingIdentifier {
             assign(QString(text));
             return;
         }
-        std::memcpy(bytes_.data(), text.data(), static_cast<size_t>(text.size()));
+        // An empty line's view may have no data at all: nothing to copy.
+        if (!text.isEmpty()) std::memcpy(bytes_.data(), text.data(), static_cast<size_t>(text.size()));
         bytes_[kLengthAt] = static_cast<char>(text.size());
     }
     TRecordingIdentifier(const TRecordingIdentifier& other) { *this = other; }
